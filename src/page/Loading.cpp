@@ -1,0 +1,140 @@
+#include "page/Varkel1Page.h"
+
+#include <array>
+
+namespace varkel {
+
+namespace {
+const Text LoadLocation = u"in LoadDefaults() of ";
+
+enum class SwitchKind { DatabaseUpdates, HardwareShutdown, NullStrings, SequentialDB, Delimiter,
+                        GlfErrors, Output, DebugLevel, Unknown };
+
+struct Spelling {
+    const char16_t* text;
+    SwitchKind kind;
+};
+
+constexpr std::array<Spelling, 16> Spellings{{
+    {u"/CH", SwitchKind::DatabaseUpdates},  {u"-CH", SwitchKind::DatabaseUpdates},
+    {u"/HW", SwitchKind::HardwareShutdown}, {u"-HW", SwitchKind::HardwareShutdown},
+    {u"/BL", SwitchKind::NullStrings},      {u"-BL", SwitchKind::NullStrings},
+    {u"/NOSEQ", SwitchKind::SequentialDB},  {u"-NOSEQ", SwitchKind::SequentialDB},
+    {u"/ITDELIM", SwitchKind::Delimiter},   {u"-ITDELIM", SwitchKind::Delimiter},
+    {u"/KS", SwitchKind::GlfErrors},        {u"-KS", SwitchKind::GlfErrors},
+    {u"/VAL", SwitchKind::Output},          {u"-VAL", SwitchKind::Output},
+    {u"/DB", SwitchKind::DebugLevel},       {u"-DB", SwitchKind::DebugLevel},
+}};
+
+SwitchKind Classify(const Text& upperSwitch) {
+    for (const auto& spelling : Spellings) {
+        if (upperSwitch == spelling.text) {
+            return spelling.kind;
+        }
+    }
+    return SwitchKind::Unknown;
+}
+
+// Collects the unknown arguments and puts them into the field in one assignment, so that a
+// long table is not rebuilt into the field once per row. Flushed before any report, so the
+// field shows what was collected when a failure stops the load.
+class AdditionalTextBuilder {
+public:
+    explicit AdditionalTextBuilder(TextField& field) : field_(field), text_(field.GetText()) {}
+    void Append(const Text& name, const Text& value) {
+        text_ += name;
+        if (!value.empty()) {
+            text_ += u'=';
+            text_ += value;
+        }
+        text_ += u' ';
+    }
+    void Flush() { field_.SetText(text_); }
+    // For the failure path: a field that cannot take the text must not hide the first failure.
+    void FlushQuietly() noexcept {
+        try {
+            Flush();
+        } catch (...) {
+        }
+    }
+
+private:
+    TextField& field_;
+    Text text_;
+};
+} // namespace
+
+void Varkel1Page::ApplyValueSwitch(CheckBox& box, TextField& field, const Text& value) {
+    field.SetText(value);
+    if (field.GetText().empty()) {
+        field.SetBackColor(Colors::ButtonFace);
+        field.SetEnabled(false);
+        box.SetValue(CheckBox::Unchecked);
+    } else {
+        field.SetBackColor(Colors::Window);
+        field.SetEnabled(true);
+        box.SetValue(CheckBox::Checked);
+    }
+}
+
+std::int32_t Varkel1Page::LoadDefaults(InputTable& saArguments, Text& strInstallationPath) {
+    std::unique_ptr<AdditionalTextBuilder> additional;
+    try {
+        InstallationPath = strInstallationPath;
+        ResetAll();
+        additional = std::make_unique<AdditionalTextBuilder>(txtAdditional);
+        const std::int64_t lastRow = saArguments.UpperBound(2);
+        for (std::int64_t index = 0; index <= lastRow; ++index) {
+            const auto row = static_cast<std::int32_t>(index);
+            const Text name = CellText(saArguments.Get(0, row));
+            switch (Classify(UpperCase(name))) {
+            case SwitchKind::DatabaseUpdates:
+                chkDatabaseUpdates.SetValue(CheckBox::Checked);
+                break;
+            case SwitchKind::HardwareShutdown:
+                chkHardwareShutdown.SetValue(CheckBox::Checked);
+                break;
+            case SwitchKind::NullStrings:
+                chkNullStrings.SetValue(CheckBox::Checked);
+                break;
+            case SwitchKind::SequentialDB:
+                chkSequentialDB.SetValue(CheckBox::Checked);
+                break;
+            case SwitchKind::Delimiter:
+                ApplyValueSwitch(chkDelimiter, txtDelimiter, CellText(saArguments.Get(1, row)));
+                break;
+            case SwitchKind::GlfErrors:
+                ApplyValueSwitch(chkGLF, txtGLFerr, CellText(saArguments.Get(1, row)));
+                break;
+            case SwitchKind::Output:
+                ApplyValueSwitch(chkDigital, txtOutput, CellText(saArguments.Get(1, row)));
+                break;
+            case SwitchKind::DebugLevel:
+                ParseDBFlag(saArguments.Get(1, row));
+                break;
+            case SwitchKind::Unknown:
+                if (CellIsZero(saArguments.Get(2, row))) {
+                    additional->Append(name, CellText(saArguments.Get(1, row)));
+                }
+                break;
+            }
+        }
+        additional->Flush();
+        HasUnsavedChanges = false;
+        return 1;
+    } catch (const Failure& failure) {
+        const Failure stopped = failure;
+        if (additional) {
+            additional->FlushQuietly();
+        }
+        ReportFailure(LoadLocation, stopped);
+    } catch (const std::exception& error) {
+        if (additional) {
+            additional->FlushQuietly();
+        }
+        ReportUnexpected(LoadLocation, error);
+    }
+    return 0;
+}
+
+} // namespace varkel

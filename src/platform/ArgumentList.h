@@ -1,0 +1,26 @@
+#pragma once
+// The outgoing argument list of GetAllArgumentsSafeArray: a two-dimensional table of texts,
+// column 0 the switch, column 1 its value, one row per argument, grown one row at a time.
+// Dimensions are numbered from 1 (1 the columns, 2 the rows). Accessors throw a Failure for a
+// missing dimension or an index out of bounds; GrowRows throws when the list cannot grow
+// (fixed size, locked, not two-dimensional).
+
+#include "common/Text.h"
+
+#include <cstdint>
+
+namespace varkel {
+
+class ArgumentList {
+public:
+    virtual ~ArgumentList() = default;
+    virtual int Dimensions() const = 0;
+    virtual std::int32_t LowerBound(int dimension) const = 0;
+    virtual std::int32_t UpperBound(int dimension) const = 0;
+    virtual Text Get(std::int32_t column, std::int32_t row) const = 0;
+    virtual void Set(std::int32_t column, std::int32_t row, const Text& value) = 0;
+    // Makes newUpperRow the last row, keeping every entry; new entries are empty.
+    virtual void GrowRows(std::int32_t newUpperRow) = 0;
+};
+
+} // namespace varkel
