@@ -21,15 +21,14 @@ void ShowErrorBox(const Platform& platform, const Text& location, const Failure&
 
 Text ErrorBoxText(const Text& location, const Failure& failure) {
     return u"Method:\t\t" + location + u"\r\n" + u"Source:\t\t" + failure.Source + u"\r\n" +
-           u"Error:\t\t" + HexText(failure.Number) + u"h   (" + DecimalText(failure.Number) +
-           u")" + u"\r\n" + u"Description:\t" + failure.Description;
+           u"Error:\t\t" + HexText(failure.Number) + u"h   (" + DecimalText(failure.Number) + u")" +
+           u"\r\n" + u"Description:\t" + failure.Description;
 }
 
 Text ErrorLogLine(const Text& method, std::int32_t number, const Text& source,
                   const Text& description) {
-    return u"Error in method: " + method + u", Source: " + source + u", Error: " +
-           HexText(number) + u" h   (" + DecimalText(number) + u") " + u", Description: " +
-           description;
+    return u"Error in method: " + method + u", Source: " + source + u", Error: " + HexText(number) +
+           u" h   (" + DecimalText(number) + u") " + u", Description: " + description;
 }
 
 void DisplayAndLogError(const Platform& platform, const Text& location, const Failure& failure) {
@@ -37,8 +36,8 @@ void DisplayAndLogError(const Platform& platform, const Text& location, const Fa
     // replaces.
     const Failure reported = failure;
     ShowErrorBox(platform, location, reported);
-    WriteToLogFile(platform, ErrorLogLine(location, reported.Number, reported.Source,
-                                          reported.Description));
+    WriteToLogFile(platform,
+                   ErrorLogLine(location, reported.Number, reported.Source, reported.Description));
 }
 
 void LogAndRaiseError(const Platform& platform, std::int32_t number, const Text& source,

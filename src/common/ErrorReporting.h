@@ -35,6 +35,7 @@ void DisplayAndLogError(const Platform& platform, const Text& location, const Fa
 // report of a failed write would only fail to be written the same way).
 std::int16_t WriteToLogFile(const Platform& platform, const Text& message);
 
-inline const Text WriteToLogFileLocation = u" in function WriteToLogFile() of modCommonNUXControlCode";
+inline const Text WriteToLogFileLocation =
+    u" in function WriteToLogFile() of modCommonNUXControlCode";
 
 } // namespace varkel

@@ -64,7 +64,8 @@ Text GetInterfaceBinaryVersion(const Platform& platform, const Text& path) {
         thread.InstallationPath = path;
         const Text name = GetInterfaceBinaryName(platform);
         thread.ExecutablePath = JoinPath(thread.InstallationPath, name);
-        thread.ExecutableVersionCache = GetFileVersionText(platform.Versions, thread.ExecutablePath);
+        thread.ExecutableVersionCache =
+            GetFileVersionText(platform.Versions, thread.ExecutablePath);
         return thread.ExecutableVersionCache;
     } catch (const std::exception& error) {
         thread.ExecutableVersionCache.clear();

@@ -30,15 +30,15 @@ inline const Text OwnSource = u"varkel";
 
 // The familiar automation failures, with the page's own source.
 namespace Failures {
-Failure Overflow();            // 6
-Failure SubscriptOutOfRange(); // 9
-Failure TypeMismatch();        // 13
-Failure InvalidUseOfNull();    // 94
-Failure CannotCreateObject();  // 429
-Failure FileNotFound();        // 53
-Failure DllNotFound(const Text& library);       // 48
-Failure EntryPointNotFound(const Text& entry);  // 453
-Failure InvalidArgument();     // 5
+Failure Overflow();                            // 6
+Failure SubscriptOutOfRange();                 // 9
+Failure TypeMismatch();                        // 13
+Failure InvalidUseOfNull();                    // 94
+Failure CannotCreateObject();                  // 429
+Failure FileNotFound();                        // 53
+Failure DllNotFound(const Text& library);      // 48
+Failure EntryPointNotFound(const Text& entry); // 453
+Failure InvalidArgument();                     // 5
 Failure FromHResult(std::int32_t hresult, const Text& what);
 } // namespace Failures
 

@@ -29,8 +29,8 @@ constexpr std::array<LayoutEntry, 23> Layout{{
     {"chkSequentialDB", ControlKind::CheckBox, "fraGeneral", 1320, 2400, 3855, 315, 10,
      u"Do not use sequential database", false},
     {"fraDebug", ControlKind::Frame, "", 0, 2760, 8055, 975, 14, u"Debug Parameters", false},
-    {"chkDebug(0)", ControlKind::CheckBox, "fraDebug", 120, 240, 2295, 255, 15,
-     u"Tag information", false},
+    {"chkDebug(0)", ControlKind::CheckBox, "fraDebug", 120, 240, 2295, 255, 15, u"Tag information",
+     false},
     {"chkDebug(1)", ControlKind::CheckBox, "fraDebug", 120, 480, 2295, 255, 16,
      u"D/3 source tag information", false},
     {"chkDebug(2)", ControlKind::CheckBox, "fraDebug", 2520, 240, 2295, 255, 17,
@@ -119,12 +119,14 @@ void SetTextProperty(Control& control, TextProperty property, const Text& text) 
 
 } // namespace
 
-std::span<const LayoutEntry> PageLayout() { return Layout; }
+std::span<const LayoutEntry> PageLayout() {
+    return Layout;
+}
 
 Control* FindControl(Varkel1Page& page, std::string_view name) {
     static constexpr std::string_view groupPrefix = "chkDebug(";
-    if (name.size() == groupPrefix.size() + 2 && name.substr(0, groupPrefix.size()) == groupPrefix &&
-        name.back() == ')') {
+    if (name.size() == groupPrefix.size() + 2 &&
+        name.substr(0, groupPrefix.size()) == groupPrefix && name.back() == ')') {
         const int index = name[groupPrefix.size()] - '0';
         return index >= 0 && index < page.chkDebug.Count() ? &page.chkDebug[index] : nullptr;
     }

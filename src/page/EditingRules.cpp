@@ -12,9 +12,8 @@ const Text KsWarning = u"Warning: Use of the /KS parameter is not recommended.";
 constexpr char16_t RefusedDelimiters[] = {u'%', u'&', u'^', u'|', u'<', u'>', u'"'};
 
 bool IsRefusedDelimiter(const Text& text) {
-    return text.size() == 1 &&
-           std::find(std::begin(RefusedDelimiters), std::end(RefusedDelimiters), text[0]) !=
-               std::end(RefusedDelimiters);
+    return text.size() == 1 && std::find(std::begin(RefusedDelimiters), std::end(RefusedDelimiters),
+                                         text[0]) != std::end(RefusedDelimiters);
 }
 
 // The first character, keeping a surrogate pair whole so that no half character is left.
@@ -25,11 +24,21 @@ Text FirstCharacter(const Text& text) {
 }
 } // namespace
 
-void Varkel1Page::chkDatabaseUpdates_Click() { HasUnsavedChanges = true; }
-void Varkel1Page::chkHardwareShutdown_Click() { HasUnsavedChanges = true; }
-void Varkel1Page::chkNullStrings_Click() { HasUnsavedChanges = true; }
-void Varkel1Page::chkSequentialDB_Click() { HasUnsavedChanges = true; }
-void Varkel1Page::txtAdditional_Change() { HasUnsavedChanges = true; }
+void Varkel1Page::chkDatabaseUpdates_Click() {
+    HasUnsavedChanges = true;
+}
+void Varkel1Page::chkHardwareShutdown_Click() {
+    HasUnsavedChanges = true;
+}
+void Varkel1Page::chkNullStrings_Click() {
+    HasUnsavedChanges = true;
+}
+void Varkel1Page::chkSequentialDB_Click() {
+    HasUnsavedChanges = true;
+}
+void Varkel1Page::txtAdditional_Change() {
+    HasUnsavedChanges = true;
+}
 
 void Varkel1Page::ApplyPairedBoxRule(CheckBox& box, TextField& field) {
     const int value = box.Value();
@@ -50,7 +59,9 @@ void Varkel1Page::ApplyPairedBoxRule(CheckBox& box, TextField& field) {
     }
 }
 
-void Varkel1Page::chkDelimiter_Click() { ApplyPairedBoxRule(chkDelimiter, txtDelimiter); }
+void Varkel1Page::chkDelimiter_Click() {
+    ApplyPairedBoxRule(chkDelimiter, txtDelimiter);
+}
 
 void Varkel1Page::chkGLF_Click() {
     ApplyPairedBoxRule(chkGLF, txtGLFerr);

@@ -1,17 +1,67 @@
 #include "page/Varkel1Page.h"
 
+#include "common/OutgoingArguments.h"
+
 namespace varkel {
 
 namespace {
 const Text GenerateLocation = u"in GetAllArgumentsSafeArray() of ";
+const Text DelimiterReason = u"Invalid value given for InstrumentTag Delimiter";
+const Text GlfReason = u"Invalid value given for GLF errors";
+const Text OutputReason = u"Invalid value given for Output to DCS with QX digital state";
+
+bool IsChecked(const CheckBox& box) {
+    return box.Value() == CheckBox::Checked;
+}
+} // namespace
+
+void Varkel1Page::EmitValueSwitch(ArgumentList& list, CheckBox& box, TextField& field,
+                                  const Text& name, const Text& reason) {
+    if (!IsChecked(box)) {
+        return;
+    }
+    const Text value = field.GetText();
+    if (field.BackColor() == Colors::Window) {
+        AddArgumentToOutGoingSafeArray(platform_, list, name, value);
+        return;
+    }
+    PromptUserAboutSavingIncorrectArgument(platform_, list, name, value, reason);
+    // The list holds what the user chose; the refused value no longer stays on the page.
+    box.SetValue(CheckBox::Unchecked);
 }
 
 std::int32_t Varkel1Page::GetAllArgumentsSafeArray(ArgumentList& saArguments) {
-    static_cast<void>(saArguments);
-    // Argument generation is not built yet: say so instead of handing back an empty list
-    // that a host would take as "no switches".
-    ReportFailure(GenerateLocation,
-                  Failure(445, OwnSource, u"Argument generation is not available in this build"));
+    try {
+        if (IsChecked(chkNullStrings)) {
+            AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/BL", u"");
+        }
+        if (IsChecked(chkDatabaseUpdates)) {
+            AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/CH", u"");
+        }
+        const Text level = lblDBLevel.Caption();
+        if (!level.empty() && level != u"0") {
+            AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/DB", level);
+        }
+        if (IsChecked(chkHardwareShutdown)) {
+            AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/HW", u"");
+        }
+        EmitValueSwitch(saArguments, chkDelimiter, txtDelimiter, u"/ITDELIM", DelimiterReason);
+        EmitValueSwitch(saArguments, chkGLF, txtGLFerr, u"/KS", GlfReason);
+        if (IsChecked(chkSequentialDB)) {
+            AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/NOSEQ", u"");
+        }
+        EmitValueSwitch(saArguments, chkDigital, txtOutput, u"/VAL", OutputReason);
+        const Text additional = txtAdditional.GetText();
+        AddAdditionalArgumentsToOutGoingSafeArray(platform_, additional, saArguments);
+        HasUnsavedChanges = false;
+        return 1;
+    } catch (const Failure& failure) {
+        ReportFailure(GenerateLocation, failure);
+    } catch (const std::exception& error) {
+        ReportUnexpected(GenerateLocation, error);
+    }
+    // A partial list is not a success: the host must not write it as the interface's start-up
+    // arguments. Rows already appended stay; the page keeps its unsaved changes.
     return 0;
 }
 

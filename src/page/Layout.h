@@ -18,7 +18,7 @@ enum class ControlKind { Frame, CheckBox, TextField, Label };
 struct LayoutEntry {
     std::string_view name; // "chkDebug(3)" for a box of the group
     ControlKind kind;
-    std::string_view container; // empty: the page itself
+    std::string_view container;   // empty: the page itself
     int left, top, width, height; // twips
     int tabOrder;
     const char16_t* caption; // nullptr: none

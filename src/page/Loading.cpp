@@ -7,8 +7,17 @@ namespace varkel {
 namespace {
 const Text LoadLocation = u"in LoadDefaults() of ";
 
-enum class SwitchKind { DatabaseUpdates, HardwareShutdown, NullStrings, SequentialDB, Delimiter,
-                        GlfErrors, Output, DebugLevel, Unknown };
+enum class SwitchKind {
+    DatabaseUpdates,
+    HardwareShutdown,
+    NullStrings,
+    SequentialDB,
+    Delimiter,
+    GlfErrors,
+    Output,
+    DebugLevel,
+    Unknown
+};
 
 struct Spelling {
     const char16_t* text;
@@ -16,14 +25,22 @@ struct Spelling {
 };
 
 constexpr std::array<Spelling, 16> Spellings{{
-    {u"/CH", SwitchKind::DatabaseUpdates},  {u"-CH", SwitchKind::DatabaseUpdates},
-    {u"/HW", SwitchKind::HardwareShutdown}, {u"-HW", SwitchKind::HardwareShutdown},
-    {u"/BL", SwitchKind::NullStrings},      {u"-BL", SwitchKind::NullStrings},
-    {u"/NOSEQ", SwitchKind::SequentialDB},  {u"-NOSEQ", SwitchKind::SequentialDB},
-    {u"/ITDELIM", SwitchKind::Delimiter},   {u"-ITDELIM", SwitchKind::Delimiter},
-    {u"/KS", SwitchKind::GlfErrors},        {u"-KS", SwitchKind::GlfErrors},
-    {u"/VAL", SwitchKind::Output},          {u"-VAL", SwitchKind::Output},
-    {u"/DB", SwitchKind::DebugLevel},       {u"-DB", SwitchKind::DebugLevel},
+    {u"/CH", SwitchKind::DatabaseUpdates},
+    {u"-CH", SwitchKind::DatabaseUpdates},
+    {u"/HW", SwitchKind::HardwareShutdown},
+    {u"-HW", SwitchKind::HardwareShutdown},
+    {u"/BL", SwitchKind::NullStrings},
+    {u"-BL", SwitchKind::NullStrings},
+    {u"/NOSEQ", SwitchKind::SequentialDB},
+    {u"-NOSEQ", SwitchKind::SequentialDB},
+    {u"/ITDELIM", SwitchKind::Delimiter},
+    {u"-ITDELIM", SwitchKind::Delimiter},
+    {u"/KS", SwitchKind::GlfErrors},
+    {u"-KS", SwitchKind::GlfErrors},
+    {u"/VAL", SwitchKind::Output},
+    {u"-VAL", SwitchKind::Output},
+    {u"/DB", SwitchKind::DebugLevel},
+    {u"-DB", SwitchKind::DebugLevel},
 }};
 
 SwitchKind Classify(const Text& upperSwitch) {

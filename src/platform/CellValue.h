@@ -20,10 +20,14 @@ struct CellValue {
 
     static CellValue Empty() { return {}; }
     static CellValue Null() { return {Kind::Null, 0, 0.0, false, {}}; }
-    static CellValue FromInteger(std::int64_t value) { return {Kind::Integer, value, 0.0, false, {}}; }
+    static CellValue FromInteger(std::int64_t value) {
+        return {Kind::Integer, value, 0.0, false, {}};
+    }
     static CellValue FromReal(double value) { return {Kind::Real, 0, value, false, {}}; }
     static CellValue FromBoolean(bool value) { return {Kind::Boolean, 0, 0.0, value, {}}; }
-    static CellValue FromText(Text value) { return {Kind::String, 0, 0.0, false, std::move(value)}; }
+    static CellValue FromText(Text value) {
+        return {Kind::String, 0, 0.0, false, std::move(value)};
+    }
     static CellValue Unsupported() { return {Kind::Unsupported, 0, 0.0, false, {}}; }
 };
 

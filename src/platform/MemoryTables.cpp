@@ -29,8 +29,7 @@ std::size_t TwoDimensionalOffset(const std::vector<Bounds>& dimensions, std::int
     }
     const auto& columns = dimensions[0];
     const auto& rows = dimensions[1];
-    if (column < columns.lower || column > columns.upper || row < rows.lower ||
-        row > rows.upper) {
+    if (column < columns.lower || column > columns.upper || row < rows.lower || row > rows.upper) {
         throw Failures::SubscriptOutOfRange();
     }
     return static_cast<std::size_t>(row - rows.lower) * static_cast<std::size_t>(columns.Count()) +

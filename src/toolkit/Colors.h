@@ -14,7 +14,11 @@ inline constexpr OleColor ButtonFace = 0x8000000F; // COLOR_BTNFACE: switched of
 inline constexpr OleColor Attention = 0x0080FFFF;  // RGB(255, 255, 128): empty or refused
 } // namespace Colors
 
-inline constexpr bool IsSystemColor(OleColor color) { return (color & 0x80000000u) != 0; }
-inline constexpr int SystemColorIndex(OleColor color) { return static_cast<int>(color & 0xFF); }
+inline constexpr bool IsSystemColor(OleColor color) {
+    return (color & 0x80000000u) != 0;
+}
+inline constexpr int SystemColorIndex(OleColor color) {
+    return static_cast<int>(color & 0xFF);
+}
 
 } // namespace varkel

@@ -47,9 +47,9 @@ TEST(ControlObserver, SeesEveryPropertyChangeButNotRepeats) {
     field.SetBackColor(Colors::Attention);
     field.SetEnabled(false);
     field.SetToolTipText(u"tip");
-    EXPECT_EQ(seen, (std::vector<ControlProperty>{ControlProperty::FieldText, ControlProperty::BackColor,
-                                                   ControlProperty::Enabled,
-                                                   ControlProperty::ToolTipText}));
+    EXPECT_EQ(seen, (std::vector<ControlProperty>{
+                        ControlProperty::FieldText, ControlProperty::BackColor,
+                        ControlProperty::Enabled, ControlProperty::ToolTipText}));
 }
 
 TEST(ControlObserver, IsToldBeforeTheNotificationRuns) {

@@ -78,14 +78,18 @@ TEST_F(ErrorReporting, FailureRisingThroughTwoModuleRoutinesIsLoggedAtEachLevel)
         DisplayAndLogError(fake.ports, u"in LoadDefaults() of if01 NUX Control", failure);
     }
     ASSERT_EQ(fake.log.lines.size(), 3u);
-    EXPECT_EQ(fake.log.lines[0].message,
-              u"Error in method: varkel in CommonNUXControlCode.Inner, Source: varkel in "
-              u"CommonNUXControlCode.Inner, Error: 9 h   (9) , Description: Subscript out of range");
-    EXPECT_EQ(fake.log.lines[1].message,
-              u"Error in method: varkel in CommonNUXControlCode.Inner in "
-              u"CommonNUXControlCode.Outer, Source: varkel in CommonNUXControlCode.Inner in "
-              u"CommonNUXControlCode.Outer, Error: 9 h   (9) , Description: Subscript out of range");
-    EXPECT_EQ(fake.log.lines[2].message.rfind(u"Error in method: in LoadDefaults() of if01 NUX Control, ", 0), 0u);
+    EXPECT_EQ(
+        fake.log.lines[0].message,
+        u"Error in method: varkel in CommonNUXControlCode.Inner, Source: varkel in "
+        u"CommonNUXControlCode.Inner, Error: 9 h   (9) , Description: Subscript out of range");
+    EXPECT_EQ(
+        fake.log.lines[1].message,
+        u"Error in method: varkel in CommonNUXControlCode.Inner in "
+        u"CommonNUXControlCode.Outer, Source: varkel in CommonNUXControlCode.Inner in "
+        u"CommonNUXControlCode.Outer, Error: 9 h   (9) , Description: Subscript out of range");
+    EXPECT_EQ(fake.log.lines[2].message.rfind(
+                  u"Error in method: in LoadDefaults() of if01 NUX Control, ", 0),
+              0u);
     ASSERT_EQ(fake.boxes.shown.size(), 1u);
     EXPECT_NE(fake.boxes.shown[0].Message.find(
                   u"Source:\t\tvarkel in CommonNUXControlCode.Inner in CommonNUXControlCode.Outer"),
@@ -98,7 +102,9 @@ TEST_F(ErrorReporting, MissingLogLibraryShowsASecondBoxAndWritesNoLine) {
     fake.boxes.Expect(MessageBoxAnswer::Ok);
     DisplayAndLogError(fake.ports, u"loc", Failure(13, u"varkel", u"Type mismatch"));
     ASSERT_EQ(fake.boxes.shown.size(), 2u);
-    EXPECT_EQ(fake.boxes.shown[1].Message.rfind(u"Method:\t\t in function WriteToLogFile() of modCommonNUXControlCode\r\n", 0), 0u);
+    EXPECT_EQ(fake.boxes.shown[1].Message.rfind(
+                  u"Method:\t\t in function WriteToLogFile() of modCommonNUXControlCode\r\n", 0),
+              0u);
     EXPECT_NE(fake.boxes.shown[1].Message.find(u"Error:\t\t30h   (48)"), Text::npos);
     EXPECT_TRUE(fake.log.lines.empty());
     EXPECT_EQ(fake.boxes.unexpected, 0u);

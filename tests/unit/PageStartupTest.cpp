@@ -39,7 +39,9 @@ TEST(PageStartupFailure, MissingHostObjectStopsAtTheFirstStep) {
     Varkel1Page page(fake.ports);
     page.UserControl_Initialize();
     ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_EQ(fake.boxes.shown[0].Message.rfind(u"Method:\t\t in Subroutine UserControl_Initialize() of  NUX Cont", 0), 0u);
+    EXPECT_EQ(fake.boxes.shown[0].Message.rfind(
+                  u"Method:\t\t in Subroutine UserControl_Initialize() of  NUX Cont", 0),
+              0u);
     ASSERT_EQ(fake.log.lines.size(), 1u);
     EXPECT_NE(fake.log.lines[0].message.find(u"(429)"), Text::npos);
     // Later steps did not run: no title, no prefix, the captions from before loading.
@@ -64,7 +66,9 @@ TEST(PageStartupFailure, BinaryNameFailureGivesThreeLogLinesAndOneBox) {
     EXPECT_NE(fake.log.lines[0].message.find(u"Source: DAZir" + name + u", "), Text::npos);
     EXPECT_NE(fake.log.lines[1].message.find(u"Source: DAZir" + name + version + u", "),
               Text::npos);
-    EXPECT_EQ(fake.log.lines[2].message.rfind(u"Error in method:  in Subroutine UserControl_Initialize() of if01 NUX", 0), 0u);
+    EXPECT_EQ(fake.log.lines[2].message.rfind(
+                  u"Error in method:  in Subroutine UserControl_Initialize() of if01 NUX", 0),
+              0u);
     EXPECT_NE(fake.boxes.shown[0].Message.find(u"Source:\t\tDAZir" + name + version + u"\r\n"),
               Text::npos);
     // Steps 6 to 9 did not run.

@@ -1,0 +1,30 @@
+#pragma once
+// Writing the page's arguments into the host's outgoing list: one switch and its value per row,
+// in the order they are added. The list only ever grows, one row at a time.
+
+#include "common/Text.h"
+#include "platform/ArgumentList.h"
+#include "platform/Platform.h"
+
+namespace varkel {
+
+// Hosts hand the list in with one blank row, so a list whose only row has an empty name is
+// filled in place; any other list gets a new last row. A list that is not two-dimensional
+// with columns 0 to 1 and rows from 0, has no row, or cannot grow fails (logged, thrown on).
+void AddArgumentToOutGoingSafeArray(const Platform& platform, ArgumentList& saArguments,
+                                    const Text& strName, const Text& strValue);
+
+// Asks (Yes/No, titled with the thread's PageTitle) whether a value that failed the page's
+// check is to be written anyway; writes it on Yes, leaves the list alone on No, and logs the
+// outcome either way.
+void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentList& saArguments,
+                                            const Text& strName, const Text& strValue,
+                                            const Text& strReason);
+
+// Splits the free text and appends every switch found in it, in order. Never fails: a text
+// that cannot be split adds nothing, and a row that cannot be written is skipped, both already
+// logged. Rows without a name (positional words) are not written.
+void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const Text& strAdditional,
+                                               ArgumentList& saArguments);
+
+} // namespace varkel

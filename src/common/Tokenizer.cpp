@@ -1,0 +1,199 @@
+#include "common/Tokenizer.h"
+
+#include "common/ErrorReporting.h"
+#include "common/TrappedFailure.h"
+
+#include <limits>
+
+namespace varkel {
+
+namespace {
+const Text DelimiterLocation = u" in CommonNUXControlCode.DetermineCommandLineDelimeter";
+const Text RetrieveLocation = u" in CommonNUXControlCode.RetrieveNextArgument";
+const Text ParseLocation = u" in CommonNUXControlCode.ParseCommmandLineArguments";
+const Text HasQuotesLocation =
+    u" in Function CommonNUXControlCode.HasLeadingAndTrailingDoubleQuotes";
+const Text RemoveQuotesLocation =
+    u" in Function CommonNUXControlCode.RemoveLeadingAndTrailingDoubleQuotes";
+
+const Text SeparatorSource = u"CommonNUXControlCode.ParseCommmandLineArguments";
+const Text SeparatorDescription =
+    u"Error, unable to determine the separators are in the selected configuration file. \r"
+    u"Please edit the configuration file and be sure that the delimiters are all '/'.";
+
+constexpr char16_t Space = u' ';
+constexpr char16_t Quote = u'"';
+constexpr std::size_t NoPosition = TextView::npos;
+
+bool IsPrefix(char16_t character) {
+    return character == u'/' || character == u'-';
+}
+
+// Blanks only: a tab belongs to the token.
+TextView TrimSpaces(TextView text) {
+    const auto first = text.find_first_not_of(Space);
+    if (first == NoPosition) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(Space) - first + 1);
+}
+
+bool IsQuoted(TextView text) {
+    return text.size() >= 2 && text.front() == Quote && text.back() == Quote;
+}
+
+TextView WithoutQuotes(TextView text) {
+    return IsQuoted(text) ? text.substr(1, text.size() - 2) : text;
+}
+
+// The first space, at or after `from`, that is followed by a prefix or by a quote and a
+// prefix. The earliest match of any of the four separators is the earliest such space, so
+// one pass finds the cut.
+std::size_t FindSeparator(TextView text, std::size_t from) {
+    for (std::size_t i = from; i + 1 < text.size(); ++i) {
+        if (text[i] != Space) {
+            continue;
+        }
+        const char16_t next = text[i + 1];
+        if (IsPrefix(next) || (next == Quote && i + 2 < text.size() && IsPrefix(text[i + 2]))) {
+            return i;
+        }
+    }
+    return NoPosition;
+}
+
+// Moves `rest` past the next token and returns the token, both as views of the caller's text,
+// so that splitting a whole text costs one pass over it.
+TextView TakeNextToken(TextView& rest) {
+    if (rest.empty()) {
+        return {};
+    }
+    rest = TrimSpaces(rest);
+    std::size_t cut = NoPosition;
+    if (!rest.empty() && IsPrefix(rest[0])) {
+        cut = FindSeparator(rest, 1);
+    } else if (rest.size() >= 2 && rest[0] == Quote && IsPrefix(rest[1])) {
+        cut = FindSeparator(rest, 2);
+    }
+    TextView token;
+    if (cut == NoPosition) {
+        token = rest;
+        rest = {};
+    } else {
+        token = TrimSpaces(rest.substr(0, cut));
+        rest = TrimSpaces(rest.substr(cut));
+    }
+    return WithoutQuotes(token);
+}
+
+std::int16_t NextTokenNumber(std::int16_t current) {
+    if (current == std::numeric_limits<std::int16_t>::max()) {
+        throw Failures::Overflow();
+    }
+    return static_cast<std::int16_t>(current + 1);
+}
+
+void StoreSwitch(ParsedArgument& row, TextView token, bool blnStripQuotes) {
+    const auto equals = token.find(u'=');
+    if (equals == NoPosition) {
+        row.Name = Text(token);
+        return;
+    }
+    row.Name = Text(token.substr(0, equals));
+    const TextView raw = token.substr(equals + 1);
+    const TextView value = WithoutQuotes(raw);
+    if (!blnStripQuotes && (IsQuoted(raw) || value.find(Space) != NoPosition)) {
+        row.Value.reserve(value.size() + 2);
+        row.Value += Quote;
+        row.Value += value;
+        row.Value += Quote;
+    } else {
+        row.Value = Text(value);
+    }
+}
+} // namespace
+
+ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text& strCommandLine,
+                                           bool blnStripQuotes) {
+    try {
+        ParsedArguments table;
+        if (strCommandLine.empty()) {
+            return table;
+        }
+        table.ColumnCount = 2;
+        const Text prefix = DetermineCommandLineDelimeter(platform, strCommandLine);
+        if (prefix.empty()) {
+            LogAndRaiseError(platform, 1, SeparatorSource, SeparatorDescription);
+        }
+
+        TextView rest = strCommandLine;
+        std::int16_t tokenNumber = 1;
+        while (!rest.empty()) {
+            const TextView token = TakeNextToken(rest);
+            if (!token.empty() && IsPrefix(token[0])) {
+                // Tokens between switches keep their (empty) rows, so a switch's row is its
+                // token number.
+                table.Rows.resize(static_cast<std::size_t>(tokenNumber) + 1);
+                StoreSwitch(table.Rows.back(), token, blnStripQuotes);
+            } else if (table.Rows[0].Value.empty() && UpperCase(token) != u"NOSERVICE") {
+                table.Rows[0].Value = Text(token);
+            }
+            tokenNumber = NextTokenNumber(tokenNumber);
+        }
+
+        const char16_t own = prefix[0];
+        const char16_t other = own == u'/' ? u'-' : u'/';
+        for (auto& row : table.Rows) {
+            if (!row.Name.empty() && row.Name[0] == other) {
+                row.Name[0] = own;
+            }
+        }
+        return table;
+    } catch (const std::exception& error) {
+        LogAndRaiseError(platform, AsTrappedFailure(error), ParseLocation);
+    }
+}
+
+Text DetermineCommandLineDelimeter(const Platform& platform, const Text& strCommandLine) {
+    try {
+        if (strCommandLine.find(u'/') != Text::npos) {
+            return u"/";
+        }
+        if (strCommandLine.find(u'-') != Text::npos) {
+            return u"-";
+        }
+        return {};
+    } catch (const std::exception& error) {
+        LogAndRaiseError(platform, AsTrappedFailure(error), DelimiterLocation);
+    }
+}
+
+Text RetrieveNextArgument(const Platform& platform, Text& strCommandLine) {
+    try {
+        TextView rest = strCommandLine;
+        const Text token(TakeNextToken(rest));
+        // `rest` views the tail of the argument, so the tail is copied before it is replaced.
+        strCommandLine = Text(rest);
+        return token;
+    } catch (const std::exception& error) {
+        LogAndRaiseError(platform, AsTrappedFailure(error), RetrieveLocation);
+    }
+}
+
+bool HasLeadingAndTrailingDoubleQuotes(const Platform& platform, const Text& strValue) {
+    try {
+        return IsQuoted(strValue);
+    } catch (const std::exception& error) {
+        LogAndRaiseError(platform, AsTrappedFailure(error), HasQuotesLocation);
+    }
+}
+
+Text RemoveLeadingAndTrailingDoubleQuotes(const Platform& platform, const Text& strValue) {
+    try {
+        return Text(WithoutQuotes(strValue));
+    } catch (const std::exception& error) {
+        LogAndRaiseError(platform, AsTrappedFailure(error), RemoveQuotesLocation);
+    }
+}
+
+} // namespace varkel

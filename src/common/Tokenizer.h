@@ -1,0 +1,50 @@
+#pragma once
+// Splits free command-line text such as `/KS=5 -CH "/PATH=c:\my dir"` into switch names and
+// values. Tokens are cut only where a space is followed by a switch prefix ("/" or "-"),
+// optionally with a double quote between; quotes do not protect a space, so a quoted value
+// holding " /" is cut there. Every routine logs a failure it traps and throws it on.
+
+#include "common/Text.h"
+#include "platform/Platform.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace varkel {
+
+struct ParsedArgument {
+    Text Name;
+    Text Value;
+    bool operator==(const ParsedArgument&) const = default;
+};
+
+// Rows[k] for k >= 1 belongs to the k-th token (switch or positional word); the table ends
+// with the row of the last switch. Rows[0] never holds a name: its value is the text's first
+// positional word other than "NOSERVICE". Names carry the text's own prefix, whichever of the
+// two prefixes they were typed with.
+struct ParsedArguments {
+    int ColumnCount = 1; // 1 only for the empty text: one row with an empty name
+    std::vector<ParsedArgument> Rows{ParsedArgument{}};
+
+    std::int32_t LastRow() const { return static_cast<std::int32_t>(Rows.size()) - 1; }
+};
+
+// With blnStripQuotes false, a value that held a space or was quoted comes back wrapped in
+// double quotes, ready to go back onto a command line; with true, bare. Fails with number 1
+// for a text holding neither prefix, and with an overflow beyond 32,766 tokens.
+ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text& strCommandLine,
+                                           bool blnStripQuotes);
+
+// "/" if the text holds a "/" anywhere, else "-" if it holds a "-", else the empty text.
+Text DetermineCommandLineDelimeter(const Platform& platform, const Text& strCommandLine);
+
+// Takes the next token off the front of strCommandLine (which is left trimmed of spaces) and
+// returns it trimmed, without its outer quotes.
+Text RetrieveNextArgument(const Platform& platform, Text& strCommandLine);
+
+// Quoted text opens and closes with a double quote, so it has at least two characters: a lone
+// double quote is not quoted text and is returned unchanged by the removal.
+bool HasLeadingAndTrailingDoubleQuotes(const Platform& platform, const Text& strValue);
+Text RemoveLeadingAndTrailingDoubleQuotes(const Platform& platform, const Text& strValue);
+
+} // namespace varkel
