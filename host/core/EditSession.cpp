@@ -1,0 +1,76 @@
+#include "EditSession.h"
+
+#include "FileStore.h"
+#include "HostError.h"
+
+namespace varkel::host {
+
+namespace {
+
+StartupFile ParseOrFail(const std::filesystem::path& path, std::string content,
+                        const HostSwitches& hostSwitches) {
+    try {
+        return StartupFile::Parse(std::move(content), hostSwitches);
+    } catch (const StartupFileError& error) {
+        throw HostError(ExitCode::NotStartupFile, DisplayPath(path) + ": " + error.what());
+    }
+}
+
+} // namespace
+
+EditSession::EditSession(std::filesystem::path file, HostSwitches hostSwitches)
+    : path_(std::move(file)), hostSwitches_(std::move(hostSwitches)),
+      file_(ParseOrFail(path_, ReadWholeFile(path_), hostSwitches_)) {}
+
+void EditSession::Load(PagePort& page, const std::filesystem::path& installPath) {
+    loaded_ = false;
+    const long result = page.LoadDefaults(file_.LoadRows(), installPath);
+    if (result != 1) {
+        throw HostError(ExitCode::PageRefused,
+                        DisplayPath(path_) + ": the page answered " + std::to_string(result) +
+                            " to LoadDefaults and holds only part of the arguments; the file "
+                            "will not be written");
+    }
+    loaded_ = true;
+}
+
+std::vector<PageArgument> EditSession::Generate(PagePort& page) {
+    if (!loaded_) {
+        throw HostError(ExitCode::PageRefused,
+                        DisplayPath(path_) +
+                            ": the page did not load every argument; nothing written");
+    }
+    std::vector<PageArgument> arguments;
+    const long result = page.GetAllArguments(arguments);
+    if (result != 1) {
+        throw HostError(ExitCode::PageRefused, DisplayPath(path_) + ": the page answered " +
+                                                   std::to_string(result) +
+                                                   " to GetAllArgumentsSafeArray; nothing written");
+    }
+    return arguments;
+}
+
+std::string EditSession::CommandLine(PagePort& page) {
+    return file_.CommandLine(Generate(page));
+}
+
+SaveResult EditSession::Save(PagePort& page) {
+    return Write(Generate(page));
+}
+
+SaveResult EditSession::Write(const std::vector<PageArgument>& arguments) {
+    SaveResult result;
+    result.commandLine = file_.CommandLine(arguments);
+    std::string content = file_.WithCommandLine(arguments);
+    // Rewriting identical text would only replace the backup of the last real change.
+    if (content == file_.Content()) {
+        return result;
+    }
+    ReplaceKeepingBackup(path_, content, file_.Content());
+    result.written = true;
+    result.backup = BackupPathFor(path_);
+    file_ = ParseOrFail(path_, std::move(content), hostSwitches_);
+    return result;
+}
+
+} // namespace varkel::host

@@ -1,0 +1,48 @@
+#pragma once
+// One start-up file opened for editing through the page: read and split once, handed to the
+// page, and written back from the page's rows. The session never writes after the page has
+// answered 0, because the page then holds only some of the file's arguments.
+
+#include "PagePort.h"
+#include "StartupFile.h"
+
+#include <filesystem>
+#include <string>
+
+namespace varkel::host {
+
+struct SaveResult {
+    std::string commandLine;
+    bool written = false; // false when the file already held exactly this text
+    std::filesystem::path backup;
+};
+
+class EditSession {
+public:
+    // Throws HostError: CannotRead, or NotStartupFile with the parser's reason.
+    EditSession(std::filesystem::path file, HostSwitches hostSwitches);
+
+    const std::filesystem::path& Path() const { return path_; }
+    const StartupFile& File() const { return file_; }
+    bool Loaded() const { return loaded_; }
+
+    // Throws HostError(PageRefused) when the page answers anything but 1.
+    void Load(PagePort& page, const std::filesystem::path& installPath);
+
+    // The command line that Save would write now. Asks the page for its arguments, which the
+    // page treats as a save of its own (it may put questions and it becomes clean).
+    std::string CommandLine(PagePort& page);
+
+    SaveResult Save(PagePort& page);
+
+private:
+    std::vector<PageArgument> Generate(PagePort& page);
+    SaveResult Write(const std::vector<PageArgument>& arguments);
+
+    std::filesystem::path path_;
+    HostSwitches hostSwitches_;
+    StartupFile file_;
+    bool loaded_ = false;
+};
+
+} // namespace varkel::host

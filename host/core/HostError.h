@@ -1,0 +1,30 @@
+#pragma once
+// What goes wrong while the host edits a start-up file, and the exit code each kind ends the
+// program with. Scripts tell the kinds apart by the code; people by the message.
+
+#include <stdexcept>
+#include <string>
+
+namespace varkel::host {
+
+enum class ExitCode : int {
+    Done = 0,
+    Usage = 1,          // the command line of the host itself is wrong
+    CannotRead = 2,     // the file is missing, a folder, or unreadable
+    NotStartupFile = 3, // empty, no command line, or a form the host cannot rewrite safely
+    CannotWrite = 4,    // read-only, changed on disk, or the write/rename/backup failed
+    PageRefused = 5,    // the page answered 0 to a load or to a request for its arguments
+    Hosting = 6,        // the page could not be created or shown
+};
+
+class HostError : public std::runtime_error {
+public:
+    HostError(ExitCode code, const std::string& message)
+        : std::runtime_error(message), code_(code) {}
+    ExitCode Code() const { return code_; }
+
+private:
+    ExitCode code_;
+};
+
+} // namespace varkel::host

@@ -1,0 +1,240 @@
+#include "StartupFile.h"
+
+#include <algorithm>
+
+namespace varkel::host {
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsOperator(char c) {
+    return c == '&' || c == '|' || c == '<' || c == '>';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsPrefix(char c) {
+    return c == '/' || c == '-';
+}
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+std::string WithoutQuotes(std::string_view word) {
+    std::string result;
+    std::copy_if(word.begin(), word.end(), std::back_inserter(result),
+                 [](char c) { return c != '"'; });
+    return result;
+}
+
+bool NamesProgram(std::string_view word) {
+    const std::string bare = WithoutQuotes(word);
+    constexpr std::string_view extension = ".exe";
+    return bare.size() > extension.size() &&
+           EqualIgnoringCase(std::string_view(bare).substr(bare.size() - extension.size()),
+                             extension);
+}
+
+struct Word {
+    std::size_t end = 0;
+    bool continued = false; // an unquoted "^" ended the line: cmd.exe joins the next one
+};
+
+// A word runs to the next unquoted blank or operator; "^" outside quotes takes the next
+// character with it, so an escaped operator belongs to the word.
+Word ScanWord(std::string_view line, std::size_t pos) {
+    bool quoted = false;
+    while (pos < line.size()) {
+        const char c = line[pos];
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (IsBlank(c) || IsOperator(c))) {
+            break;
+        } else if (!quoted && c == '^') {
+            if (pos + 1 == line.size()) {
+                return {pos + 1, true};
+            }
+            ++pos;
+        }
+        ++pos;
+    }
+    return {pos, false};
+}
+
+// "2>nul", ">log", "<in": digits (perhaps none) followed by a redirection operator.
+bool StartsRedirection(std::string_view line, std::size_t pos) {
+    while (pos < line.size() && IsDigit(line[pos])) {
+        ++pos;
+    }
+    return pos < line.size() && (line[pos] == '<' || line[pos] == '>');
+}
+
+std::size_t SkipBlanks(std::string_view line, std::size_t pos) {
+    while (pos < line.size() && IsBlank(line[pos])) {
+        ++pos;
+    }
+    return pos;
+}
+
+struct Line {
+    std::size_t begin = 0;
+    std::size_t end = 0;  // where its line ending starts
+    std::size_t next = 0; // where the next line starts
+};
+
+Line LineAt(std::string_view content, std::size_t begin) {
+    const std::size_t newline = content.find('\n', begin);
+    std::size_t end = newline == std::string_view::npos ? content.size() : newline;
+    const std::size_t next = newline == std::string_view::npos ? content.size() : newline + 1;
+    if (end > begin && content[end - 1] == '\r') {
+        --end;
+    }
+    return {begin, end, next};
+}
+
+StartupArgument MakeArgument(std::string text, const HostSwitches& hostSwitches) {
+    StartupArgument argument;
+    const std::size_t equals = text.find('=');
+    argument.name = text.substr(0, equals);
+    argument.value = equals == std::string::npos ? std::string() : text.substr(equals + 1);
+    argument.hostOwned = hostSwitches.Matches(argument.name);
+    argument.text = std::move(text);
+    return argument;
+}
+
+std::string LineLabel(std::size_t number) {
+    return "line " + std::to_string(number);
+}
+
+} // namespace
+
+void HostSwitches::Add(std::string name) {
+    names_.push_back(std::move(name));
+}
+
+bool HostSwitches::Matches(std::string_view switchName) const {
+    return std::any_of(names_.begin(), names_.end(), [&](const std::string& name) {
+        if (!name.empty() && IsPrefix(name.front())) {
+            return EqualIgnoringCase(name, switchName);
+        }
+        return !switchName.empty() && IsPrefix(switchName.front()) &&
+               EqualIgnoringCase(name, switchName.substr(1));
+    });
+}
+
+StartupFile StartupFile::Parse(std::string content, const HostSwitches& hostSwitches) {
+    using Kind = StartupFileError::Kind;
+    if (content.empty()) {
+        throw StartupFileError(Kind::Empty, "the file is empty");
+    }
+    if (content.find('\0') != std::string::npos) {
+        throw StartupFileError(Kind::NotText,
+                               "the file holds NUL bytes: not a batch file (saved as UTF-16?)");
+    }
+
+    StartupFile file;
+    file.content_ = std::move(content);
+    const std::string_view all = file.content_;
+    std::size_t number = 0;
+    for (std::size_t begin = 0; begin < all.size();) {
+        const Line line = LineAt(all, begin);
+        begin = line.next;
+        ++number;
+        const std::string_view text = all.substr(line.begin, line.end - line.begin);
+        std::size_t pos = 0;
+        while (pos < text.size() && (IsBlank(text[pos]) || text[pos] == '@')) {
+            ++pos;
+        }
+        const Word program = ScanWord(text, pos);
+        if (!NamesProgram(text.substr(pos, program.end - pos))) {
+            continue;
+        }
+
+        file.lineNumber_ = number;
+        file.lineBegin_ = line.begin;
+        file.lineEnd_ = line.end;
+        file.lead_ = text.substr(0, pos);
+        file.executable_ = text.substr(pos, program.end - pos);
+        for (pos = SkipBlanks(text, program.end); pos < text.size(); pos = SkipBlanks(text, pos)) {
+            if (IsOperator(text[pos]) || StartsRedirection(text, pos)) {
+                file.tail_ = text.substr(pos);
+                break;
+            }
+            const Word word = ScanWord(text, pos);
+            if (word.continued) {
+                throw StartupFileError(Kind::ContinuedLine,
+                                       "the command line (" + LineLabel(number) +
+                                           ") continues on the next line with \"^\"; join the "
+                                           "two lines first");
+            }
+            file.arguments_.push_back(
+                MakeArgument(std::string(text.substr(pos, word.end - pos)), hostSwitches));
+            pos = word.end;
+        }
+        return file;
+    }
+    throw StartupFileError(Kind::NoCommandLine,
+                           "no command line: no line starts with a program ending in .exe");
+}
+
+std::string StartupFile::ExecutableBaseName() const {
+    std::string name = WithoutQuotes(executable_);
+    const std::size_t folderEnd = name.find_last_of("\\/:");
+    if (folderEnd != std::string::npos) {
+        name.erase(0, folderEnd + 1);
+    }
+    if (NamesProgram(name)) {
+        name.resize(name.size() - 4);
+    }
+    return name;
+}
+
+std::vector<LoadRow> StartupFile::LoadRows() const {
+    std::vector<LoadRow> rows;
+    rows.reserve(arguments_.size());
+    for (const StartupArgument& argument : arguments_) {
+        rows.push_back({argument.name, argument.value, argument.hostOwned ? 1 : 0});
+    }
+    return rows;
+}
+
+std::string FormatArgument(const PageArgument& argument) {
+    return argument.value.empty() ? argument.name : argument.name + "=" + argument.value;
+}
+
+std::string StartupFile::CommandLine(const std::vector<PageArgument>& pageArguments) const {
+    std::string line = lead_ + executable_;
+    for (const StartupArgument& argument : arguments_) {
+        if (argument.hostOwned) {
+            line += ' ';
+            line += argument.text;
+        }
+    }
+    for (const PageArgument& argument : pageArguments) {
+        // A row of two empty texts stands for a word without a switch, which the page has
+        // already dropped; writing it would only leave a stray blank.
+        if (argument.name.empty() && argument.value.empty()) {
+            continue;
+        }
+        line += ' ';
+        line += FormatArgument(argument);
+    }
+    if (!tail_.empty()) {
+        line += ' ';
+        line += tail_;
+    }
+    return line;
+}
+
+std::string StartupFile::WithCommandLine(const std::vector<PageArgument>& pageArguments) const {
+    return content_.substr(0, lineBegin_) + CommandLine(pageArguments) + content_.substr(lineEnd_);
+}
+
+} // namespace varkel::host

@@ -1,0 +1,91 @@
+#pragma once
+// An interface start-up file: a batch file in which one line, the command line, runs the
+// interface executable with its arguments. The host rewrites only the arguments of that line;
+// every other byte of the file (comments, blank lines, line endings, a missing final newline)
+// stays as it was.
+//
+// The command line is the first line whose first word, after blanks and "@", names a program
+// ending in ".exe" (quoted or not, any letter case). Its arguments are separated by blanks
+// outside double quotes; "^" escapes the next character as cmd.exe does. An unquoted "&", "|",
+// "<" or ">" (or a numbered redirection such as "2>") ends the arguments: what follows is a
+// redirection or another command and is kept as written after the rewritten arguments.
+
+#include "PagePort.h"
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varkel::host {
+
+// The switches the host keeps for itself (marker 1). A name with a "/" or "-" prefix matches
+// that spelling only; a bare name matches either prefix. Letter case is ignored (ASCII), as the
+// interface itself ignores it.
+class HostSwitches {
+public:
+    void Add(std::string name);
+    bool Matches(std::string_view switchName) const;
+    bool Empty() const { return names_.empty(); }
+
+private:
+    std::vector<std::string> names_;
+};
+
+struct StartupArgument {
+    std::string text;  // as written: quotes and "^" escapes included
+    std::string name;  // the text before the first "=", prefix included
+    std::string value; // the text after the first "=", empty when there is none
+    bool hostOwned = false;
+    bool operator==(const StartupArgument&) const = default;
+};
+
+class StartupFileError : public std::runtime_error {
+public:
+    enum class Kind { Empty, NotText, NoCommandLine, ContinuedLine };
+    StartupFileError(Kind kind, const std::string& message)
+        : std::runtime_error(message), kind_(kind) {}
+    Kind GetKind() const { return kind_; }
+
+private:
+    Kind kind_;
+};
+
+class StartupFile {
+public:
+    // Throws StartupFileError when `content` holds no command line the host can rewrite.
+    static StartupFile Parse(std::string content, const HostSwitches& hostSwitches);
+
+    const std::string& Content() const { return content_; }
+    std::size_t CommandLineNumber() const { return lineNumber_; } // from 1
+    const std::string& Executable() const { return executable_; } // as written
+    std::string ExecutableBaseName() const; // no folder, quotes or ".exe": "d3int"
+    const std::vector<StartupArgument>& Arguments() const { return arguments_; }
+    const std::string& Tail() const { return tail_; }
+
+    // The table for LoadDefaults: every argument in file order, host switches with marker 1.
+    std::vector<LoadRow> LoadRows() const;
+
+    // The command line (without its line ending) made of the executable, the host's own
+    // arguments as written, then `pageArguments` in their order, then the tail.
+    std::string CommandLine(const std::vector<PageArgument>& pageArguments) const;
+
+    // The whole file with the command line replaced and everything else unchanged.
+    std::string WithCommandLine(const std::vector<PageArgument>& pageArguments) const;
+
+private:
+    std::string content_;
+    std::size_t lineNumber_ = 0;
+    std::size_t lineBegin_ = 0; // offset of the command line in content_
+    std::size_t lineEnd_ = 0;   // offset of its line ending (or of the end of the file)
+    std::string lead_;          // blanks and "@" before the executable
+    std::string executable_;
+    std::vector<StartupArgument> arguments_;
+    std::string tail_;
+};
+
+// "switch" or "switch=value", as the host writes one of the page's rows.
+std::string FormatArgument(const PageArgument& argument);
+
+} // namespace varkel::host
