@@ -5,261 +5,150 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace varkel {
 namespace {
 
-using testing::FakePlatform;
 using testing::LogLine;
 using Rows = std::vector<std::pair<Text, Text>>;
 
 const Text Prefix = u"QX NUX> if01> ";
-const Text Title = u"QX Interface for GSE D/3 DBA NUX Control";
-const Text AddLocation = u" in CommonNUXControlCode.AddArgumentToOutGoingSafeArray";
-const Text PromptLocation = u" in Sub CommonNUXControlCode.PromptUserAboutSavingIncorrectArgument";
+const Text AddSource = u"varkel in CommonNUXControlCode.AddArgumentToOutGoingSafeArray";
 
 class OutgoingList : public ::testing::Test {
 protected:
     void SetUp() override {
         CurrentThreadState() = ThreadState{};
-        CurrentThreadState().PageTitle = Title;
+        CurrentThreadState().PageTitle = u"QX Interface for GSE D/3 DBA NUX Control";
         CurrentThreadState().LogPrefix = Prefix;
     }
     void TearDown() override {
         EXPECT_EQ(fake.boxes.unexpected, 0u);
         EXPECT_EQ(fake.boxes.Pending(), 0u);
     }
-    void Add(ArgumentList& list, const Text& name, const Text& value) {
-        AddArgumentToOutGoingSafeArray(fake.ports, list, name, value);
+    static MemoryArgumentList Named(MemoryArgumentList list) {
+        list.Set(0, 0, u"/X");
+        return list;
     }
-    FakePlatform fake;
+    testing::FakePlatform fake;
 };
 
-TEST_F(OutgoingList, BlankFirstRowIsFilledThenRowsAreAppended) {
+TEST_F(OutgoingList, OnlyASingleRowWithoutNameIsFilledInPlace) {
     auto list = MemoryArgumentList::WithRows(1);
-    Add(list, u"/CH", u"");
-    EXPECT_EQ(list.Rows(), (Rows{{u"/CH", u""}}));
-    Add(list, u"/KS", u"5");
-    Add(list, u"", u"kept as given");
-    EXPECT_EQ(list.Rows(), (Rows{{u"/CH", u""}, {u"/KS", u"5"}, {u"", u"kept as given"}}));
-    // The blank row at the end is not "empty": only a list of one row counts as empty.
-    Add(list, u"/BL", u"");
-    EXPECT_EQ(list.Rows().back(), (std::pair<Text, Text>{u"/BL", u""}));
-    EXPECT_EQ(list.Rows().size(), 4u);
+    list.Set(1, 0, u"stale");
+    AddArgumentToOutGoingSafeArray(fake.ports, list, u"/CH", u"");
+    AddArgumentToOutGoingSafeArray(fake.ports, list, u"/KS", u"5");
+    EXPECT_EQ(list.Rows(), (Rows{{u"/CH", u""}, {u"/KS", u"5"}}));
+
+    auto named = Named(MemoryArgumentList::WithRows(1));
+    AddArgumentToOutGoingSafeArray(fake.ports, named, u"/CH", u"");
+    EXPECT_EQ(named.Rows(), (Rows{{u"/X", u""}, {u"/CH", u""}}));
+
+    auto twoBlank = MemoryArgumentList::WithRows(2);
+    AddArgumentToOutGoingSafeArray(fake.ports, twoBlank, u"/CH", u"");
+    EXPECT_EQ(twoBlank.Rows(), (Rows{{}, {}, {u"/CH", u""}}));
     EXPECT_TRUE(fake.log.lines.empty());
 }
 
-TEST_F(OutgoingList, OnlyASingleRowWithoutNameCountsAsEmpty) {
-    auto named = MemoryArgumentList::WithRows(1);
-    named.Set(0, 0, u"/X");
-    Add(named, u"/CH", u"");
-    EXPECT_EQ(named.Rows(), (Rows{{u"/X", u""}, {u"/CH", u""}}));
-
-    auto valueOnly = MemoryArgumentList::WithRows(1);
-    valueOnly.Set(1, 0, u"stale");
-    Add(valueOnly, u"/CH", u"");
-    EXPECT_EQ(valueOnly.Rows(), (Rows{{u"/CH", u""}}));
-
-    auto twoBlank = MemoryArgumentList::WithRows(2);
-    Add(twoBlank, u"/CH", u"");
-    EXPECT_EQ(twoBlank.Rows(), (Rows{{}, {}, {u"/CH", u""}}));
-}
-
 TEST_F(OutgoingList, ListsOfTheWrongShapeOrThatCannotGrowFailUnchanged) {
-    struct BadList {
-        const char* why;
-        std::function<MemoryArgumentList()> make;
-        std::int32_t number;
+    auto locked = Named(MemoryArgumentList::WithRows(1));
+    locked.SetLocked(true);
+    auto fixed = Named(MemoryArgumentList::WithRows(1));
+    fixed.SetFixedSize(true);
+    // clang-format off
+    std::pair<MemoryArgumentList, std::int32_t> cases[] = {
+        {MemoryArgumentList({{0, 1}}), 9},                 // one-dimensional
+        {MemoryArgumentList({{0, 1}, {0, 0}, {0, 0}}), 9}, // three-dimensional
+        {MemoryArgumentList({{0, 0}, {0, 0}}), 9},         // one column
+        {MemoryArgumentList({{1, 2}, {0, 0}}), 9},         // columns from 1
+        {MemoryArgumentList({{0, 2}, {0, 0}}), 9},         // three columns
+        {MemoryArgumentList({{0, 1}, {0, -1}}), 9},        // no row
+        {MemoryArgumentList({{0, 1}, {1, 1}}), 9},         // rows from 1
+        {std::move(locked), 10},
+        {std::move(fixed), 10},
     };
-    const auto withName = [](MemoryArgumentList list) {
-        list.Set(0, 0, u"/X");
-        return list;
-    };
-    const BadList cases[] = {
-        {"one-dimensional",
-         [] {
-             return MemoryArgumentList({{0, 1}});
-         },
-         9},
-        {"three-dimensional",
-         [] {
-             return MemoryArgumentList({{0, 1}, {0, 0}, {0, 0}});
-         },
-         9},
-        {"one column",
-         [] {
-             return MemoryArgumentList({{0, 0}, {0, 0}});
-         },
-         9},
-        {"columns from 1",
-         [] {
-             return MemoryArgumentList({{1, 2}, {0, 0}});
-         },
-         9},
-        {"three columns",
-         [] {
-             return MemoryArgumentList({{0, 2}, {0, 0}});
-         },
-         9},
-        {"no row",
-         [] {
-             return MemoryArgumentList({{0, 1}, {0, -1}});
-         },
-         9},
-        {"rows from 1",
-         [] {
-             return MemoryArgumentList({{0, 1}, {1, 1}});
-         },
-         9},
-        {"locked",
-         [&] {
-             auto list = withName(MemoryArgumentList::WithRows(1));
-             list.SetLocked(true);
-             return list;
-         },
-         10},
-        {"fixed size",
-         [&] {
-             auto list = withName(MemoryArgumentList::WithRows(1));
-             list.SetFixedSize(true);
-             return list;
-         },
-         10},
-    };
-    for (const auto& item : cases) {
+    // clang-format on
+    for (auto& [list, number] : cases) {
         fake.log.lines.clear();
-        auto list = item.make();
+        const auto lastRow = list.UpperBound(list.Dimensions());
         const auto before = list.Rows();
         try {
-            Add(list, u"/KS", u"5");
-            ADD_FAILURE() << item.why << ": no failure";
+            AddArgumentToOutGoingSafeArray(fake.ports, list, u"/KS", u"5");
+            ADD_FAILURE() << "no failure for case " << &list - &cases[0].first;
         } catch (const Failure& failure) {
-            EXPECT_EQ(failure.Number, item.number) << item.why;
-            EXPECT_EQ(failure.Source, u"varkel" + AddLocation) << item.why;
+            EXPECT_EQ(failure.Number, number);
+            EXPECT_EQ(failure.Source, AddSource);
         }
-        EXPECT_EQ(list.Rows(), before) << item.why;
-        EXPECT_EQ(list.UpperBound(list.Dimensions()), item.make().UpperBound(list.Dimensions()))
-            << item.why;
-        EXPECT_EQ(fake.log.lines.size(), 1u) << item.why;
+        EXPECT_EQ(list.Rows(), before);
+        EXPECT_EQ(list.UpperBound(list.Dimensions()), lastRow);
+        EXPECT_EQ(fake.log.lines.size(), 1u);
     }
-    EXPECT_EQ(
-        fake.log.lines.at(0),
-        (LogLine{u"Error in method: varkel" + AddLocation + u", Source: varkel" + AddLocation +
-                     u", Error: A h   (10) , Description: This array is fixed or "
-                     u"temporarily locked",
-                 Prefix}));
+    EXPECT_EQ(fake.log.lines.at(0),
+              (LogLine{u"Error in method: " + AddSource + u", Source: " + AddSource +
+                           u", Error: A h   (10) , Description: This array is fixed or "
+                           u"temporarily locked",
+                       Prefix}));
 }
 
-const Text QuestionAboutAbc =
-    u"Incorrect /KS value specified: abc. \r"
-    u"Would you like to include the incorrectly specified argument anyway?  \r"
-    u"Click Yes to include the incorrect argument, or No to omit the incorrect argument. ";
-
 TEST_F(OutgoingList, PromptAnsweredYesOrNoWritesOrOmitsAndLogsWhich) {
-    struct Answer {
-        MessageBoxAnswer answer;
-        Rows rows;
-        Text logged;
-    };
-    const Answer answers[] = {
+    const std::tuple<MessageBoxAnswer, Rows, Text> answers[] = {
         {MessageBoxAnswer::Yes, {{u"/KS", u"abc"}}, u"Incorrect /KS value specified: abc"},
         {MessageBoxAnswer::No,
-         {{u"", u""}},
+         {{}},
          u"Incorrect /KS value specified: abc; argument omitted. Invalid value given for GLF "
-         u"errors"},
-    };
-    for (const auto& item : answers) {
+         u"errors"}};
+    for (const auto& [answer, rows, logged] : answers) {
         fake.boxes.shown.clear();
         fake.log.lines.clear();
-        fake.boxes.Expect(item.answer);
+        fake.boxes.Expect(answer);
         auto list = MemoryArgumentList::WithRows(1);
         PromptUserAboutSavingIncorrectArgument(fake.ports, list, u"/KS", u"abc",
                                                u"Invalid value given for GLF errors");
         ASSERT_EQ(fake.boxes.shown.size(), 1u);
         const auto& box = fake.boxes.shown[0];
-        EXPECT_EQ(box.Message, QuestionAboutAbc);
+        EXPECT_EQ(box.Message,
+                  u"Incorrect /KS value specified: abc. \r"
+                  u"Would you like to include the incorrectly specified argument anyway?  \r"
+                  u"Click Yes to include the incorrect argument, or No to omit the incorrect "
+                  u"argument. ");
         EXPECT_EQ(box.Buttons, MessageBoxButtons::YesNo);
         EXPECT_EQ(box.Icon, MessageBoxIcon::None);
-        EXPECT_EQ(box.ShownTitle(), Title);
-        EXPECT_EQ(list.Rows(), item.rows);
-        EXPECT_EQ(fake.log.lines, (std::vector<LogLine>{{item.logged, Prefix}}));
+        EXPECT_EQ(box.ShownTitle(), u"QX Interface for GSE D/3 DBA NUX Control");
+        EXPECT_EQ(list.Rows(), rows);
+        EXPECT_EQ(fake.log.lines, (std::vector<LogLine>{{logged, Prefix}}));
     }
 }
 
-TEST_F(OutgoingList, PromptYesOnAListThatCannotGrowIsLoggedAtBothLevels) {
-    auto list = MemoryArgumentList::WithRows(1);
-    list.Set(0, 0, u"/X");
-    list.SetFixedSize(true);
-    fake.boxes.Expect(MessageBoxAnswer::Yes);
-    try {
-        PromptUserAboutSavingIncorrectArgument(fake.ports, list, u"/KS", u"", u"reason");
-        FAIL() << "no failure";
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.Source, u"varkel" + AddLocation + PromptLocation);
-    }
-    ASSERT_EQ(fake.log.lines.size(), 2u);
-    EXPECT_EQ(fake.log.lines[1].message.rfind(
-                  u"Error in method: varkel" + AddLocation + PromptLocation + u", ", 0),
-              0u);
-    EXPECT_EQ(list.Rows(), (Rows{{u"/X", u""}}));
-}
-
-TEST_F(OutgoingList, AdditionalTextAppendsItsSwitchesOnly) {
-    struct AdditionalCase {
-        Text text;
-        Rows appended;
-        std::size_t logLines;
-    };
-    const AdditionalCase cases[] = {
+TEST_F(OutgoingList, AdditionalTextAppendsItsSwitchesAndPassesNoFailureOn) {
+    // clang-format off
+    const std::tuple<Text, Rows, std::size_t> cases[] = {
         {u"/A /B=1", {{u"/A", u""}, {u"/B", u"1"}}, 0},
         {u"/X=\"a b\"", {{u"/X", u"\"a b\""}}, 0},
         {u"-A -B", {{u"-A", u""}, {u"-B", u""}}, 0},
         {u"-A /B", {{u"/A", u""}, {u"/B", u""}}, 0},
         {u"/PS=1 /NOSERVICE ", {{u"/PS", u"1"}, {u"/NOSERVICE", u""}}, 0},
-        {u"/A \"/word /B", {{u"/A", u""}, {u"/B", u""}}, 0}, // no row for the word
-        {u"   ", {}, 2},
-        {u"abc", {}, 2},
+        {u"/A \"/word /B", {{u"/A", u""}, {u"/B", u""}}, 0}, // the word's row has no name
+        {u"   ", {}, 2},                                     // logged by the tokenizer
         {u"abc-def", {}, 0},
         {u"", {}, 0},
     };
-    for (const auto& item : cases) {
+    // clang-format on
+    for (const auto& [text, appended, logLines] : cases) {
         fake.log.lines.clear();
-        auto list = MemoryArgumentList::WithRows(1);
-        list.Set(0, 0, u"/FIRST");
-        AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, item.text, list);
-        Rows expected{{u"/FIRST", u""}};
-        expected.insert(expected.end(), item.appended.begin(), item.appended.end());
-        EXPECT_EQ(list.Rows(), expected) << ToUtf8(item.text);
-        EXPECT_EQ(fake.log.lines.size(), item.logLines) << ToUtf8(item.text);
+        auto list = Named(MemoryArgumentList::WithRows(1));
+        AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, text, list);
+        Rows expected{{u"/X", u""}};
+        expected.insert(expected.end(), appended.begin(), appended.end());
+        EXPECT_EQ(list.Rows(), expected) << ToUtf8(text);
+        EXPECT_EQ(fake.log.lines.size(), logLines) << ToUtf8(text);
     }
-}
 
-TEST_F(OutgoingList, AdditionalTextFailuresStayInside) {
-    auto fixed = MemoryArgumentList::WithRows(1);
-    fixed.Set(0, 0, u"/FIRST");
-    fixed.SetFixedSize(true);
-    AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, u"/A /B=1", fixed);
-    EXPECT_EQ(fixed.Rows(), (Rows{{u"/FIRST", u""}}));
-    EXPECT_EQ(fake.log.lines.size(), 2u); // one per row that could not be written
-
-    // Every row is still tried: the blank first row takes /A, the next row cannot be added.
+    // Every row is still tried after one fails: the blank row takes /A, /B and /C cannot grow.
     fake.log.lines.clear();
-    auto oneRow = MemoryArgumentList::WithRows(1);
-    oneRow.SetLocked(true);
-    AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, u"/A /B /C", oneRow);
-    EXPECT_EQ(oneRow.Rows(), (Rows{{u"/A", u""}}));
+    auto locked = MemoryArgumentList::WithRows(1);
+    locked.SetLocked(true);
+    AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, u"/A /B /C", locked);
+    EXPECT_EQ(locked.Rows(), (Rows{{u"/A", u""}}));
     EXPECT_EQ(fake.log.lines.size(), 2u);
-
-    fake.log.lines.clear();
-    Text tooMany;
-    for (int i = 0; i < 32767; ++i) {
-        tooMany += u"/A ";
-    }
-    auto list = MemoryArgumentList::WithRows(1);
-    AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, tooMany, list);
-    EXPECT_EQ(list.Rows(), (Rows{{}}));
-    EXPECT_EQ(fake.log.lines.size(), 1u);
 }
 
 } // namespace
