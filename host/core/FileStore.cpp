@@ -116,11 +116,17 @@ void ReplaceKeepingBackup(const fs::path& file, std::string_view content,
     temporary.Write(content);
     fs::permissions(temporary.Path(), status.permissions(), error);
 
+    // The backup is written from the text just compared, through its own temporary file and a
+    // rename, so a backup from an earlier save is replaced whole or not at all.
     const fs::path backup = BackupPathFor(file);
-    if (!fs::copy_file(file, backup, fs::copy_options::overwrite_existing, error)) {
+    TemporaryFile backupTemporary(TemporaryPathFor(backup));
+    backupTemporary.Write(expected);
+    fs::rename(backupTemporary.Path(), backup, error);
+    if (error) {
         Fail(ExitCode::CannotWrite, backup,
              "the backup cannot be written (" + Reason(error) + "); nothing written");
     }
+    backupTemporary.Consumed();
     fs::rename(temporary.Path(), file, error);
     if (error) {
         Fail(ExitCode::CannotWrite, file, "cannot be replaced (" + Reason(error) + ")");

@@ -1,6 +1,6 @@
 #pragma once
 // Reading a start-up file whole and replacing it without ever leaving it half written: the new
-// text goes to a temporary file beside it, the previous file is copied to "<name>.bak", and the
+// text goes to a temporary file beside it, the previous text is kept as "<name>.bak", and the
 // temporary file is renamed over the original. Any failure before the rename leaves the
 // original as it was.
 //

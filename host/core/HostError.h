@@ -15,6 +15,7 @@ enum class ExitCode : int {
     CannotWrite = 4,    // read-only, changed on disk, or the write/rename/backup failed
     PageRefused = 5,    // the page answered 0 to a load or to a request for its arguments
     Hosting = 6,        // the page could not be created or shown
+    Internal = 7,       // anything else (out of memory, ...)
 };
 
 class HostError : public std::runtime_error {

@@ -140,7 +140,8 @@ interface executable) through the page varkel.varkel1. Without --save, --print o
   --help                this text
 
 Exit codes: 0 done, 1 wrong options, 2 file cannot be read, 3 not a start-up
-file, 4 file cannot be written, 5 the page refused, 6 the page cannot be shown.
+file, 4 file cannot be written, 5 the page refused, 6 the page cannot be shown,
+7 anything else.
 )";
 }
 
