@@ -1,0 +1,183 @@
+#include "DispatchPage.h"
+
+#include "Console.h"
+#include "FileText.h"
+#include "core/HostError.h"
+#include "win32/adapters/ScopedBstr.h"
+#include "win32/adapters/ScopedSafeArray.h"
+#include "win32/adapters/TextConversion.h"
+
+#include <cstdio>
+
+namespace varkel::host::win32 {
+
+using varkel::win32::ComPtr;
+using varkel::win32::ScopedBstr;
+using varkel::win32::ScopedSafeArray;
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& what, HRESULT hr) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+    throw HostError(ExitCode::Hosting, what + " failed (" + code + ")");
+}
+
+void Check(HRESULT hr, const std::string& what) {
+    if (FAILED(hr)) {
+        Fail(what, hr);
+    }
+}
+
+BSTR NewBstr(std::wstring_view text) {
+    BSTR bstr = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (bstr == nullptr) {
+        throw std::bad_alloc();
+    }
+    return bstr;
+}
+
+// Column 0 the switch, 1 the value, 2 the marker; one row per argument, both from 0.
+ScopedSafeArray InputTable(const std::vector<LoadRow>& rows) {
+    SAFEARRAYBOUND bounds[2] = {{3, 0}, {static_cast<ULONG>(rows.size()), 0}};
+    ScopedSafeArray table;
+    table.Reset(SafeArrayCreate(VT_VARIANT, 2, bounds));
+    if (!table.Get()) {
+        throw std::bad_alloc();
+    }
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        VARIANT cells[3];
+        V_VT(&cells[0]) = VT_BSTR;
+        V_BSTR(&cells[0]) = NewBstr(WideFromFileText(rows[row].name));
+        V_VT(&cells[1]) = VT_BSTR;
+        V_BSTR(&cells[1]) = NewBstr(WideFromFileText(rows[row].value));
+        V_VT(&cells[2]) = VT_I4;
+        V_I4(&cells[2]) = rows[row].marker;
+        for (LONG column = 0; column < 3; ++column) {
+            LONG index[2] = {column, static_cast<LONG>(row)};
+            const HRESULT hr = SafeArrayPutElement(table.Get(), index, &cells[column]);
+            VariantClear(&cells[column]);
+            Check(hr, "filling the argument table");
+        }
+    }
+    return table;
+}
+
+// One row of two empty texts, columns 0 to 1: what a host hands in for the page to fill.
+ScopedSafeArray OutgoingTable() {
+    SAFEARRAYBOUND bounds[2] = {{2, 0}, {1, 0}};
+    ScopedSafeArray table;
+    table.Reset(SafeArrayCreate(VT_BSTR, 2, bounds));
+    if (!table.Get()) {
+        throw std::bad_alloc();
+    }
+    return table;
+}
+
+std::string Cell(SAFEARRAY* table, LONG column, LONG row) {
+    LONG index[2] = {column, row};
+    ScopedBstr text;
+    Check(SafeArrayGetElement(table, index, text.Receive()), "reading the page's arguments");
+    const BSTR raw = text.Get();
+    return FileTextFromWide(raw ? std::wstring_view(raw, SysStringLen(raw)) : std::wstring_view());
+}
+
+std::vector<PageArgument> ReadOutgoing(SAFEARRAY* table) {
+    if (table == nullptr || SafeArrayGetDim(table) != 2) {
+        throw HostError(ExitCode::Hosting, "the page handed back no two-dimensional table");
+    }
+    LONG firstRow = 0;
+    LONG lastRow = -1;
+    Check(SafeArrayGetLBound(table, 2, &firstRow), "reading the table's rows");
+    Check(SafeArrayGetUBound(table, 2, &lastRow), "reading the table's rows");
+    std::vector<PageArgument> arguments;
+    for (LONG row = firstRow; row <= lastRow; ++row) {
+        arguments.push_back({Cell(table, 0, row), Cell(table, 1, row)});
+    }
+    return arguments;
+}
+
+} // namespace
+
+DispatchPage::DispatchPage(ComPtr<IDispatch> page) : page_(std::move(page)) {}
+
+DISPID DispatchPage::Id(const wchar_t* name) const {
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR names[1] = {const_cast<LPOLESTR>(name)};
+    Check(page_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id),
+          "looking up " + Utf8FromWide(name));
+    return id;
+}
+
+VARIANT DispatchPage::Call(const wchar_t* name, VARIANTARG* arguments, UINT count) {
+    DISPPARAMS parameters{arguments, nullptr, count, 0};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO exception{};
+    UINT badArgument = 0;
+    const HRESULT hr = page_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                     &parameters, &result, &exception, &badArgument);
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    Check(hr, Utf8FromWide(name));
+    return result;
+}
+
+long DispatchPage::LoadDefaults(const std::vector<LoadRow>& rows,
+                                const std::filesystem::path& installPath) {
+    ScopedSafeArray table = InputTable(rows);
+    ScopedBstr path;
+    path.Reset(NewBstr(installPath.wstring()));
+
+    // Both go by reference: the page may write to either, so whatever the variables hold
+    // afterwards is ours to free.
+    SAFEARRAY* tableArgument = table.Release();
+    BSTR pathArgument = path.Release();
+    VARIANTARG arguments[2]; // in reverse order, as IDispatch::Invoke takes them
+    V_VT(&arguments[0]) = VT_BYREF | VT_BSTR;
+    V_BSTRREF(&arguments[0]) = &pathArgument;
+    V_VT(&arguments[1]) = VT_BYREF | VT_ARRAY | VT_VARIANT;
+    V_ARRAYREF(&arguments[1]) = &tableArgument;
+    VARIANT result;
+    try {
+        result = Call(L"LoadDefaults", arguments, 2);
+    } catch (...) {
+        table.Reset(tableArgument);
+        path.Reset(pathArgument);
+        throw;
+    }
+    table.Reset(tableArgument);
+    path.Reset(pathArgument);
+    Check(VariantChangeType(&result, &result, 0, VT_I4), "reading LoadDefaults' result");
+    return V_I4(&result);
+}
+
+long DispatchPage::GetAllArguments(std::vector<PageArgument>& arguments) {
+    ScopedSafeArray table = OutgoingTable();
+    SAFEARRAY* tableArgument = table.Release();
+    VARIANTARG argument;
+    V_VT(&argument) = VT_BYREF | VT_ARRAY | VT_BSTR;
+    V_ARRAYREF(&argument) = &tableArgument;
+    VARIANT result;
+    try {
+        result = Call(L"GetAllArgumentsSafeArray", &argument, 1);
+    } catch (...) {
+        table.Reset(tableArgument);
+        throw;
+    }
+    table.Reset(tableArgument);
+    Check(VariantChangeType(&result, &result, 0, VT_I4),
+          "reading GetAllArgumentsSafeArray's result");
+    arguments = ReadOutgoing(table.Get());
+    return V_I4(&result);
+}
+
+bool DispatchPage::HasUnsavedChanges() {
+    VARIANT result = Call(L"ControlHasUnsavedChanges", nullptr, 0);
+    Check(VariantChangeType(&result, &result, 0, VT_BOOL),
+          "reading ControlHasUnsavedChanges' result");
+    return V_BOOL(&result) != VARIANT_FALSE;
+}
+
+} // namespace varkel::host::win32

@@ -1,0 +1,118 @@
+#include "MessageBoxAnswerer.h"
+
+#include "Console.h"
+#include "core/HostError.h"
+
+#include <initializer_list>
+
+namespace varkel::host::win32 {
+
+namespace {
+
+thread_local MessageBoxAnswerer* current = nullptr;
+
+constexpr int messageTextId = 0xFFFF; // the static control holding a message box's text
+
+std::wstring WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+bool IsMessageBox(HWND window) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    return std::wstring_view(className) == L"#32770" && GetDlgItem(window, messageTextId);
+}
+
+// Every line break of the box's text (CR, LF or both) starts an indented line of the report.
+std::string Indented(const std::wstring& text) {
+    std::string result;
+    const std::string utf8 = Utf8FromWide(text);
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '\r' || utf8[i] == '\n') {
+            if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') {
+                ++i;
+            }
+            result += "\n    ";
+        } else {
+            result += utf8[i];
+        }
+    }
+    return result;
+}
+
+const char* ButtonName(int id) {
+    switch (id) {
+    case IDYES:
+        return "Yes";
+    case IDNO:
+        return "No";
+    case IDOK:
+        return "OK";
+    case IDCANCEL:
+        return "Cancel";
+    default:
+        return "another button";
+    }
+}
+
+int FirstPresent(HWND box, std::initializer_list<int> ids) {
+    for (int id : ids) {
+        if (GetDlgItem(box, id)) {
+            return id;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer(Choice choice) : choice_(choice), previous_(current) {
+    hook_ = SetWindowsHookExW(WH_CBT, &MessageBoxAnswerer::Hook, nullptr, GetCurrentThreadId());
+    if (!hook_) {
+        throw HostError(ExitCode::Hosting, "cannot watch for message boxes (SetWindowsHookEx)");
+    }
+    current = this;
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+    current = previous_;
+    UnhookWindowsHookEx(hook_);
+}
+
+LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && current) {
+        const auto box = reinterpret_cast<HWND>(wParam);
+        if (IsMessageBox(box)) {
+            current->Answer(box);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void MessageBoxAnswerer::Answer(HWND box) const {
+    int button = 0;
+    switch (choice_) {
+    case Choice::Yes:
+        button = FirstPresent(box, {IDYES, IDOK});
+        break;
+    case Choice::No:
+        button = FirstPresent(box, {IDNO, IDCANCEL, IDOK});
+        break;
+    case Choice::Default: {
+        const LRESULT defaultId = SendMessageW(box, DM_GETDEFID, 0, 0);
+        button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId)
+                                                  : FirstPresent(box, {IDOK, IDCANCEL, IDYES});
+        break;
+    }
+    }
+    Say("message box \"" + Utf8FromWide(WindowText(box)) + "\": " +
+        Indented(WindowText(GetDlgItem(box, messageTextId))) + "\n    -> " + ButtonName(button));
+    // Posted, not sent: at activation the box's own message loop has not started yet.
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+}
+
+} // namespace varkel::host::win32

@@ -1,0 +1,32 @@
+#pragma once
+// Answers every message box shown on the creating thread without a person: a WH_CBT hook sees
+// each box as it is activated, reports its title and text on standard error, and presses the
+// chosen button. "Yes" presses Yes, or OK where there is no Yes; "No" presses No, or Cancel, or
+// OK; "Default" presses the box's default button, as Enter would.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace varkel::host::win32 {
+
+class MessageBoxAnswerer {
+public:
+    enum class Choice { Yes, No, Default };
+
+    explicit MessageBoxAnswerer(Choice choice);
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+    ~MessageBoxAnswerer();
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    void Answer(HWND box) const;
+
+    Choice choice_;
+    HHOOK hook_ = nullptr;
+    MessageBoxAnswerer* previous_ = nullptr;
+};
+
+} // namespace varkel::host::win32

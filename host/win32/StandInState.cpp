@@ -1,0 +1,45 @@
+#include "StandInState.h"
+
+#include "Console.h"
+#include "core/HostError.h"
+
+#include <windows.h>
+
+namespace varkel::host::win32 {
+
+namespace {
+
+constexpr wchar_t stateKey[] = L"Software\\varkel\\StandIn";
+
+void SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
+    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+    const LSTATUS status =
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
+    if (status != ERROR_SUCCESS) {
+        throw HostError(ExitCode::Hosting, "the host state " + Utf8FromWide(name) +
+                                               " cannot be written to HKCU\\" +
+                                               Utf8FromWide(stateKey));
+    }
+}
+
+} // namespace
+
+void PublishHostState(const HostState& state) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, stateKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        throw HostError(ExitCode::Hosting,
+                        "HKCU\\" + Utf8FromWide(stateKey) + " cannot be opened for the host state");
+    }
+    try {
+        SetText(key, L"CurrentInterfaceName", state.interfaceName);
+        SetText(key, L"CurrentInterfaceInstallPath", state.installPath.wstring());
+        SetText(key, L"BinaryName", state.binaryName);
+    } catch (...) {
+        RegCloseKey(key);
+        throw;
+    }
+    RegCloseKey(key);
+}
+
+} // namespace varkel::host::win32
