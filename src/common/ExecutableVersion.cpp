@@ -4,6 +4,8 @@
 #include "common/ThreadState.h"
 #include "version/FileVersion.h"
 
+#include <new>
+
 namespace varkel {
 
 namespace {
@@ -20,6 +22,10 @@ Text JoinPath(const Text& folder, const Text& file) {
 Failure AsFailure(const std::exception& error) {
     if (const auto* failure = dynamic_cast<const Failure*>(&error)) {
         return *failure;
+    }
+    // Reported the way the page reports these, so that every level of a chain agrees.
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        return Failure(7, OwnSource, u"Out of memory");
     }
     return Failure(51, OwnSource, u"Internal error: " + FromUtf8(error.what()));
 }

@@ -2,6 +2,7 @@
 #include "common/ExecutableVersion.h"
 #include "common/ThreadState.h"
 #include "support/Fakes.h"
+#include "support/RecordingVersionApi.h"
 #include "support/VersionFixtures.h"
 #include "version/FileVersion.h"
 #include "version/PeVersionReader.h"
@@ -58,30 +59,7 @@ INSTANTIATE_TEST_SUITE_P(Files, VersionFixtures, ::testing::ValuesIn(testing::Ve
                              return name;
                          });
 
-// Records what ReadFixedFileInfo asks of the port it wraps.
-class RecordingVersionApi : public VersionApiPort {
-public:
-    explicit RecordingVersionApi(VersionApiPort& inner) : inner_(inner) {}
-    std::uint32_t GetFileVersionInfoSize(const Text& path) override {
-        sizes.push_back(inner_.GetFileVersionInfoSize(path));
-        return sizes.back();
-    }
-    bool GetFileVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override {
-        copied.push_back(length);
-        return inner_.GetFileVersionInfo(path, length, buffer);
-    }
-    std::optional<std::span<const std::uint8_t>>
-    QueryRootBlock(std::span<const std::uint8_t> buffer) override {
-        queried.push_back(buffer.size());
-        return inner_.QueryRootBlock(buffer);
-    }
-    std::vector<std::uint32_t> sizes;
-    std::vector<std::uint32_t> copied;
-    std::vector<std::size_t> queried;
-
-private:
-    VersionApiPort& inner_;
-};
+using testing::RecordingVersionApi;
 
 TEST(PortableVersionSizes, LargeResourceIsReadFromItsFirst64000Bytes) {
     PortableVersionApi portable;
