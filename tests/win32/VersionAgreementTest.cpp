@@ -28,11 +28,14 @@ namespace {
 using testing::RecordingVersionApi;
 using testing::VersionFixture;
 
-// The build tree's folder as Wine shows it: the whole Unix file system is drive Z:.
-Text FixtureFolder() {
-    std::string unixPath = VARKEL_FIXTURE_DIR;
+// A path of the build tree as Wine shows it: the whole Unix file system is drive Z:.
+Text WinePath(std::string unixPath) {
     std::replace(unixPath.begin(), unixPath.end(), '/', '\\');
     return u"Z:" + FromUtf8(unixPath);
+}
+
+Text FixtureFolder() {
+    return WinePath(VARKEL_FIXTURE_DIR);
 }
 
 Text FixturePath(const char* file) {
@@ -71,6 +74,22 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, VersionAgreement,
                              }
                              return name;
                          });
+
+TEST(VersionAgreementOwnLibrary, BothReadersFindTheVersionTheBuildPutIntoVarkelDll) {
+#ifdef VARKEL_LIBRARY_FILE
+    const Text path = WinePath(VARKEL_LIBRARY_FILE);
+    win32::Win32VersionApi system;
+    PortableVersionApi portable;
+    const std::string fromSystem = ToUtf8(GetFileVersionText(system, path));
+    const std::string fromPortable = ToUtf8(GetFileVersionText(portable, path));
+    std::cout << "  varkel.dll: Version.dll " << fromSystem << ", portable reader " << fromPortable
+              << "\n";
+    EXPECT_EQ(fromSystem, VARKEL_BUILT_VERSION);
+    EXPECT_EQ(fromPortable, fromSystem);
+#else
+    FAIL() << "the build did not say where varkel.dll lies";
+#endif
+}
 
 TEST(VersionDllSizes, LargeResourceIsCopiedUpTo64000BytesIntoABufferOneLarger) {
     win32::Win32VersionApi system;
