@@ -29,9 +29,9 @@ AtlContainer::AtlContainer() {
     }
     using WinInit = BOOL(WINAPI*)();
     const auto winInit = Export<WinInit>(atl_, "AtlAxWinInit");
-    getControl_ = Export<GetControl>(atl_, "AtlAxGetControl");
-    if (!winInit || !getControl_) {
-        Fail("atl.dll lacks AtlAxWinInit or AtlAxGetControl");
+    attachControl_ = Export<AttachControl>(atl_, "AtlAxAttachControl");
+    if (!winInit || !attachControl_) {
+        Fail("atl.dll lacks AtlAxWinInit or AtlAxAttachControl");
     }
     if (!winInit()) {
         Fail("AtlAxWinInit failed: the AtlAxWin window class is not available");
@@ -44,31 +44,38 @@ AtlContainer::~AtlContainer() {
     }
 }
 
-HWND AtlContainer::Create(HWND parent, const std::wstring& progId, const RECT& area, int id) const {
+ComPtr<IUnknown> AtlContainer::CreateControl(const std::wstring& progId) {
     const std::string name = Utf8FromWide(progId);
     CLSID clsid{};
     if (FAILED(CLSIDFromProgID(progId.c_str(), &clsid))) {
         Fail(name + " is not registered: register varkel.dll first (regsvr32 varkel.dll)");
     }
-    HWND window = CreateWindowExW(
-        0, L"AtlAxWin", progId.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN,
-        area.left, area.top, area.right - area.left, area.bottom - area.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (!window) {
-        Fail("the AtlAxWin window for " + name + " cannot be created");
-    }
-    return window;
-}
-
-ComPtr<IUnknown> AtlContainer::Control(HWND window, const std::wstring& progId) const {
     ComPtr<IUnknown> control;
-    const HRESULT hr = getControl_(window, control.Receive());
+    const HRESULT hr =
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, control.ReceiveVoid());
     if (FAILED(hr) || !control) {
-        Fail(Utf8FromWide(progId) +
-             " is registered but could not be created in the container window; is varkel.dll "
-             "where its registration says?");
+        Fail(name + " is registered but cannot be created; is varkel.dll where its registration "
+                    "says?");
     }
     return control;
+}
+
+AtlContainer::Hosted AtlContainer::Attach(IUnknown* control, HWND parent, const RECT& area,
+                                          int id) const {
+    // Without text the window holds no control of its own until one is attached.
+    HWND window = CreateWindowExW(
+        0, L"AtlAxWin", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, area.left,
+        area.top, area.right - area.left, area.bottom - area.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!window) {
+        Fail("the AtlAxWin container window cannot be created");
+    }
+    Hosted hosted{window, {}};
+    if (FAILED(attachControl_(control, window, hosted.site.Receive())) || !hosted.site) {
+        DestroyWindow(window);
+        Fail("the page cannot be placed in the AtlAxWin container window");
+    }
+    return hosted;
 }
 
 SIZE NaturalSize(IUnknown* control, SIZE fallback) {

@@ -1,8 +1,12 @@
 #pragma once
 // Hosting an ActiveX control through the system's ATL container window class: atl.dll's
-// AtlAxWinInit registers "AtlAxWin", a window of that class created with a ProgID as its text
-// creates and in-place activates the control, and AtlAxGetControl hands out the control.
-// Loaded at run time, so no ATL header or import library is needed.
+// AtlAxWinInit registers "AtlAxWin", and AtlAxAttachControl puts a control into such a window,
+// which then acts as its site and in-place activates it. Loaded at run time, so no ATL header
+// or import library is needed.
+//
+// The host creates the control itself before attaching it, rather than naming its ProgID in
+// the window's text: only before a container has sized the control does its extent say how big
+// it wants to be (Wine's container also converts pixels to HIMETRIC with the wrong factor).
 //
 // Failures are HostError(Hosting) saying what to do about them.
 
@@ -21,14 +25,20 @@ public:
     AtlContainer& operator=(const AtlContainer&) = delete;
     ~AtlContainer();
 
-    // A child window of `parent` holding a new instance of `progId`.
-    HWND Create(HWND parent, const std::wstring& progId, const RECT& area, int id) const;
-    varkel::win32::ComPtr<IUnknown> Control(HWND window, const std::wstring& progId) const;
+    static varkel::win32::ComPtr<IUnknown> CreateControl(const std::wstring& progId);
+    struct Hosted {
+        HWND window = nullptr;
+        // The site the window gives the control; held while the window lives (Wine's atl.dll
+        // only builds the site when the caller asks for it).
+        varkel::win32::ComPtr<IUnknown> site;
+    };
+    // A child window of `parent` that hosts `control`.
+    Hosted Attach(IUnknown* control, HWND parent, const RECT& area, int id) const;
 
 private:
-    using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+    using AttachControl = HRESULT(WINAPI*)(IUnknown*, HWND, IUnknown**);
     HMODULE atl_ = nullptr;
-    GetControl getControl_ = nullptr;
+    AttachControl attachControl_ = nullptr;
 };
 
 // The size the control asks for, in pixels; `fallback` when it does not say.

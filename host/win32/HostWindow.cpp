@@ -86,15 +86,18 @@ void HostWindow::Open(const std::wstring& progId) {
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     }
 
-    const RECT pageArea{0, 0, fallbackPageSize.cx, fallbackPageSize.cy};
-    pageWindow_ = container_->Create(window_, progId, pageArea, pageId);
-    const varkel::win32::ComPtr<IUnknown> control = container_->Control(pageWindow_, progId);
+    const varkel::win32::ComPtr<IUnknown> control = AtlContainer::CreateControl(progId);
+    const SIZE pageSize = NaturalSize(control.Get(), fallbackPageSize);
     const varkel::win32::ComPtr<IDispatch> dispatch = control.As<IDispatch>(IID_IDispatch);
     if (!dispatch) {
         throw HostError(ExitCode::Hosting, Utf8FromWide(progId) + " offers no IDispatch");
     }
+    AtlContainer::Hosted hosted =
+        container_->Attach(control.Get(), window_, {0, 0, pageSize.cx, pageSize.cy}, pageId);
+    pageWindow_ = hosted.window;
+    site_ = std::move(hosted.site);
     page_ = std::make_unique<DispatchPage>(dispatch);
-    Layout(NaturalSize(control.Get(), fallbackPageSize));
+    Layout(pageSize);
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
 }
@@ -234,6 +237,7 @@ LRESULT HostWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         // The page dies with its container window; drop our reference while COM is still up.
         page_.reset();
+        site_.Reset();
         window_ = nullptr;
         PostQuitMessage(static_cast<int>(exitCode_));
         return result;

@@ -44,6 +44,7 @@ private:
 
     EditSession& session_;
     std::unique_ptr<AtlContainer> container_;
+    varkel::win32::ComPtr<IUnknown> site_;
     std::unique_ptr<DispatchPage> page_;
     HWND window_ = nullptr;
     HWND pageWindow_ = nullptr;
