@@ -74,26 +74,6 @@ TEST(PortableVersionSizes, LargeResourceIsReadFromItsFirst64000Bytes) {
     EXPECT_EQ(info.FileVersionLS(), 0x00040001u);
 }
 
-TEST(PortableVersionSizes, SmallResourceIsCopiedWhole) {
-    PortableVersionApi portable;
-    RecordingVersionApi versions(portable);
-    ReadFixedFileInfo(versions, FixturePath("version-2.5.10.300.exe"));
-    ASSERT_EQ(versions.sizes.size(), 1u);
-    EXPECT_LT(versions.sizes[0], 64000u);
-    EXPECT_EQ(versions.copied, std::vector<std::uint32_t>{versions.sizes[0]});
-    EXPECT_EQ(versions.queried, std::vector<std::size_t>{versions.sizes[0] + 1u});
-}
-
-TEST(PortableVersionSizes, FilesWithoutVersionAreNeverCopied) {
-    PortableVersionApi portable;
-    RecordingVersionApi versions(portable);
-    for (const char* file : {"no-version.exe", "truncated.exe", "does-not-exist.exe"}) {
-        ReadFixedFileInfo(versions, FixturePath(file));
-    }
-    EXPECT_EQ(versions.sizes, (std::vector<std::uint32_t>{0, 0, 0}));
-    EXPECT_TRUE(versions.copied.empty());
-}
-
 TEST(PortableVersionFiles, BackslashesAreFolderSeparatorsAndFoldersHaveNoVersion) {
     PortableVersionApi versions;
     EXPECT_EQ(GetFileVersionText(versions, FromUtf8(FixtureDir + "\\version-2.5.10.300.exe")),

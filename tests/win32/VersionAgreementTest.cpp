@@ -110,13 +110,6 @@ TEST(VersionDllSizes, NoResourceMeansSizeZero) {
     EXPECT_EQ(system.GetFileVersionInfoSize(FixturePath("does-not-exist.exe")), 0u);
 }
 
-TEST(VersionDllRootBlock, ABufferWithoutVersionInformationHasNoRootBlock) {
-    win32::Win32VersionApi system;
-    std::vector<std::uint8_t> zeros(256);
-    const auto root = system.QueryRootBlock(zeros);
-    EXPECT_TRUE(!root || root->size() < FixedFileInfo::Size);
-}
-
 // The narrow functions see the path in the system's code page: a folder name the code page can
 // spell is found, one it cannot is not (and then the file simply has no version).
 class NarrowPaths : public ::testing::TestWithParam<const wchar_t*> {
