@@ -72,7 +72,8 @@ void HostWindow::Open(const std::wstring& progId) {
                               fallbackPageSize.cy + stripHeight, nullptr, nullptr,
                               GetModuleHandleW(nullptr), this);
     if (!window_) {
-        throw HostError(ExitCode::Hosting, "the host's window cannot be created");
+        throw HostError(ExitCode::Hosting,
+                        "the host's window cannot be created (is there a display?)");
     }
 
     NONCLIENTMETRICSW metrics{};
