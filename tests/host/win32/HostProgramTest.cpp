@@ -112,6 +112,16 @@ TEST_F(HostOnAFile, HostSwitchesStayByteForByteAndLineEndingsStayLf) {
               "echo done");
 }
 
+// Batch files are in the ANSI code page; a character beyond ASCII goes to the page and comes
+// back as the same byte.
+TEST_F(HostOnAFile, AnsiCharactersSurviveTheTripThroughThePage) {
+    const std::string content = "d3int.exe /SITE=M\xfcller -hw\r\n";
+    const fs::path ansi = folder.Write("ansi.bat", content);
+    const HostRun run = Host({L"--save", L"--answer", L"yes"}, ansi);
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(TemporaryFolder::Read(ansi), "d3int.exe /HW /SITE=M\xfcller\r\n");
+}
+
 struct Refusal {
     const char* name;
     const char* content; // nullptr: no such file
