@@ -1,0 +1,238 @@
+#include "win32/adapters/Win32.h"
+
+#include "win32/adapters/SafeArrayTables.h"
+
+#include "common/Failure.h"
+#include "win32/adapters/ComError.h"
+#include "win32/adapters/ScopedBstr.h"
+#include "win32/adapters/ScopedVariant.h"
+
+#include <limits>
+
+namespace varkel::win32 {
+
+namespace {
+
+Failure ArrayLocked() {
+    return Failure(10, OwnSource, u"This array is fixed or temporarily locked");
+}
+
+int DimensionsOf(SAFEARRAY* array) {
+    return array == nullptr ? 0 : static_cast<int>(SafeArrayGetDim(array));
+}
+
+std::int32_t BoundOf(SAFEARRAY* array, int dimension, bool upper) {
+    if (dimension < 1 || dimension > DimensionsOf(array)) {
+        throw Failures::SubscriptOutOfRange();
+    }
+    LONG bound = 0;
+    const auto index = static_cast<UINT>(dimension);
+    const HRESULT hr =
+        upper ? SafeArrayGetUBound(array, index, &bound) : SafeArrayGetLBound(array, index, &bound);
+    if (FAILED(hr)) {
+        throw Failures::SubscriptOutOfRange();
+    }
+    return bound;
+}
+
+VARTYPE ElementType(SAFEARRAY* array) {
+    VARTYPE type = VT_EMPTY;
+    if (SUCCEEDED(SafeArrayGetVartype(array, &type))) {
+        return type;
+    }
+    if ((array->fFeatures & FADF_BSTR) != 0) {
+        return VT_BSTR;
+    }
+    if ((array->fFeatures & FADF_VARIANT) != 0) {
+        return VT_VARIANT;
+    }
+    return VT_EMPTY;
+}
+
+// Checks shape and bounds before the element is touched, so that a bad index never reaches
+// the platform.
+void CheckIndex(SAFEARRAY* array, std::int32_t column, std::int32_t row) {
+    if (DimensionsOf(array) != 2 || column < BoundOf(array, 1, false) ||
+        column > BoundOf(array, 1, true) || row < BoundOf(array, 2, false) ||
+        row > BoundOf(array, 2, true)) {
+        throw Failures::SubscriptOutOfRange();
+    }
+}
+
+void ThrowElementFailure(HRESULT hr, TextView what) {
+    if (hr == DISP_E_BADINDEX) {
+        throw Failures::SubscriptOutOfRange();
+    }
+    if (hr == DISP_E_ARRAYISLOCKED) {
+        throw ArrayLocked();
+    }
+    if (hr == E_OUTOFMEMORY) {
+        throw std::bad_alloc();
+    }
+    ThrowIfFailed(hr, what);
+}
+
+CellValue TextCell(const VARIANT& value) {
+    ScopedVariant text;
+    // The platform's declaration lacks const; the source is only read.
+    const HRESULT hr = VariantChangeTypeEx(text.Pointer(), const_cast<VARIANT*>(&value),
+                                           LOCALE_USER_DEFAULT, 0, VT_BSTR);
+    if (hr == E_OUTOFMEMORY) {
+        throw std::bad_alloc();
+    }
+    if (FAILED(hr)) {
+        return CellValue::Unsupported();
+    }
+    return CellValue::FromText(TextFromBstr(V_BSTR(&text.Get())));
+}
+
+} // namespace
+
+CellValue CellFromVariant(const VARIANT& value) {
+    if ((V_VT(&value) & VT_BYREF) != 0) {
+        if (V_VT(&value) == (VT_BYREF | VT_VARIANT)) {
+            return V_VARIANTREF(&value) == nullptr ? CellValue::Unsupported()
+                                                   : CellFromVariant(*V_VARIANTREF(&value));
+        }
+        if (V_BYREF(&value) == nullptr) {
+            return CellValue::Unsupported();
+        }
+        ScopedVariant direct;
+        const HRESULT hr = VariantCopyInd(direct.Pointer(), const_cast<VARIANT*>(&value));
+        if (hr == E_OUTOFMEMORY) {
+            throw std::bad_alloc();
+        }
+        return FAILED(hr) ? CellValue::Unsupported() : CellFromVariant(direct.Get());
+    }
+    switch (V_VT(&value)) {
+    case VT_EMPTY:
+        return CellValue::Empty();
+    case VT_NULL:
+        return CellValue::Null();
+    case VT_I1:
+        return CellValue::FromInteger(V_I1(&value));
+    case VT_I2:
+        return CellValue::FromInteger(V_I2(&value));
+    case VT_I4:
+        return CellValue::FromInteger(V_I4(&value));
+    case VT_INT:
+        return CellValue::FromInteger(V_INT(&value));
+    case VT_I8:
+        return CellValue::FromInteger(V_I8(&value));
+    case VT_UI1:
+        return CellValue::FromInteger(V_UI1(&value));
+    case VT_UI2:
+        return CellValue::FromInteger(V_UI2(&value));
+    case VT_UI4:
+        return CellValue::FromInteger(V_UI4(&value));
+    case VT_UINT:
+        return CellValue::FromInteger(V_UINT(&value));
+    case VT_UI8:
+        if (V_UI8(&value) > static_cast<ULONGLONG>(std::numeric_limits<std::int64_t>::max())) {
+            return TextCell(value);
+        }
+        return CellValue::FromInteger(static_cast<std::int64_t>(V_UI8(&value)));
+    case VT_R4:
+        return CellValue::FromReal(V_R4(&value));
+    case VT_R8:
+        return CellValue::FromReal(V_R8(&value));
+    case VT_BOOL:
+        return CellValue::FromBoolean(V_BOOL(&value) != VARIANT_FALSE);
+    case VT_BSTR:
+        return CellValue::FromText(TextFromBstr(V_BSTR(&value)));
+    case VT_CY:
+    case VT_DATE:
+    case VT_DECIMAL:
+        return TextCell(value);
+    default:
+        return CellValue::Unsupported();
+    }
+}
+
+int SafeArrayInputTable::Dimensions() const {
+    return DimensionsOf(array_);
+}
+
+std::int32_t SafeArrayInputTable::LowerBound(int dimension) const {
+    return BoundOf(array_, dimension, false);
+}
+
+std::int32_t SafeArrayInputTable::UpperBound(int dimension) const {
+    return BoundOf(array_, dimension, true);
+}
+
+CellValue SafeArrayInputTable::Get(std::int32_t column, std::int32_t row) const {
+    CheckIndex(array_, column, row);
+    LONG indices[2] = {column, row};
+    switch (ElementType(array_)) {
+    case VT_VARIANT: {
+        ScopedVariant element;
+        ThrowElementFailure(SafeArrayGetElement(array_, indices, element.Receive()),
+                            u"SafeArrayGetElement");
+        return CellFromVariant(element.Get());
+    }
+    case VT_BSTR: {
+        ScopedBstr element;
+        ThrowElementFailure(SafeArrayGetElement(array_, indices, element.Receive()),
+                            u"SafeArrayGetElement");
+        return CellValue::FromText(element.ToText());
+    }
+    default:
+        return CellValue::Unsupported();
+    }
+}
+
+int SafeArrayArgumentList::Dimensions() const {
+    return DimensionsOf(array_);
+}
+
+std::int32_t SafeArrayArgumentList::LowerBound(int dimension) const {
+    return BoundOf(array_, dimension, false);
+}
+
+std::int32_t SafeArrayArgumentList::UpperBound(int dimension) const {
+    return BoundOf(array_, dimension, true);
+}
+
+Text SafeArrayArgumentList::Get(std::int32_t column, std::int32_t row) const {
+    CheckIndex(array_, column, row);
+    if (ElementType(array_) != VT_BSTR) {
+        throw Failures::TypeMismatch();
+    }
+    LONG indices[2] = {column, row};
+    ScopedBstr element;
+    ThrowElementFailure(SafeArrayGetElement(array_, indices, element.Receive()),
+                        u"SafeArrayGetElement");
+    return element.ToText();
+}
+
+void SafeArrayArgumentList::Set(std::int32_t column, std::int32_t row, const Text& value) {
+    CheckIndex(array_, column, row);
+    if (ElementType(array_) != VT_BSTR) {
+        throw Failures::TypeMismatch();
+    }
+    LONG indices[2] = {column, row};
+    const ScopedBstr element(value);
+    // The array keeps its own copy.
+    ThrowElementFailure(SafeArrayPutElement(array_, indices, element.Get()),
+                        u"SafeArrayPutElement");
+}
+
+void SafeArrayArgumentList::GrowRows(std::int32_t newUpperRow) {
+    if (DimensionsOf(array_) != 2) {
+        throw Failures::SubscriptOutOfRange();
+    }
+    if ((array_->fFeatures & FADF_FIXEDSIZE) != 0 || array_->cLocks != 0) {
+        throw ArrayLocked();
+    }
+    const std::int32_t lower = BoundOf(array_, 2, false);
+    if (newUpperRow < lower - 1) {
+        throw Failures::SubscriptOutOfRange();
+    }
+    // The bound handed to SafeArrayRedim replaces the last dimension: the rows.
+    SAFEARRAYBOUND rows{static_cast<ULONG>(static_cast<std::int64_t>(newUpperRow) - lower + 1),
+                        lower};
+    ThrowElementFailure(SafeArrayRedim(array_, &rows), u"SafeArrayRedim");
+}
+
+} // namespace varkel::win32

@@ -1,0 +1,52 @@
+#pragma once
+// The host's tables as the page sees them, over the SAFEARRAYs the host hands in by reference.
+// They behave like the in-memory tables: "Subscript out of range" (9) for a missing dimension
+// or an index outside the bounds, "This array is fixed or temporarily locked" (10) when the
+// outgoing list cannot grow, "Type mismatch" (13) for elements of the wrong type. Neither
+// owns the array, and neither holds a lock on it between calls.
+
+#include "win32/adapters/Win32.h"
+
+#include "platform/ArgumentList.h"
+#include "platform/InputTable.h"
+
+#include <oleauto.h>
+
+namespace varkel::win32 {
+
+// An entry of the input table: by-reference values are followed; numbers stay numbers;
+// dates, currency and decimals become their text; objects, arrays and errors are Unsupported.
+CellValue CellFromVariant(const VARIANT& value);
+
+// The argument table of LoadDefaults: an array of VARIANT (an array of BSTR is read too).
+// A null array has no dimensions.
+class SafeArrayInputTable final : public InputTable {
+public:
+    explicit SafeArrayInputTable(SAFEARRAY* array) : array_(array) {}
+
+    int Dimensions() const override;
+    std::int32_t LowerBound(int dimension) const override;
+    std::int32_t UpperBound(int dimension) const override;
+    CellValue Get(std::int32_t column, std::int32_t row) const override;
+
+private:
+    SAFEARRAY* array_;
+};
+
+// The outgoing list of GetAllArgumentsSafeArray: an array of BSTR, grown in its last dimension.
+class SafeArrayArgumentList final : public ArgumentList {
+public:
+    explicit SafeArrayArgumentList(SAFEARRAY* array) : array_(array) {}
+
+    int Dimensions() const override;
+    std::int32_t LowerBound(int dimension) const override;
+    std::int32_t UpperBound(int dimension) const override;
+    Text Get(std::int32_t column, std::int32_t row) const override;
+    void Set(std::int32_t column, std::int32_t row, const Text& value) override;
+    void GrowRows(std::int32_t newUpperRow) override;
+
+private:
+    SAFEARRAY* array_;
+};
+
+} // namespace varkel::win32

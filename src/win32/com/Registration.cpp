@@ -1,0 +1,231 @@
+#include "win32/adapters/Win32.h"
+
+#include "win32/com/Registration.h"
+
+#include "win32/adapters/ComError.h"
+#include "win32/adapters/ComPtr.h"
+#include "win32/adapters/ModuleLocation.h"
+#include "win32/adapters/TextConversion.h"
+#include "win32/com/Module.h"
+#include "win32/com/Varkel1Control.h"
+
+#include <varkel_h.h>
+
+#include <olectl.h>
+
+#include <array>
+#include <cwchar>
+#include <string>
+
+// Present in oleaut32 since Vista, missing from the mingw headers.
+extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* path,
+                                                 OLECHAR* helpDir);
+extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libraryId, WORD major, WORD minor,
+                                                   LCID locale, SYSKIND kind);
+
+namespace varkel::com {
+
+namespace {
+
+const wchar_t ProgId[] = L"varkel.varkel1";
+const wchar_t UserTypeName[] = L"varkel1 Control";
+const wchar_t ControlCategory[] = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
+constexpr WORD TypeLibraryMajor = 1;
+constexpr WORD TypeLibraryMinor = 0;
+constexpr LCID TypeLibraryLocale = 0x409;
+
+// A registry value to write. Keys are relative to the classes root; in keys and values
+// "%CLSID%", "%LIBID%", "%MODULE%", "%MISC%" and "%CATID%" stand for the class, the type
+// library, this DLL's path, the control's OLEMISC flags and the control category. A null value
+// creates the key only.
+struct RegistryEntry {
+    const wchar_t* key;
+    const wchar_t* valueName; // null: the key's default value
+    const wchar_t* value;
+};
+
+constexpr std::array<RegistryEntry, 13> Entries{{
+    {L"CLSID\\%CLSID%", nullptr, UserTypeName},
+    {L"CLSID\\%CLSID%\\InprocServer32", nullptr, L"%MODULE%"},
+    {L"CLSID\\%CLSID%\\InprocServer32", L"ThreadingModel", L"Apartment"},
+    {L"CLSID\\%CLSID%\\ProgID", nullptr, ProgId},
+    {L"CLSID\\%CLSID%\\VersionIndependentProgID", nullptr, ProgId},
+    {L"CLSID\\%CLSID%\\Control", nullptr, nullptr},
+    {L"CLSID\\%CLSID%\\MiscStatus", nullptr, L"0"},
+    {L"CLSID\\%CLSID%\\MiscStatus\\1", nullptr, L"%MISC%"},
+    {L"CLSID\\%CLSID%\\TypeLib", nullptr, L"%LIBID%"},
+    {L"CLSID\\%CLSID%\\Version", nullptr, L"1.0"},
+    {L"CLSID\\%CLSID%\\Implemented Categories\\%CATID%", nullptr, nullptr},
+    {L"varkel.varkel1", nullptr, UserTypeName},
+    {L"varkel.varkel1\\CLSID", nullptr, L"%CLSID%"},
+}};
+
+std::wstring GuidText(REFGUID guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+struct Substitutions {
+    std::wstring clsid = GuidText(CLSID_varkel1);
+    std::wstring libid = GuidText(LIBID_varkel);
+    std::wstring module;
+    std::wstring misc = std::to_wstring(Varkel1Control::MiscStatus);
+    std::wstring catid = ControlCategory;
+};
+
+std::wstring Expand(const wchar_t* pattern, const Substitutions& values) {
+    std::wstring text = pattern;
+    const std::pair<const wchar_t*, const std::wstring*> replacements[] = {
+        {L"%CLSID%", &values.clsid}, {L"%LIBID%", &values.libid}, {L"%MODULE%", &values.module},
+        {L"%MISC%", &values.misc},   {L"%CATID%", &values.catid},
+    };
+    for (const auto& [token, replacement] : replacements) {
+        for (auto at = text.find(token); at != std::wstring::npos; at = text.find(token, at)) {
+            text.replace(at, std::wcslen(token), *replacement);
+            at += replacement->size();
+        }
+    }
+    return text;
+}
+
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    ~RegistryKey() {
+        if (key_ != nullptr) {
+            RegCloseKey(key_);
+        }
+    }
+    HKEY* Receive() { return &key_; }
+    HKEY Get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+HKEY ScopeRoot(RegistrationScope scope) {
+    return scope == RegistrationScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+std::wstring ClassesPath(const std::wstring& key) {
+    return L"Software\\Classes\\" + key;
+}
+
+HRESULT WriteEntry(HKEY root, const RegistryEntry& entry, const Substitutions& values) {
+    RegistryKey key;
+    LSTATUS status = RegCreateKeyExW(root, ClassesPath(Expand(entry.key, values)).c_str(), 0,
+                                     nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(), nullptr);
+    if (status != ERROR_SUCCESS || entry.value == nullptr) {
+        return HRESULT_FROM_WIN32(status);
+    }
+    const std::wstring value = Expand(entry.value, values);
+    status = RegSetValueExW(key.Get(), entry.valueName, 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    return HRESULT_FROM_WIN32(status);
+}
+
+HRESULT DeleteTree(HKEY root, const std::wstring& key) {
+    const LSTATUS status = RegDeleteTreeW(root, ClassesPath(key).c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND &&
+        status != ERROR_PATH_NOT_FOUND) {
+        return HRESULT_FROM_WIN32(status);
+    }
+    // RegDeleteTree empties the key; the key itself goes separately.
+    const LSTATUS removed = RegDeleteKeyW(root, ClassesPath(key).c_str());
+    if (removed != ERROR_SUCCESS && removed != ERROR_FILE_NOT_FOUND &&
+        removed != ERROR_PATH_NOT_FOUND) {
+        return HRESULT_FROM_WIN32(removed);
+    }
+    return S_OK;
+}
+
+bool KeyExists(HKEY root, const std::wstring& key) {
+    RegistryKey opened;
+    return RegOpenKeyExW(root, ClassesPath(key).c_str(), 0, KEY_READ, opened.Receive()) ==
+           ERROR_SUCCESS;
+}
+
+// The ProgID is removed only while it still names this class: another server may own it now.
+bool ProgIdIsOurs(HKEY root, const Substitutions& values) {
+    wchar_t text[64] = {};
+    DWORD size = sizeof(text);
+    const std::wstring key = ClassesPath(std::wstring(ProgId) + L"\\CLSID");
+    if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text, &size) !=
+        ERROR_SUCCESS) {
+        return true;
+    }
+    return _wcsicmp(text, values.clsid.c_str()) == 0;
+}
+
+HRESULT RegisterTypeLibrary(RegistrationScope scope, const std::wstring& modulePath) {
+    win32::ComPtr<ITypeLib> library;
+    HRESULT hr = LoadTypeLibEx(modulePath.c_str(), REGKIND_NONE, library.Receive());
+    if (FAILED(hr)) {
+        return hr;
+    }
+    std::wstring path = modulePath;
+    std::wstring folder = modulePath.substr(0, modulePath.find_last_of(L'\\'));
+    return scope == RegistrationScope::Machine
+               ? RegisterTypeLib(library.Get(), path.data(), folder.data())
+               : RegisterTypeLibForUser(library.Get(), path.data(), folder.data());
+}
+
+HRESULT UnregisterTypeLibrary(RegistrationScope scope, const Substitutions& values) {
+    if (!KeyExists(ScopeRoot(scope), L"TypeLib\\" + values.libid + L"\\1.0")) {
+        return S_OK;
+    }
+    return scope == RegistrationScope::Machine
+               ? UnRegisterTypeLib(LIBID_varkel, TypeLibraryMajor, TypeLibraryMinor,
+                                   TypeLibraryLocale, SYS_WIN32)
+               : UnRegisterTypeLibForUser(LIBID_varkel, TypeLibraryMajor, TypeLibraryMinor,
+                                          TypeLibraryLocale, SYS_WIN32);
+}
+
+} // namespace
+
+HRESULT RegisterServer(RegistrationScope scope) {
+    try {
+        Substitutions values;
+        values.module = win32::WideFromText(win32::ModuleFilePath(ModuleInstance()));
+        for (const auto& entry : Entries) {
+            if (FAILED(WriteEntry(ScopeRoot(scope), entry, values))) {
+                UnregisterServer(scope);
+                return SELFREG_E_CLASS;
+            }
+        }
+        if (FAILED(RegisterTypeLibrary(scope, values.module))) {
+            UnregisterServer(scope);
+            return SELFREG_E_TYPELIB;
+        }
+        return S_OK;
+    } catch (...) {
+        return win32::ResultFromCaughtException();
+    }
+}
+
+HRESULT UnregisterServer(RegistrationScope scope) {
+    try {
+        const Substitutions values;
+        const HKEY root = ScopeRoot(scope);
+        HRESULT result = UnregisterTypeLibrary(scope, values);
+        const HRESULT classRemoved = DeleteTree(root, L"CLSID\\" + values.clsid);
+        if (SUCCEEDED(result) && FAILED(classRemoved)) {
+            result = classRemoved;
+        }
+        if (ProgIdIsOurs(root, values)) {
+            const HRESULT progIdRemoved = DeleteTree(root, ProgId);
+            if (SUCCEEDED(result) && FAILED(progIdRemoved)) {
+                result = progIdRemoved;
+            }
+        }
+        return FAILED(result) ? SELFREG_E_CLASS : S_OK;
+    } catch (...) {
+        return win32::ResultFromCaughtException();
+    }
+}
+
+} // namespace varkel::com

@@ -1,0 +1,105 @@
+#pragma once
+// Answers the real message boxes of the test's own thread. A WH_CALLWNDPROCRET hook sees each
+// box once its WM_INITDIALOG has run (a box without an owner is activated before that, while
+// its text and icon are still unset), records its text, title, icon, buttons and owner, and
+// posts the next expected answer to it; a box nobody expected is recorded and closed with its
+// first button. Like a queue of expected dialogs: both an unexpected box and an expected one
+// that never came fail the test.
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace varkel::testing {
+
+struct ShownBox {
+    std::wstring text;
+    std::wstring title;
+    HICON icon = nullptr; // nullptr: no icon
+    bool yesNo = false;
+    HWND owner = nullptr;
+};
+
+class MessageBoxHook {
+public:
+    MessageBoxHook() {
+        current_ = this;
+        hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &MessageBoxHook::Procedure, nullptr,
+                                  GetCurrentThreadId());
+    }
+    MessageBoxHook(const MessageBoxHook&) = delete;
+    MessageBoxHook& operator=(const MessageBoxHook&) = delete;
+    ~MessageBoxHook() {
+        UnhookWindowsHookEx(hook_);
+        current_ = nullptr;
+    }
+
+    bool Installed() const { return hook_ != nullptr; }
+    void Expect(int buttonId) { answers_.push_back(buttonId); }
+    std::size_t Pending() const { return answers_.size(); }
+
+    std::vector<ShownBox> shown;
+    std::size_t unexpected = 0;
+    // Runs while the box is up, before it is answered: to look at the page behind it.
+    std::function<void(const ShownBox&)> whileShown;
+
+    static HICON StandardIcon(LPCWSTR id) { return LoadIconW(nullptr, id); }
+
+private:
+    static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->message == WM_INITDIALOG && current_ != nullptr) {
+            current_->OnInitialized(call->hwnd);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    void OnInitialized(HWND window) {
+        wchar_t className[16] = {};
+        GetClassNameW(window, className, 16);
+        if (std::wstring(className) != L"#32770" || !answered_.insert(window).second) {
+            return;
+        }
+        ShownBox box;
+        box.text = TextOf(GetDlgItem(window, 0xFFFF));
+        box.title = TextOf(window);
+        box.yesNo = GetDlgItem(window, IDYES) != nullptr;
+        box.owner = GetWindow(window, GW_OWNER);
+        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+                box.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+            }
+        }
+        shown.push_back(box);
+        if (whileShown) {
+            whileShown(box);
+        }
+        int answer = box.yesNo ? IDYES : IDOK;
+        if (answers_.empty()) {
+            ++unexpected;
+        } else {
+            answer = answers_.front();
+            answers_.pop_front();
+        }
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
+    }
+
+    static std::wstring TextOf(HWND window) {
+        wchar_t buffer[2048] = {};
+        GetWindowTextW(window, buffer, 2048);
+        return buffer;
+    }
+
+    static inline thread_local MessageBoxHook* current_ = nullptr;
+    HHOOK hook_ = nullptr;
+    std::deque<int> answers_;
+    std::set<HWND> answered_;
+};
+
+} // namespace varkel::testing

@@ -1,0 +1,17 @@
+// The Windows tests run on one single-threaded apartment with OLE, as a container's UI thread.
+
+#include <windows.h>
+
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (FAILED(OleInitialize(nullptr))) {
+        return 2;
+    }
+    const int result = RUN_ALL_TESTS();
+    OleUninitialize();
+    return result;
+}
