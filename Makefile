@@ -1,6 +1,9 @@
 # make run   - the page in the host program on the example start-up file
-# make test  - every test: native (with sanitizers), then the Windows build under Wine
-.PHONY: run test deps native-test win32-build win32-test fuzz bench format clean
+# make test  - every test: native (with sanitizers), fuzz corpus replays and a short fuzz run,
+#              then the Windows build under Wine
+# make fuzz  - each fuzz target for FUZZ_SECONDS (default 600) seconds
+# make bench - the native benchmarks and their ratios
+.PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test fuzz bench format clean
 
 deps:
 	@scripts/install-deps
@@ -10,6 +13,21 @@ native-test: deps
 	cmake --build --preset native-debug
 	ctest --preset native-debug
 
+fuzz-build: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+
+fuzz-test: fuzz-build
+	ctest --preset fuzz
+
+fuzz: fuzz-build
+	tests/fuzz/run-fuzzers build/fuzz $${FUZZ_SECONDS:-600}
+
+bench: deps
+	cmake --preset native-release >/dev/null
+	cmake --build --preset native-release --target varkel_bench
+	build/native-release/bench/varkel_bench
+
 win32-build: deps
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32
@@ -17,7 +35,7 @@ win32-build: deps
 win32-test: win32-build
 	scripts/xvfb-maybe ctest --preset win32
 
-test: native-test win32-test
+test: native-test fuzz-test win32-test
 
 run: win32-build
 	scripts/run-host
