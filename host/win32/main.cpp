@@ -25,8 +25,9 @@ namespace {
 
 constexpr wchar_t pageProgId[] = L"varkel.varkel1";
 
-// Under Wine a file named by its Unix path ("/home/me/d3int.bat") is not found as given;
-// Wine's own kernel32 export translates it. On Windows that export does not exist.
+// Under Wine a Unix path ("/home/me/d3int.bat") names a file on the current drive, which is the
+// Unix root only while the current folder is on Z:. When it is not found as given, Wine's own
+// kernel32 export translates it; on Windows that export does not exist.
 std::filesystem::path Locate(const std::filesystem::path& file) {
     const std::wstring text = file.wstring();
     std::error_code error;
