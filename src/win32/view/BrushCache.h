@@ -1,0 +1,35 @@
+#pragma once
+// Solid brushes for the colours the page's windows are painted in, keyed by the colour they
+// stand for. The cache owns the brushes and deletes them with itself, so a colour message
+// can hand out the same brush as often as it is asked for.
+
+#include "toolkit/Colors.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace varkel::win32 {
+
+// What an OLE colour stands for now (a system colour follows the current scheme); nullopt for
+// a value that names no colour.
+std::optional<COLORREF> TranslateOleColor(OleColor color);
+
+class BrushCache {
+public:
+    BrushCache() = default;
+    BrushCache(const BrushCache&) = delete;
+    BrushCache& operator=(const BrushCache&) = delete;
+    ~BrushCache();
+
+    // nullptr only when the system has no brush to give.
+    HBRUSH BrushFor(COLORREF color);
+    std::size_t Size() const { return brushes_.size(); }
+
+private:
+    std::vector<std::pair<COLORREF, HBRUSH>> brushes_;
+};
+
+} // namespace varkel::win32

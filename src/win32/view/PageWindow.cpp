@@ -1,0 +1,476 @@
+#include "win32/view/PageWindow.h"
+
+#include "win32/view/UserEdits.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace varkel::win32 {
+
+namespace {
+constexpr int FirstControlId = 100;
+// The page's own background, as a page of this toolkit has it by default.
+constexpr OleColor PageBackColor = Colors::ButtonFace;
+constexpr OleColor ButtonText = 0x80000012;
+constexpr OleColor WindowText = 0x80000008;
+
+Failure LastError(const Text& what) {
+    return Failures::FromHResult(static_cast<std::int32_t>(HRESULT_FROM_WIN32(GetLastError())),
+                                 what);
+}
+
+const wchar_t* Wide(const Text& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+Text WindowTextOf(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    Text text(static_cast<std::size_t>(std::max(length, 0)) + 1, u'\0');
+    const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return text;
+}
+
+Resolution ResolutionOf(HWND window) {
+    Resolution resolution;
+    if (HDC dc = GetDC(window)) {
+        resolution.x = GetDeviceCaps(dc, LOGPIXELSX);
+        resolution.y = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(window, dc);
+    }
+    if (resolution.x <= 0 || resolution.y <= 0) {
+        resolution = Resolution{};
+    }
+    return resolution;
+}
+
+WPARAM CheckStateOf(int value) {
+    switch (value) {
+    case CheckBox::Checked:
+        return BST_CHECKED;
+    case CheckBox::Grayed:
+        return BST_INDETERMINATE;
+    default:
+        return BST_UNCHECKED;
+    }
+}
+
+// A click checks an unchecked box and clears a checked or grayed one, the cycle the system's
+// own three-state boxes follow.
+int ValueAfterClick(int value) {
+    return value == CheckBox::Unchecked ? CheckBox::Checked : CheckBox::Unchecked;
+}
+
+std::optional<bool> EnabledOf(const Control& control) {
+    if (auto* box = dynamic_cast<const CheckBox*>(&control)) {
+        return box->Enabled();
+    }
+    if (auto* field = dynamic_cast<const TextField*>(&control)) {
+        return field->Enabled();
+    }
+    if (auto* label = dynamic_cast<const Label*>(&control)) {
+        return label->Enabled();
+    }
+    return std::nullopt;
+}
+
+const Text& ToolTipOf(const Control& control) {
+    if (auto* field = dynamic_cast<const TextField*>(&control)) {
+        return field->ToolTipText();
+    }
+    return dynamic_cast<const CaptionedControl&>(control).ToolTipText();
+}
+
+// Counts a window update in progress, so that the notification it raises is not taken for
+// the user's.
+class EchoGuard {
+public:
+    explicit EchoGuard(int& echoes) : echoes_(echoes) { ++echoes_; }
+    EchoGuard(const EchoGuard&) = delete;
+    EchoGuard& operator=(const EchoGuard&) = delete;
+    ~EchoGuard() { --echoes_; }
+
+private:
+    int& echoes_;
+};
+} // namespace
+
+std::unique_ptr<PageWindow> PageWindow::Create(HWND parent, const RECT& rect, Varkel1Page& page,
+                                               const PageWindowOptions& options) {
+    const Resolution resolution =
+        options.dpi > 0 ? Resolution{options.dpi, options.dpi} : ResolutionOf(parent);
+    std::unique_ptr<PageWindow> view(new PageWindow(page, resolution));
+    view->Build(parent, rect);
+    return view;
+}
+
+PageWindow::PageWindow(Varkel1Page& page, Resolution resolution)
+    : windowClass_(&PageWindow::Procedure), page_(page), resolution_(resolution),
+      fonts_(resolution.y) {}
+
+PageWindow::~PageWindow() {
+    for (auto& control : controls_) {
+        control.model->SetObserver(nullptr);
+    }
+    if (window_ != nullptr) {
+        DestroyWindow(window_); // WM_NCDESTROY detaches the rest
+    }
+}
+
+void PageWindow::Build(HWND parent, const RECT& rect) {
+    static const bool commonControls = [] {
+        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&classes) != FALSE;
+    }();
+    static_cast<void>(commonControls);
+
+    const HINSTANCE instance = PageWindowClass::Module();
+    // No WS_CLIPCHILDREN: a group box paints only its edge and caption, so the page has to
+    // paint the background inside the frames itself.
+    window_ = CreateWindowExW(WS_EX_CONTROLPARENT, PageWindowClass::Name(), L"",
+                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
+                              rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
+                              instance, this);
+    if (window_ == nullptr) {
+        throw LastError(u"CreateWindowEx for the page");
+    }
+    toolTips_ = std::make_unique<ToolTips>(window_, instance, resolution_.x);
+
+    const auto layout = PageLayout();
+    controls_.reserve(layout.size()); // observers hold indices into it: no reallocation later
+    for (const auto& entry : layout) {
+        Control* model = FindControl(page_, entry.name);
+        if (model == nullptr) {
+            throw Failure(51, OwnSource,
+                          u"Internal error: no control " +
+                              Text(entry.name.begin(), entry.name.end()));
+        }
+        Bound control;
+        control.entry = &entry;
+        control.model = model;
+        control.id = FirstControlId + static_cast<int>(controls_.size());
+        control.area = PageArea(layout, entry, resolution_);
+        control.handler = HandlerName(entry.name, entry.kind);
+        control.window = CreateChildWindow(entry, window_, control.id, control.area, instance);
+        if (control.window == nullptr) {
+            throw LastError(u"CreateWindowEx for " + Text(entry.name.begin(), entry.name.end()));
+        }
+        SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(entry)),
+                     FALSE);
+        if (TakesFocus(entry.kind)) {
+            tabOrder_.Add(entry.tabOrder, control.window);
+        }
+        controls_.push_back(control);
+    }
+    StackWindows();
+
+    for (std::size_t index = 0; index < controls_.size(); ++index) {
+        Bound& control = controls_[index];
+        for (auto property :
+             {ControlProperty::Caption, ControlProperty::Value, ControlProperty::FieldText,
+              ControlProperty::Enabled, ControlProperty::ToolTipText}) {
+            Follow(control, property);
+        }
+        control.model->SetObserver(
+            [this, index](ControlProperty property) { Follow(controls_[index], property); });
+    }
+}
+
+// Top to bottom: the focus cycle in order (which is also the order a container's dialog
+// navigation walks), then the labels, then the frames. The frames lie beneath everything they
+// hold, and each frame above the one it overlaps, as the page stacks them.
+void PageWindow::StackWindows() {
+    std::vector<HWND> order = tabOrder_.Windows();
+    for (const auto& control : controls_) {
+        if (control.entry->kind == ControlKind::Label) {
+            order.push_back(control.window);
+        }
+    }
+    for (auto control = controls_.rbegin(); control != controls_.rend(); ++control) {
+        if (control->entry->kind == ControlKind::Frame) {
+            order.push_back(control->window);
+        }
+    }
+    for (HWND window : order) {
+        SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+}
+
+void PageWindow::Follow(Bound& control, ControlProperty property) {
+    if (control.window == nullptr) {
+        return;
+    }
+    try {
+        switch (property) {
+        case ControlProperty::Value:
+            ShowValue(control);
+            break;
+        case ControlProperty::FieldText:
+            ShowText(control);
+            break;
+        case ControlProperty::Enabled:
+            if (const auto enabled = EnabledOf(*control.model)) {
+                EnableWindow(control.window, *enabled ? TRUE : FALSE);
+            }
+            break;
+        case ControlProperty::Caption:
+            if (auto* captioned = dynamic_cast<CaptionedControl*>(control.model)) {
+                SetWindowTextW(control.window, Wide(captioned->Caption()));
+            }
+            break;
+        case ControlProperty::ToolTipText:
+            ShowToolTip(control);
+            break;
+        case ControlProperty::BackColor:
+            InvalidateRect(control.window, nullptr, TRUE);
+            break;
+        }
+    } catch (...) {
+        // The model is the truth and has already changed; a window that could not follow
+        // (a property that cannot be read, no memory for a text) must not break off the rule
+        // that is running. The next change of that property shows it again.
+    }
+}
+
+void PageWindow::ShowValue(Bound& control) {
+    if (auto* box = dynamic_cast<CheckBox*>(control.model)) {
+        SendMessageW(control.window, BM_SETCHECK, CheckStateOf(box->Value()), 0);
+    }
+}
+
+void PageWindow::ShowText(Bound& control) {
+    auto* field = dynamic_cast<TextField*>(control.model);
+    if (field == nullptr) {
+        return;
+    }
+    const Text text = field->GetText();
+    if (WindowTextOf(control.window) == text) {
+        return; // what the user just typed, coming back: leave the caret where it is
+    }
+    {
+        const EchoGuard echo(control.echoes);
+        SetWindowTextW(control.window, Wide(text));
+    }
+    // A rule rewrote the text (the delimiter cut to one upper-case character): the caret goes
+    // after it, where the user goes on typing.
+    const auto end = static_cast<LPARAM>(text.size());
+    SendMessageW(control.window, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageW(control.window, EM_SCROLLCARET, 0, 0);
+}
+
+void PageWindow::ShowToolTip(Bound& control) {
+    const Text& tip = ToolTipOf(*control.model);
+    if (control.entry->kind == ControlKind::Frame) {
+        toolTips_->SetForArea(static_cast<UINT_PTR>(control.id), control.area, tip);
+    } else {
+        toolTips_->SetForWindow(control.window, tip);
+    }
+}
+
+PageWindow::Bound* PageWindow::Find(HWND child) {
+    const auto found = std::find_if(controls_.begin(), controls_.end(),
+                                    [&](const Bound& control) { return control.window == child; });
+    return found == controls_.end() ? nullptr : &*found;
+}
+
+void PageWindow::OnCommand(HWND child, WORD code) {
+    Bound* control = Find(child);
+    if (control == nullptr) {
+        return;
+    }
+    if (control->entry->kind == ControlKind::CheckBox && code == BN_CLICKED) {
+        OnUserClick(*control);
+    } else if (control->entry->kind == ControlKind::TextField && code == EN_CHANGE) {
+        OnUserTyping(*control);
+    }
+}
+
+void PageWindow::OnUserClick(Bound& control) {
+    auto& box = static_cast<CheckBox&>(*control.model);
+    const std::weak_ptr<const bool> alive = alive_;
+    RunUserEdit(page_, control.handler, [&] { box.SetValue(ValueAfterClick(box.Value())); });
+    if (alive.expired()) {
+        return;
+    }
+    // Whatever the rules did, or failed to do, the box shows what the model holds.
+    Follow(control, ControlProperty::Value);
+}
+
+void PageWindow::OnUserTyping(Bound& control) {
+    if (control.echoes > 0) {
+        return;
+    }
+    auto& field = static_cast<TextField&>(*control.model);
+    const std::weak_ptr<const bool> alive = alive_;
+    RunUserEdit(page_, control.handler, [&] { field.SetText(WindowTextOf(control.window)); });
+    if (alive.expired()) {
+        return;
+    }
+    Follow(control, ControlProperty::FieldText);
+}
+
+std::optional<LRESULT> PageWindow::OnColor(HDC dc, HWND child) {
+    const Bound* control = Find(child);
+    if (control == nullptr) {
+        return std::nullopt;
+    }
+    try {
+        OleColor back = PageBackColor;
+        OleColor fore = ButtonText;
+        if (auto* field = dynamic_cast<const TextField*>(control->model)) {
+            back = field->BackColor();
+            fore = WindowText;
+        } else if (auto* label = dynamic_cast<const Label*>(control->model)) {
+            back = label->BackColor();
+        }
+        const auto backColor = TranslateOleColor(back);
+        const auto foreColor = TranslateOleColor(fore);
+        if (!backColor || !foreColor) {
+            return std::nullopt; // a value that names no colour: the system's own colours
+        }
+        HBRUSH brush = brushes_.BrushFor(*backColor);
+        if (brush == nullptr) {
+            return std::nullopt;
+        }
+        SetBkColor(dc, *backColor);
+        SetTextColor(dc, *foreColor);
+        return reinterpret_cast<LRESULT>(brush);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+void PageWindow::Move(const RECT& rect) {
+    if (window_ != nullptr) {
+        MoveWindow(window_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   TRUE);
+    }
+}
+
+bool PageWindow::ContainsFocus() const {
+    const HWND focus = GetFocus();
+    return window_ != nullptr && focus != nullptr && (focus == window_ || IsChild(window_, focus));
+}
+
+bool PageWindow::MoveFocus(HWND to) {
+    if (to == nullptr) {
+        return false;
+    }
+    SetFocus(to);
+    const Bound* control = Find(to);
+    if (control != nullptr && control->entry->kind == ControlKind::TextField) {
+        // As a dialog does when tabbing into a field: typing replaces what is there.
+        SendMessageW(to, EM_SETSEL, 0, -1);
+    }
+    return true;
+}
+
+bool PageWindow::FocusFirst() {
+    return MoveFocus(tabOrder_.First());
+}
+
+bool PageWindow::FocusLast() {
+    return MoveFocus(tabOrder_.Last());
+}
+
+bool PageWindow::TranslateAccelerator(MSG* message) {
+    if (message == nullptr || message->message != WM_KEYDOWN || message->wParam != VK_TAB) {
+        return false;
+    }
+    // Ctrl+Tab and Alt+Tab belong to the container and the system.
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0 || !ContainsFocus()) {
+        return false;
+    }
+    const bool backward = GetKeyState(VK_SHIFT) < 0;
+    return MoveFocus(tabOrder_.Next(GetFocus(), backward));
+}
+
+HWND PageWindow::ControlHandle(std::string_view name) const {
+    for (const auto& control : controls_) {
+        if (control.entry->name == name) {
+            return control.window;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<std::string_view> PageWindow::TabOrderNames() const {
+    std::vector<std::string_view> names;
+    for (HWND window : tabOrder_.Windows()) {
+        for (const auto& control : controls_) {
+            if (control.window == window) {
+                names.push_back(control.entry->name);
+            }
+        }
+    }
+    return names;
+}
+
+void PageWindow::Detach() {
+    for (auto& control : controls_) {
+        control.model->SetObserver(nullptr);
+        control.window = nullptr;
+    }
+    toolTips_.reset();
+    window_ = nullptr;
+}
+
+LRESULT CALLBACK PageWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<PageWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->Detach();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (self->window_ == nullptr) {
+        self->window_ = window; // messages sent while CreateWindowEx has not yet returned
+    }
+    return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT PageWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam != 0) {
+            OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+            return 0;
+        }
+        break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (const auto brush =
+                OnColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+            return *brush;
+        }
+        break;
+    case WM_ERASEBKGND:
+    case WM_PRINTCLIENT:
+        if (const auto color = TranslateOleColor(PageBackColor)) {
+            RECT client{};
+            GetClientRect(window_, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, brushes_.BrushFor(*color));
+            return 1;
+        }
+        break;
+    case WM_SETFOCUS:
+        // Focus given to the page itself goes on to its first control.
+        FocusFirst();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+} // namespace varkel::win32

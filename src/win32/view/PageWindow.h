@@ -1,0 +1,114 @@
+#pragma once
+// The page on screen: one child window of the container holding a real window for every
+// control of the page's layout, bound to the headless page model.
+//
+// The model is the truth. The windows follow every change of it (values, texts, enabled
+// states, captions, tooltips, colours), including the changes a rule makes while it runs, and
+// a user's click or keystroke is handed to the model, which runs the page's rules. Updates the
+// view makes to its own windows are not taken back as new user edits.
+//
+// Use: create it on in-place activation with the page it shows, let the container's
+// IOleInPlaceActiveObject::TranslateAccelerator call TranslateAccelerator, and destroy it on
+// deactivation. The page must outlive it. Everything runs on the page's thread.
+
+#include "page/Layout.h"
+#include "page/Varkel1Page.h"
+#include "win32/view/BrushCache.h"
+#include "win32/view/ChildWindows.h"
+#include "win32/view/PageFonts.h"
+#include "win32/view/PageWindowClass.h"
+#include "win32/view/TabOrder.h"
+#include "win32/view/ToolTips.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace varkel::win32 {
+
+struct PageWindowOptions {
+    // The resolution the layout and fonts are scaled to; 0 takes the parent window's own.
+    int dpi = 0;
+};
+
+class PageWindow {
+public:
+    // Throws a Failure carrying the system's error when a window cannot be created.
+    static std::unique_ptr<PageWindow> Create(HWND parent, const RECT& rect, Varkel1Page& page,
+                                              const PageWindowOptions& options = {});
+    PageWindow(const PageWindow&) = delete;
+    PageWindow& operator=(const PageWindow&) = delete;
+    // Unhooks the model and destroys the windows (if the parent has not done so already).
+    ~PageWindow();
+
+    HWND Handle() const { return window_; }
+    void Move(const RECT& rect);
+
+    // Tab and Shift+Tab through the page's focus cycle. False when the key is not the view's
+    // to handle, focus is outside the page, or the move would go past either end: the
+    // container then moves focus on itself.
+    bool TranslateAccelerator(MSG* message);
+    // Focus on the first (last) control that can take it, as when the container tabs in.
+    bool FocusFirst();
+    bool FocusLast();
+    bool ContainsFocus() const;
+
+    // The window of a control named as in the layout ("txtGLFerr", "chkDebug(5)"); nullptr for
+    // any other name. A frame's tooltip is the tool with the frame's control id on the page
+    // window; every other control's is the tool with its own window handle.
+    HWND ControlHandle(std::string_view name) const;
+    HWND ToolTipHandle() const { return toolTips_ ? toolTips_->Handle() : nullptr; }
+    Resolution Dpi() const { return resolution_; }
+    // Control names in the order of the focus cycle.
+    std::vector<std::string_view> TabOrderNames() const;
+
+    // The page's size at a resolution, for the container's extent.
+    static SIZE PageSize(int dpi) { return PageExtent(Resolution{dpi, dpi}); }
+
+private:
+    struct Bound {
+        const LayoutEntry* entry = nullptr;
+        Control* model = nullptr;
+        HWND window = nullptr;
+        int id = 0;
+        RECT area{};
+        Text handler;
+        int echoes = 0; // window updates in progress that notify as if the user typed
+    };
+
+    PageWindow(Varkel1Page& page, Resolution resolution);
+    void Build(HWND parent, const RECT& rect);
+    void StackWindows();
+    void Follow(Bound& control, ControlProperty property);
+    void ShowValue(Bound& control);
+    void ShowText(Bound& control);
+    void ShowToolTip(Bound& control);
+    void OnCommand(HWND child, WORD code);
+    void OnUserClick(Bound& control);
+    void OnUserTyping(Bound& control);
+    std::optional<LRESULT> OnColor(HDC dc, HWND child);
+    bool MoveFocus(HWND to);
+    Bound* Find(HWND child);
+    void Detach();
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    PageWindowClass windowClass_; // first in, last out: the class outlives every window
+    Varkel1Page& page_;
+    Resolution resolution_;
+    HWND window_ = nullptr;
+    std::vector<Bound> controls_;
+    TabOrder tabOrder_;
+    PageFonts fonts_;
+    BrushCache brushes_;
+    std::unique_ptr<ToolTips> toolTips_;
+    // Lets a handler that ran the page's rules (and so perhaps a modal loop in which the
+    // container destroyed this view) find out whether the view still exists.
+    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
+};
+
+} // namespace varkel::win32
