@@ -225,6 +225,21 @@ TEST(PageLayoutTable, NamesEveryControlOnceAndContainersComeFirst) {
         Control* control = FindControl(page, entry.name);
         ASSERT_NE(control, nullptr) << entry.name;
         EXPECT_TRUE(controls.insert(control).second) << entry.name;
+        // The view builds each window by kind and talks to the model by the matching type.
+        const bool typeMatches = [&] {
+            switch (entry.kind) {
+            case ControlKind::Frame:
+                return dynamic_cast<Frame*>(control) != nullptr;
+            case ControlKind::CheckBox:
+                return dynamic_cast<CheckBox*>(control) != nullptr;
+            case ControlKind::TextField:
+                return dynamic_cast<TextField*>(control) != nullptr;
+            case ControlKind::Label:
+                return dynamic_cast<Label*>(control) != nullptr;
+            }
+            return false;
+        }();
+        EXPECT_TRUE(typeMatches) << entry.name;
         if (!entry.container.empty()) {
             EXPECT_TRUE(seen.contains(entry.container)) << entry.name << " before its frame";
             EXPECT_EQ(LayoutOf(entry.container).kind, ControlKind::Frame) << entry.name;

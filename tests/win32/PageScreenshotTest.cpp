@@ -1,0 +1,172 @@
+// Screenshots of the page as a user sees it, at 96 and at 144 dpi, written as PNG files under
+// the test's working folder (screenshots/page-96dpi.png, screenshots/page-144dpi.png). The
+// tests also read the captured pixels back, so that a page that paints the wrong colours, or
+// nothing at all, fails here rather than only looking wrong.
+
+#include "platform/MemoryTables.h"
+#include "support/PngWriter.h"
+#include "win32/support/PageWindowFixture.h"
+
+#include <string>
+#include <vector>
+
+namespace varkel::testing {
+namespace {
+
+struct Capture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb; // rows from the top
+
+    COLORREF At(POINT point) const {
+        const std::size_t offset = (static_cast<std::size_t>(point.y) * width + point.x) * 3;
+        return RGB(rgb[offset], rgb[offset + 1], rgb[offset + 2]);
+    }
+};
+
+// Every pending message handled, so that all windows have painted.
+void Settle() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+Capture CaptureWindow(HWND window) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    Settle();
+    RECT client{};
+    GetClientRect(window, &client);
+    Capture capture;
+    capture.width = client.right;
+    capture.height = client.bottom;
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = capture.width;
+    info.bmiHeader.biHeight = -capture.height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, capture.width, capture.height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint8_t*>(bits);
+    capture.rgb.reserve(static_cast<std::size_t>(capture.width) * capture.height * 3);
+    for (int index = 0; index < capture.width * capture.height; ++index) {
+        const std::uint8_t* pixel = pixels + static_cast<std::ptrdiff_t>(index) * 4; // B, G, R, x
+        capture.rgb.insert(capture.rgb.end(), {pixel[2], pixel[1], pixel[0]});
+    }
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    return capture;
+}
+
+// Inside a field, right of any text and clear of its border.
+POINT InsideField(HWND page, HWND field) {
+    RECT area{};
+    GetWindowRect(field, &area);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&area), 2);
+    return POINT{area.right - 5, (area.top + area.bottom) / 2};
+}
+
+class PageScreenshot : public PageWindowFixture {
+protected:
+    // A page as a user meets it: a loaded configuration, then /KS switched on by a click.
+    void ShowTypicalPage() {
+        auto table = MemoryInputTable::FromRows({
+            {CellValue::FromText(u"/ITDELIM"), CellValue::FromText(u";"), {}},
+            {CellValue::FromText(u"/CH"), {}, {}},
+            {CellValue::FromText(u"/DB"), CellValue::FromText(u"5"), {}},
+            {CellValue::FromText(u"/PS"), CellValue::FromText(u"1"), {}},
+        });
+        Text path = u"C:\\Interfaces\\D3";
+        ASSERT_EQ(page->LoadDefaults(table, path), 1);
+        hook.Expect(IDOK);
+        Click("chkGLF");
+        SetFocus(Window("txtAdditional"));
+    }
+
+    void CheckAndSave(const std::string& fileName) {
+        const Capture capture = CaptureWindow(view->Handle());
+        const SIZE extent = win32::PageWindow::PageSize(Dpi());
+        ASSERT_EQ(capture.width, extent.cx);
+        ASSERT_EQ(capture.height, extent.cy);
+
+        CreateDirectoryW(L"screenshots", nullptr);
+        ASSERT_TRUE(WritePng("screenshots/" + fileName, static_cast<std::uint32_t>(capture.width),
+                             static_cast<std::uint32_t>(capture.height), capture.rgb));
+
+        HWND pageWindow = view->Handle();
+        EXPECT_EQ(capture.At(InsideField(pageWindow, Window("txtGLFerr"))), AttentionColor);
+        EXPECT_EQ(capture.At(InsideField(pageWindow, Window("txtDelimiter"))),
+                  GetSysColor(COLOR_WINDOW));
+        EXPECT_EQ(capture.At(InsideField(pageWindow, Window("txtOutput"))),
+                  GetSysColor(COLOR_BTNFACE));
+        // The page's own background, inside the general frame left of its check boxes.
+        EXPECT_EQ(capture.At(POINT{Dpi() / 4, Dpi() / 2}), GetSysColor(COLOR_BTNFACE));
+    }
+
+    // Captions that the system's font would draw wider than their control: a check box needs
+    // room for its box as well.
+    std::vector<std::string> ClippedCaptions() {
+        std::vector<std::string> clipped;
+        HDC dc = GetDC(view->Handle());
+        const int boxRoom = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+        for (const auto& entry : PageLayout()) {
+            if (entry.kind != ControlKind::CheckBox && entry.kind != ControlKind::Label) {
+                continue;
+            }
+            HWND window = Window(entry.name);
+            const std::wstring caption = WindowText(window);
+            HGDIOBJ previous =
+                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+            SIZE text{};
+            GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+            SelectObject(dc, previous);
+            RECT client{};
+            GetClientRect(window, &client);
+            const int room = client.right - (entry.kind == ControlKind::CheckBox ? boxRoom : 0);
+            if (text.cx > room || text.cy > client.bottom) {
+                clipped.push_back(std::string(entry.name) + " needs " + std::to_string(text.cx) +
+                                  "x" + std::to_string(text.cy) + ", has " + std::to_string(room) +
+                                  "x" + std::to_string(client.bottom));
+            }
+        }
+        ReleaseDC(view->Handle(), dc);
+        return clipped;
+    }
+};
+
+class PageScreenshotAt96Dpi : public PageScreenshot {
+protected:
+    int Dpi() const override { return 96; }
+};
+
+class PageScreenshotAt144Dpi : public PageScreenshot {
+protected:
+    int Dpi() const override { return 144; }
+};
+
+TEST_F(PageScreenshotAt96Dpi, PaintsTheValidityColoursAndFitsEveryCaption) {
+    ShowTypicalPage();
+    CheckAndSave("page-96dpi.png");
+    EXPECT_EQ(ClippedCaptions(), std::vector<std::string>{});
+}
+
+TEST_F(PageScreenshotAt144Dpi, PaintsTheValidityColoursAndFitsEveryCaption) {
+    ShowTypicalPage();
+    CheckAndSave("page-144dpi.png");
+    EXPECT_EQ(ClippedCaptions(), std::vector<std::string>{});
+}
+
+} // namespace
+} // namespace varkel::testing
