@@ -3,7 +3,9 @@
 #              then the Windows build under Wine
 # make fuzz  - each fuzz target for FUZZ_SECONDS (default 600) seconds
 # make bench - the native benchmarks and their ratios
-.PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test fuzz bench format clean
+# make screenshot - the page's 96-dpi picture from the Windows tests into docs/ for the README
+.PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test fuzz bench screenshot \
+	format clean
 
 deps:
 	@scripts/install-deps
@@ -39,6 +41,9 @@ test: native-test fuzz-test win32-test
 
 run: win32-build
 	scripts/run-host
+
+screenshot: win32-build
+	scripts/update-screenshot build/win32
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
