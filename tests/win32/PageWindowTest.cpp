@@ -1,4 +1,5 @@
 #include "platform/MemoryTables.h"
+#include "win32/adapters/StringTable.h"
 #include "win32/support/PageWindowFixture.h"
 #include "win32/view/Scaling.h"
 
@@ -7,6 +8,9 @@
 #include <vector>
 
 namespace varkel::testing {
+
+std::wstring VarkelDllPath(); // the built library beside the tests (support/WineTest.cpp)
+
 namespace {
 
 const std::wstring KsWarning = L"Warning: Use of the /KS parameter is not recommended.";
@@ -283,10 +287,10 @@ TEST_F(PageWindowFollowsModel, ColourThatNamesNothingFallsBackToTheSystemsAnswer
 // ---------------------------------------------------------------------------------------------
 // Tooltips.
 
-using PageWindowToolTips = PageWindowFixture;
-
-TEST_F(PageWindowToolTips, EveryControlButTwoLabelsCarriesItsString) {
-    const std::vector<std::pair<std::string_view, std::wstring>> expected{
+// Every control's tooltip once the component's strings are loaded; "<no tool>" for the two
+// labels that have none.
+const std::vector<std::pair<std::string_view, std::wstring>>& ExpectedToolTips() {
+    static const std::vector<std::pair<std::string_view, std::wstring>> expected{
         {"fraGeneral", L"Specify general parameters for the interface"},
         {"chkDelimiter",
          L"Specify delimiter other than colon for the InstrumentTag point attribute (/ITDELIM=x)"},
@@ -324,7 +328,13 @@ TEST_F(PageWindowToolTips, EveryControlButTwoLabelsCarriesItsString) {
         {"txtAdditional",
          L"Enter any additional parameter which the NUX Control does not support."},
     };
-    for (const auto& [name, tip] : expected) {
+    return expected;
+}
+
+using PageWindowToolTips = PageWindowFixture;
+
+TEST_F(PageWindowToolTips, EveryControlButTwoLabelsCarriesItsString) {
+    for (const auto& [name, tip] : ExpectedToolTips()) {
         EXPECT_EQ(ToolTipOf(name), tip) << name;
     }
     EXPECT_EQ(SendMessageW(view->ToolTipHandle(), TTM_GETTOOLCOUNT, 0, 0), 21);
@@ -357,6 +367,40 @@ TEST_F(PageWindowToolTips, FrameTipCoversTheFramesAreaOfThePage) {
     GetWindowRect(Window("fraDebug"), &frame);
     MapWindowPoints(nullptr, view->Handle(), reinterpret_cast<POINT*>(&frame), 2);
     EXPECT_TRUE(EqualRect(&tool.rect, &frame));
+}
+
+// The captions and tips the user sees come from the string table built into varkel.dll.
+class PageWindowOwnStrings : public PageWindowFixture {
+protected:
+    StringTablePort& Strings() override {
+        library_ = LoadLibraryExW(VarkelDllPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        strings_ = std::make_unique<win32::Win32StringTable>(library_);
+        return *strings_;
+    }
+    ~PageWindowOwnStrings() override {
+        if (library_ != nullptr) {
+            FreeLibrary(library_);
+        }
+    }
+
+    HMODULE library_ = nullptr;
+    std::unique_ptr<win32::Win32StringTable> strings_;
+};
+
+TEST_F(PageWindowOwnStrings, WindowsShowTheLibrarysCaptionsAndTips) {
+    ASSERT_NE(library_, nullptr) << "varkel.dll not found beside the tests";
+    EXPECT_EQ(WindowText(Window("chkGLF")), L"Treat GLF errors for continuous points differently");
+    EXPECT_EQ(WindowText(Window("chkDigital")),
+              L"Send the value to the DCS if the QX tag has a digital state");
+    EXPECT_EQ(WindowText(Window("chkNullStrings")), L"Store Null strings as blank strings in QX");
+    EXPECT_EQ(WindowText(Window("chkDebug(1)")), L"D3 source tag information");
+    EXPECT_EQ(WindowText(Window("chkDebug(5)")), L"Velmar Testing only");
+    EXPECT_EQ(WindowText(Window("fraAdditionalParameters")), L"Additional Parameters");
+    EXPECT_EQ(WindowText(Window("lblDebugLevel")), L"Debug level");
+    EXPECT_EQ(WindowText(Window("lblDBLevel")), L"0");
+    for (const auto& [name, tip] : ExpectedToolTips()) {
+        EXPECT_EQ(ToolTipOf(name), tip) << name;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -48,12 +48,16 @@ class PageWindowFixture : public ::testing::Test {
 protected:
     // 0: the screen's own resolution.
     virtual int Dpi() const { return 0; }
+    // Where the captions and tooltips come from: the fake table unless a test says otherwise.
+    virtual StringTablePort& Strings() { return fake.strings; }
 
     void SetUp() override {
         ASSERT_TRUE(hook.Installed());
         CurrentThreadState() = ThreadState{};
         fake.versions.AddFile(u"C:\\Interfaces\\D3\\d3intf.exe", 0x00020005, 0x000A012C);
-        page = std::make_unique<Varkel1Page>(ports);
+        ports = std::make_unique<Platform>(
+            Platform{boxes, Strings(), fake.log, fake.hostObjects, fake.versions, fake.module});
+        page = std::make_unique<Varkel1Page>(*ports);
         page->UserControl_Initialize();
         ASSERT_TRUE(hook.shown.empty()) << "start-up showed a box";
 
@@ -151,7 +155,7 @@ protected:
     FakePlatform fake;
     HWND host = nullptr;
     win32::Win32MessageBoxes boxes{[this] { return host; }};
-    Platform ports{boxes, fake.strings, fake.log, fake.hostObjects, fake.versions, fake.module};
+    std::unique_ptr<Platform> ports;
     std::unique_ptr<Varkel1Page> page;
     std::unique_ptr<win32::PageWindow> view;
 };
