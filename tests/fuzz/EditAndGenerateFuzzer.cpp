@@ -490,9 +490,10 @@ std::string Describe(const PageState& state) {
 // What an edit must do: the page's state afterwards and the boxes it shows on the way.
 class EditRules {
 public:
-    // `questionAnswer`: the answer the testing question got, if it was shown.
-    EditRules(PageState state, MessageBoxAnswer questionAnswer)
-        : state_(std::move(state)), questionAnswer_(questionAnswer) {}
+    // `questionAnswer`: the answer the testing question got, if it was shown. With `logFails`,
+    // each error report is followed by the box for its log line that could not be written.
+    EditRules(PageState state, MessageBoxAnswer questionAnswer, bool logFails)
+        : state_(std::move(state)), questionAnswer_(questionAnswer), logFails_(logFails) {}
 
     void SetBox(int index, int value) {
         if (state_.boxes[index] == value) {
@@ -588,6 +589,9 @@ private:
                 const NumericJudgement judgement = JudgeNumeric(field.text);
                 if (judgement.overflowReported) {
                     boxes.push_back(NumericLocation);
+                    if (logFails_) {
+                        boxes.push_back(WriteToLogFileLocation);
+                    }
                 }
                 accepted = judgement.numeric;
             }
@@ -598,6 +602,7 @@ private:
 
     PageState state_;
     MessageBoxAnswer questionAnswer_;
+    bool logFails_;
 };
 
 Text Label(const MessageBoxRequest& box) {
@@ -612,7 +617,7 @@ Text Label(const MessageBoxRequest& box) {
 
 // Runs one edit and holds the page to the editing rules.
 template <typename Edit, typename Expect>
-void EditAndCheck(FuzzPage& fuzzPage, Edit edit, Expect expect) {
+void EditAndCheck(FuzzPage& fuzzPage, bool logFails, Edit edit, Expect expect) {
     auto& page = fuzzPage.page();
     auto& fake = fuzzPage.fake();
     const PageState before = Capture(page);
@@ -627,7 +632,7 @@ void EditAndCheck(FuzzPage& fuzzPage, Edit edit, Expect expect) {
             answer = fake.boxes.shown[i].answer;
         }
     }
-    EditRules rules(before, answer);
+    EditRules rules(before, answer, logFails);
     expect(rules);
     const PageState after = Capture(page);
     FUZZ_CHECK(after == rules.State(), "after the edit:\n    got      " + Describe(after) +
@@ -651,12 +656,12 @@ void Perform(FuzzPage& fuzzPage, FuzzInput& input, bool logFails) {
         static_cast<Operation>(input.Byte() % static_cast<int>(Operation::Count));
     const auto setBox = [&](int index, int value) {
         EditAndCheck(
-            fuzzPage, [&] { BoxAt(page, index).SetValue(value); },
+            fuzzPage, logFails, [&] { BoxAt(page, index).SetValue(value); },
             [&](EditRules& rules) { rules.SetBox(index, value); });
     };
     const auto setText = [&](int index, const Text& text) {
         EditAndCheck(
-            fuzzPage, [&] { FieldAt(page, index).SetText(text); },
+            fuzzPage, logFails, [&] { FieldAt(page, index).SetText(text); },
             [&](EditRules& rules) { rules.SetText(index, text); });
     };
     switch (operation) {
