@@ -3,6 +3,7 @@
 #include "common/ErrorReporting.h"
 #include "common/TrappedFailure.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace varkel {
@@ -31,11 +32,15 @@ bool IsPrefix(char16_t character) {
 
 // Blanks only: a tab belongs to the token.
 TextView TrimSpaces(TextView text) {
-    const auto first = text.find_first_not_of(Space);
-    if (first == NoPosition) {
-        return {};
+    std::size_t first = 0;
+    std::size_t end = text.size();
+    while (first < end && text[first] == Space) {
+        ++first;
     }
-    return text.substr(first, text.find_last_not_of(Space) - first + 1);
+    while (end > first && text[end - 1] == Space) {
+        --end;
+    }
+    return text.substr(first, end - first);
 }
 
 bool IsQuoted(TextView text) {
@@ -126,6 +131,17 @@ ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text&
             LogAndRaiseError(platform, 1, SeparatorSource, SeparatorDescription);
         }
 
+        // Every token after the first starts at a separator, so with a prefix character; their
+        // count bounds the rows (as does the 16-bit token counter), and the table is allocated
+        // once instead of being copied as it grows.
+        const auto prefixes = static_cast<std::size_t>(
+            std::count_if(strCommandLine.begin(), strCommandLine.end(), IsPrefix));
+        table.Rows.reserve(std::min<std::size_t>(prefixes + 2, 32768));
+
+        // Names only ever come from switch tokens, so each is given the text's prefix as it is
+        // stored rather than in a second pass over the table.
+        const char16_t own = prefix[0];
+        const char16_t other = own == u'/' ? u'-' : u'/';
         TextView rest = strCommandLine;
         std::int16_t tokenNumber = 1;
         while (!rest.empty()) {
@@ -134,19 +150,15 @@ ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text&
                 // Tokens between switches keep their (empty) rows, so a switch's row is its
                 // token number.
                 table.Rows.resize(static_cast<std::size_t>(tokenNumber) + 1);
-                StoreSwitch(table.Rows.back(), token, blnStripQuotes);
+                auto& row = table.Rows.back();
+                StoreSwitch(row, token, blnStripQuotes);
+                if (row.Name[0] == other) {
+                    row.Name[0] = own;
+                }
             } else if (table.Rows[0].Value.empty() && UpperCase(token) != u"NOSERVICE") {
                 table.Rows[0].Value = Text(token);
             }
             tokenNumber = NextTokenNumber(tokenNumber);
-        }
-
-        const char16_t own = prefix[0];
-        const char16_t other = own == u'/' ? u'-' : u'/';
-        for (auto& row : table.Rows) {
-            if (!row.Name.empty() && row.Name[0] == other) {
-                row.Name[0] = own;
-            }
         }
         return table;
     } catch (const std::exception& error) {

@@ -7,6 +7,7 @@
 #include "platform/InputTable.h"
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 namespace varkel {
@@ -66,7 +67,9 @@ public:
 private:
     std::size_t Offset(std::int32_t column, std::int32_t row) const;
     std::vector<Bounds> dimensions_;
-    std::vector<Text> cells_;
+    // A deque: appending a row neither moves the entries nor reallocates one block for the
+    // whole list, so filling a long list costs about what writing its entries costs.
+    std::deque<Text> cells_;
     bool fixedSize_ = false;
     bool locked_ = false;
 };
