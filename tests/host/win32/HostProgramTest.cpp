@@ -70,6 +70,13 @@ TEST_F(HostOnAFile, LoadingShowsTheKsWarningWhichTheAnswerCloses) {
         << run.err;
 }
 
+TEST_F(HostOnAFile, HeadlessWithoutAnAnswerPressesEachBoxsDefaultButton) {
+    const HostRun run = Host({L"--host-switch", L"/host", L"--print"}, file);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(run.out, normalForm + "\n");
+    EXPECT_NE(run.err.find("not recommended.\n    -> OK"), std::string::npos) << run.err;
+}
+
 TEST_F(HostOnAFile, SaveWritesTheNormalFormKeepsOtherLinesAndABackup) {
     const HostRun run = Host({L"--host-switch", L"/host", L"--save", L"--answer", L"yes"}, file);
     ASSERT_EQ(run.exitCode, 0u) << run.err;
