@@ -88,7 +88,8 @@ TEST_F(PageStartup, WithoutTheHostObjectCreationSucceedsAfterAnErrorBoxAndALogLi
 
     ASSERT_EQ(hook.shown.size(), 1u);
     EXPECT_EQ(hook.shown[0].text, HostObjectFailureBox);
-    // Start-up stopped before it set the page title.
+    // Start-up stopped before it set the page title, and no page started on this thread before
+    // (CTest runs each test in a process of its own).
     EXPECT_EQ(hook.shown[0].title, L"");
     EXPECT_EQ(hook.shown[0].icon, MessageBoxHook::StandardIcon(IDI_HAND));
     const std::vector<LogLine> expected{

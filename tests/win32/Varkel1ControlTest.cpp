@@ -83,6 +83,14 @@ std::vector<std::pair<std::wstring, std::wstring>> Rows(SAFEARRAY* list) {
     return rows;
 }
 
+DWORD WINAPI PageThread(void*) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const bool created = static_cast<bool>(CreatePageByProgId());
+    CoFreeUnusedLibrariesEx(0, 0);
+    CoUninitialize();
+    return created ? 0 : 1;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The object as COM hands it out.
 
@@ -241,6 +249,19 @@ TEST_F(Varkel1Object, NullOutParametersAreRefusedWithoutTouchingThePage) {
     EXPECT_EQ(vtable->GetInterfaceVersion(nullptr, &result), E_POINTER);
     EXPECT_EQ(vtable->ControlHasUnsavedChanges(nullptr), E_POINTER);
     EXPECT_EQ(vtable->ControlRequestedCommandLineDelimeter(nullptr), E_POINTER);
+}
+
+// A page created on a thread of its own (the only one to load the server), released, and the
+// thread ended: the thread's page state goes with the thread, and the thread does end.
+TEST_F(Varkel1Object, AThreadThatHadAPageEnds) {
+    HANDLE thread = CreateThread(nullptr, 0, &PageThread, nullptr, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0) << "the thread did not end";
+    DWORD exitCode = 2;
+    GetExitCodeThread(thread, &exitCode);
+    CloseHandle(thread);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(CreatePageByProgId());
 }
 
 // ---------------------------------------------------------------------------------------------

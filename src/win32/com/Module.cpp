@@ -28,4 +28,14 @@ long ModuleLockCount() {
     return lockCount.load();
 }
 
+void KeepLoadedForProcessLifetime() {
+    static const bool pinned = [] {
+        HMODULE module = nullptr;
+        return GetModuleHandleExW(
+                   GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                   reinterpret_cast<LPCWSTR>(&KeepLoadedForProcessLifetime), &module) != FALSE;
+    }();
+    static_cast<void>(pinned);
+}
+
 } // namespace varkel::com

@@ -14,6 +14,13 @@ void LockModule();
 void UnlockModule();
 long ModuleLockCount();
 
+// Keeps the DLL loaded until the process ends; called before the first page is created. A
+// page leaves per-thread state behind whose destructor runs at thread exit, and the C++
+// runtime then releases its own hold on the DLL from inside the loader's thread-detach
+// notification; were that the last reference, the DLL would be unloaded from within itself,
+// which hangs the exiting thread.
+void KeepLoadedForProcessLifetime();
+
 class ModuleLock {
 public:
     ModuleLock() { LockModule(); }

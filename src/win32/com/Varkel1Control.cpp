@@ -53,6 +53,7 @@ HRESULT Varkel1Control::Create(REFIID iid, void** object) {
     }
     *object = nullptr;
     try {
+        KeepLoadedForProcessLifetime();
         auto* created = new Varkel1Control();
         // Adopted at once, so that a failing start-up still releases the control.
         const auto control = win32::ComPtr<IUnknown>::Adopt(created->Identity());
