@@ -96,6 +96,10 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceActiveInAChildWindowFillingTheContain
     EXPECT_TRUE(IsWindowVisible(page));
     EXPECT_EQ(ClientSize(page).cx, 600);
     EXPECT_EQ(ClientSize(page).cy, 300);
+    // The page's controls are real windows inside it.
+    HWND view = GetWindow(page, GW_CHILD);
+    ASSERT_NE(view, nullptr);
+    EXPECT_NE(GetWindow(view, GW_CHILD), nullptr);
     EXPECT_TRUE(hook.shown.empty());
 }
 
@@ -142,6 +146,65 @@ TEST_F(AtlAxWinHosting, ReleasesEverythingWhenDestroyedSoTheServerCanUnload) {
     EXPECT_EQ(ClientSize(again).cx, 400);
     DestroyWindow(container);
     EXPECT_EQ(CanUnloadNow(), S_OK);
+}
+
+std::wstring FocusedText() {
+    wchar_t text[256] = {};
+    GetWindowTextW(GetFocus(), text, 256);
+    return text;
+}
+
+class TabKey {
+public:
+    explicit TabKey(bool shift) {
+        GetKeyboardState(saved_);
+        BYTE state[256];
+        GetKeyboardState(state);
+        state[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(state);
+    }
+    TabKey(const TabKey&) = delete;
+    TabKey& operator=(const TabKey&) = delete;
+    ~TabKey() { SetKeyboardState(saved_); }
+    HRESULT PressOn(IOleInPlaceActiveObject* active) {
+        MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {}};
+        return active->TranslateAccelerator(&message);
+    }
+
+private:
+    BYTE saved_[256];
+};
+
+TEST_F(AtlAxWinHosting, TabAndShiftTabMoveThroughThePageAndGiveUpAtTheEnds) {
+    const auto control = Control();
+    const auto object = control.As<IOleObject>(IID_IOleObject);
+    const auto active = control.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
+    ASSERT_TRUE(object && active);
+    ComPtr<IOleClientSite> site;
+    ASSERT_EQ(object->GetClientSite(site.Receive()), S_OK);
+    RECT area{0, 0, 600, 300};
+    ASSERT_EQ(object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site.Get(), 0, container, &area), S_OK);
+
+    // UI activation puts the focus on the first control; the delimiter's field is switched
+    // off after reset and is passed over.
+    const std::wstring first = L"Specify delimiter other than colon (:) in InstrumentTag";
+    EXPECT_EQ(FocusedText(), first);
+    EXPECT_TRUE(IsChild(PageWindow(), GetFocus()));
+    EXPECT_EQ(TabKey(false).PressOn(active.Get()), S_OK);
+    EXPECT_EQ(FocusedText(), L"Treat GLF errors for continuous points differently");
+    EXPECT_EQ(TabKey(true).PressOn(active.Get()), S_OK);
+    EXPECT_EQ(FocusedText(), first);
+    EXPECT_EQ(TabKey(true).PressOn(active.Get()), S_FALSE) << "the container moves on";
+    EXPECT_EQ(FocusedText(), first);
+
+    int presses = 0;
+    while (TabKey(false).PressOn(active.Get()) == S_OK && presses < 40) {
+        ++presses;
+    }
+    EXPECT_GT(presses, 10);
+    EXPECT_LT(presses, 40);
+    EXPECT_EQ(FocusedText(), L"Velmar Testing only");
+    EXPECT_TRUE(IsChild(PageWindow(), GetFocus()));
 }
 
 TEST_F(AtlAxWinHosting, AnAutomationClientNeedsNoContainer) {

@@ -44,9 +44,12 @@ HRESULT Varkel1Control::InPlaceActivate(IOleClientSite* site, bool uiActivate) {
                                      u"GetWindowContext");
                 window_.Create(parent, position);
                 window_.Move(position, clip);
+                view_ = win32::PageWindow::Create(window_.Handle(), window_.ClientArea(), page_);
                 frame_ = std::move(frame);
                 documentWindow_ = std::move(documentWindow);
             } catch (...) {
+                view_.reset();
+                window_.Destroy();
                 inPlaceSite->OnInPlaceDeactivate();
                 throw;
             }
@@ -77,9 +80,14 @@ void Varkel1Control::UIActivate() {
     if (documentWindow_) {
         documentWindow_->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), ObjectName);
     }
-    HWND focus = GetFocus();
-    if (focus != window_.Handle() && !IsChild(window_.Handle(), focus)) {
-        window_.FocusFirst();
+    if (!window_.ContainsFocus()) {
+        FocusPage();
+    }
+}
+
+void Varkel1Control::FocusPage() {
+    if (!view_ || !view_->FocusFirst()) {
+        SetFocus(window_.Handle());
     }
 }
 
@@ -103,6 +111,7 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::InPlaceDeactivate() {
     }
     UIDeactivate();
     inPlaceActive_ = false;
+    view_.reset();
     window_.Destroy();
     frame_.Reset();
     documentWindow_.Reset();
@@ -134,8 +143,15 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::SetObjectRects(LPCRECT position, LPCRE
     if (position == nullptr) {
         return E_POINTER;
     }
-    window_.Move(*position, clip != nullptr ? *clip : *position);
-    return S_OK;
+    try {
+        window_.Move(*position, clip != nullptr ? *clip : *position);
+        if (view_) {
+            view_->Move(window_.ClientArea());
+        }
+        return S_OK;
+    } catch (...) {
+        return win32::ResultFromCaughtException();
+    }
 }
 
 HRESULT STDMETHODCALLTYPE Varkel1Control::ReactivateAndUndo() {
@@ -146,15 +162,15 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::TranslateAccelerator(LPMSG message) {
     if (message == nullptr) {
         return E_POINTER;
     }
+    if (view_ && view_->TranslateAccelerator(message)) {
+        return S_OK;
+    }
     const bool tab = message->message == WM_KEYDOWN && message->wParam == VK_TAB &&
                      GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
     if (!tab) {
         return S_FALSE;
     }
     const bool backwards = GetKeyState(VK_SHIFT) < 0;
-    if (window_.MoveFocus(backwards)) {
-        return S_OK;
-    }
     // Past the last (or before the first) tab stop the focus goes back to the container.
     if (auto controlSite = clientSite_.As<IOleControlSite>(IID_IOleControlSite)) {
         if (controlSite->TranslateAccelerator(message, backwards ? ShiftModifier : 0) == S_OK) {

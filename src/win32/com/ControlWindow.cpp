@@ -101,46 +101,26 @@ void ControlWindow::Show(bool visible) {
     }
 }
 
-bool ControlWindow::MoveFocus(bool backwards) {
+RECT ControlWindow::ClientArea() const {
+    RECT area{};
+    if (window_ != nullptr) {
+        GetClientRect(window_, &area);
+    }
+    return area;
+}
+
+bool ControlWindow::ContainsFocus() const {
     HWND focus = GetFocus();
-    if (window_ == nullptr || focus == nullptr || !IsChild(window_, focus)) {
-        return false;
-    }
-    HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
-    if (first == nullptr) {
-        return false;
-    }
-    HWND last = GetNextDlgTabItem(window_, first, TRUE);
-    if ((!backwards && (focus == last || IsChild(last, focus))) ||
-        (backwards && (focus == first || IsChild(first, focus)))) {
-        return false;
-    }
-    HWND next = GetNextDlgTabItem(window_, focus, backwards ? TRUE : FALSE);
-    if (next == nullptr || next == focus) {
-        return false;
-    }
-    SetFocus(next);
-    if ((SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
-        SendMessageW(next, EM_SETSEL, 0, -1);
-    }
-    return true;
+    return window_ != nullptr && focus != nullptr && (focus == window_ || IsChild(window_, focus));
 }
 
-void ControlWindow::FocusFirst() {
-    if (window_ == nullptr) {
-        return;
-    }
-    HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
-    SetFocus(first != nullptr ? first : window_);
-}
-
-void ControlWindow::NotifyActivated() {
-    if (!OnActivated) {
+void ControlWindow::Notify(const std::function<void()>& handler) {
+    if (!handler) {
         return;
     }
     // Nothing may unwind through the window procedure: the system's frames lie below it.
     try {
-        OnActivated();
+        handler();
     } catch (...) {
     }
 }
@@ -158,16 +138,11 @@ LRESULT ControlWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_MOUSEACTIVATE:
         // Clicks on any child arrive here too: DefWindowProc passes this message up.
-        NotifyActivated();
+        Notify(OnClicked);
         break;
-    case WM_SETFOCUS: {
-        HWND first = GetNextDlgTabItem(window_, nullptr, FALSE);
-        if (first != nullptr && first != window_) {
-            SetFocus(first);
-        }
-        NotifyActivated();
+    case WM_SETFOCUS:
+        Notify(OnFocused);
         return 0;
-    }
     case WM_NCDESTROY: {
         HWND window = window_;
         Forget();

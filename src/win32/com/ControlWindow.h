@@ -1,8 +1,9 @@
 #pragma once
-// The page's own window while the control is in-place active: a child of the container's
-// window that holds the page's child windows. It takes part in dialog navigation
-// (WS_EX_CONTROLPARENT), so a container that runs IsDialogMessage tabs through the page, and
-// it offers the Tab moves for containers that hand keys to the control instead.
+// The control's own window while it is in-place active: a child of the container's window,
+// placed and clipped where the container says, holding the page's view. It takes part in
+// dialog navigation (WS_EX_CONTROLPARENT), so a container that runs IsDialogMessage tabs into
+// the page, and it tells the control when the user clicks into the page or the container gives
+// it the focus.
 
 #include "win32/adapters/Win32.h"
 
@@ -27,20 +28,20 @@ public:
     void Move(const RECT& position, const RECT& clip);
     void Show(bool visible);
 
-    // Moves the focus to the next (or previous) tab stop of the page. False when the focus is
-    // not in the page, or already on the last (first) tab stop: then the container goes on.
-    bool MoveFocus(bool backwards);
-    // Puts the focus on the page's first tab stop, or on the page itself without one.
-    void FocusFirst();
+    // The client area, from (0, 0).
+    RECT ClientArea() const;
+    bool ContainsFocus() const;
 
-    // The user clicked into the page, or the page received the focus.
-    std::function<void()> OnActivated;
+    // The user clicked into the page.
+    std::function<void()> OnClicked;
+    // The window itself received the focus; the control passes it on into the page.
+    std::function<void()> OnFocused;
 
 private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void NotifyActivated();
+    static void Notify(const std::function<void()>& handler);
     void Forget();
 
     HWND window_ = nullptr;

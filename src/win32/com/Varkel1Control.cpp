@@ -68,12 +68,17 @@ Varkel1Control::Varkel1Control()
     : platform_(ModuleInstance(), [this] { return window_.Handle(); }), page_(platform_.Ports()),
       events_(*this, DIID___varkel1), extent_{HimetricFromTwips(PageWidthTwips),
                                               HimetricFromTwips(PageHeightTwips)} {
-    window_.OnActivated = [this] { UIActivate(); };
+    window_.OnClicked = [this] { UIActivate(); };
+    window_.OnFocused = [this] {
+        FocusPage();
+        UIActivate();
+    };
     ++pagesOnThread;
 }
 
 Varkel1Control::~Varkel1Control() {
     events_.DisconnectAll();
+    view_.reset();
     window_.Destroy();
     if (--pagesOnThread == 0) {
         auto& thread = CurrentThreadState();

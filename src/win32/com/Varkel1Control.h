@@ -20,6 +20,7 @@
 #include "win32/com/ConnectionPoints.h"
 #include "win32/com/ControlWindow.h"
 #include "win32/com/Module.h"
+#include "win32/view/PageWindow.h"
 
 #include <varkel_h.h>
 
@@ -27,6 +28,7 @@
 #include <oleidl.h>
 
 #include <atomic>
+#include <memory>
 
 namespace varkel::com {
 
@@ -171,6 +173,8 @@ private:
 
     HRESULT InPlaceActivate(IOleClientSite* site, bool uiActivate);
     void UIActivate();
+    // Puts the focus on the page's first control (as when the user tabs into it).
+    void FocusPage();
 
     ModuleLock moduleLock_;
     std::atomic<long> references_{1};
@@ -178,6 +182,7 @@ private:
     win32::Win32Platform platform_;
     Varkel1Page page_;
     ControlWindow window_;
+    std::unique_ptr<win32::PageWindow> view_; // the page's controls, inside window_
     EventConnectionPoint events_;
 
     win32::ComPtr<ITypeInfo> dispatchInfo_; // _varkel1 as a dispinterface
