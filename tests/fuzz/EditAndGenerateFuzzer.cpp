@@ -298,9 +298,9 @@ void GenerateAndCheck(FuzzPage& fuzzPage, ListShape shape, bool logFails) {
     expected.Run(shown);
 
     // Rows.
-    FUZZ_CHECK(list.Rows() == model.rows, "rows differ\n  got:" + ShowRows(list.Rows()) +
-                                              "\n  expected:" + ShowRows(model.rows));
     const Rows after = list.Rows();
+    FUZZ_CHECK(after == model.rows,
+               "rows differ\n  got:" + ShowRows(after) + "\n  expected:" + ShowRows(model.rows));
     for (std::size_t i = 0; i < after.size(); ++i) {
         if (i < before.size() && after[i] == before[i]) {
             continue; // handed in that way
