@@ -66,8 +66,8 @@ FakeStringTable::FakeStringTable()
 Text FakeStringTable::Load(int number) {
     const auto found = strings.find(number);
     if (found == strings.end()) {
-        throw Failure(326, OwnSource, u"Resource with identifier '" + DecimalText(number) +
-                                          u"' not found");
+        throw Failure(326, OwnSource,
+                      u"Resource with identifier '" + DecimalText(number) + u"' not found");
     }
     return found->second;
 }
