@@ -2,6 +2,8 @@
 
 #include "win32/adapters/TextConversion.h"
 
+#include "win32/adapters/ComError.h"
+
 #include <cstring>
 #include <limits>
 #include <new>
@@ -37,7 +39,7 @@ std::string NarrowFromText(TextView text, UINT codePage) {
     const int needed =
         WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0) {
-        throw std::bad_alloc();
+        throw FailureFromHResult(HRESULT_FROM_WIN32(GetLastError()), u"WideCharToMultiByte");
     }
     std::string narrow(static_cast<std::size_t>(needed), '\0');
     WideCharToMultiByte(codePage, 0, wide.data(), length, narrow.data(), needed, nullptr, nullptr);
