@@ -13,8 +13,7 @@ namespace {
 
 constexpr std::size_t AdditionalLength = 32000;
 
-// The baseline for generation: the same text copied one code unit at a time, the least any
-// single pass over it can do.
+// The baseline for generation: the same text copied one code unit at a time into a new text.
 void PlainCopy(benchmark::State& state) {
     const Text text = AdditionalText(AdditionalLength);
     for (auto _ : state) {
