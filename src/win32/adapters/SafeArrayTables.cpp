@@ -91,8 +91,13 @@ CellValue TextCell(const VARIANT& value) {
 CellValue CellFromVariant(const VARIANT& value) {
     if ((V_VT(&value) & VT_BYREF) != 0) {
         if (V_VT(&value) == (VT_BYREF | VT_VARIANT)) {
-            return V_VARIANTREF(&value) == nullptr ? CellValue::Unsupported()
-                                                   : CellFromVariant(*V_VARIANTREF(&value));
+            // One level, as the platform's own copies follow it: a variant by reference holds a
+            // value, never another variant by reference, which could lead back to itself.
+            const VARIANT* target = V_VARIANTREF(&value);
+            if (target == nullptr || V_VT(target) == (VT_BYREF | VT_VARIANT)) {
+                return CellValue::Unsupported();
+            }
+            return CellFromVariant(*target);
         }
         if (V_BYREF(&value) == nullptr) {
             return CellValue::Unsupported();
@@ -222,7 +227,11 @@ void SafeArrayArgumentList::GrowRows(std::int32_t newUpperRow) {
     if (DimensionsOf(array_) != 2) {
         throw Failures::SubscriptOutOfRange();
     }
-    if ((array_->fFeatures & FADF_FIXEDSIZE) != 0 || array_->cLocks != 0) {
+    // Only data the platform allocated can be reallocated. Data in the host's own static,
+    // stack or embedded memory is the host's: reallocating it would free memory the
+    // allocator never gave out.
+    constexpr USHORT fixedData = FADF_FIXEDSIZE | FADF_STATIC | FADF_AUTO | FADF_EMBEDDED;
+    if ((array_->fFeatures & fixedData) != 0 || array_->cLocks != 0) {
         throw ArrayLocked();
     }
     const std::int32_t lower = BoundOf(array_, 2, false);

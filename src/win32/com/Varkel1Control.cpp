@@ -224,13 +224,16 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::Invoke(DISPID id, REFIID iid, LCID, WO
 HRESULT STDMETHODCALLTYPE Varkel1Control::LoadDefaults(SAFEARRAY** saArguments,
                                                        BSTR* strInstallationPath, LONG* result) {
     TraceCall("_varkel1::LoadDefaults");
-    if (saArguments == nullptr || strInstallationPath == nullptr || result == nullptr) {
+    if (strInstallationPath == nullptr || result == nullptr) {
         return E_POINTER;
     }
     *result = 0;
     try {
         KeepAlive keepAlive(Identity());
-        win32::SafeArrayInputTable table(*saArguments);
+        // No reference to a table is, for the page, no table: it reports the failure itself
+        // and answers 0, as it does for every other table it cannot read. A host written for
+        // the page never expects an error from the call.
+        win32::SafeArrayInputTable table(saArguments != nullptr ? *saArguments : nullptr);
         Text path = win32::TextFromBstr(*strInstallationPath);
         const Text passed = path;
         *result = page_.LoadDefaults(table, path);
@@ -246,13 +249,14 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::LoadDefaults(SAFEARRAY** saArguments,
 HRESULT STDMETHODCALLTYPE Varkel1Control::GetAllArgumentsSafeArray(SAFEARRAY** saArguments,
                                                                    LONG* result) {
     TraceCall("_varkel1::GetAllArgumentsSafeArray");
-    if (saArguments == nullptr || result == nullptr) {
+    if (result == nullptr) {
         return E_POINTER;
     }
     *result = 0;
     try {
         KeepAlive keepAlive(Identity());
-        win32::SafeArrayArgumentList list(*saArguments);
+        // As in LoadDefaults: no reference to a list is no list, reported by the page.
+        win32::SafeArrayArgumentList list(saArguments != nullptr ? *saArguments : nullptr);
         *result = page_.GetAllArgumentsSafeArray(list);
         return S_OK;
     } catch (...) {
