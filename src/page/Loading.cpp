@@ -100,6 +100,10 @@ std::int32_t Varkel1Page::LoadDefaults(InputTable& saArguments, Text& strInstall
         InstallationPath = strInstallationPath;
         ResetAll();
         additional = std::make_unique<AdditionalTextBuilder>(txtAdditional);
+        // A table of another rank is refused even when it has no rows to walk.
+        if (saArguments.Dimensions() != 2) {
+            throw Failures::SubscriptOutOfRange();
+        }
         const std::int64_t lastRow = saArguments.UpperBound(2);
         for (std::int64_t index = 0; index <= lastRow; ++index) {
             const auto row = static_cast<std::int32_t>(index);

@@ -72,6 +72,9 @@ public:
 
     Prediction Run() {
         try {
+            if (table_.Dimensions() != 2) {
+                throw Failures::SubscriptOutOfRange();
+            }
             const std::int64_t lastRow = table_.UpperBound(2);
             for (std::int64_t row = 0; row <= lastRow; ++row) {
                 Row(static_cast<std::int32_t>(row));

@@ -190,11 +190,15 @@ TEST_F(Loading, MarkersThatAreNotNumbersAreFailures) {
     EXPECT_NE(fake.boxes.shown.at(0).Message.find(u"(13)"), Text::npos);
 }
 
-TEST_F(Loading, OneDimensionalTableFailsWithoutTouchingTheFields) {
+TEST_F(Loading, TablesOfAnotherRankFailEvenWithoutRows) {
     MemoryInputTable oneDimensional({{0, 2}});
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
-    EXPECT_EQ(Load(oneDimensional), 0);
-    EXPECT_EQ(fake.boxes.shown.size(), 1u);
+    MemoryInputTable threeDimensionalWithoutRows({{0, 2}, {0, -1}, {0, 0}});
+    for (MemoryInputTable* table : {&oneDimensional, &threeDimensionalWithoutRows}) {
+        fake.boxes.Expect(MessageBoxAnswer::Ok);
+        EXPECT_EQ(Load(*table), 0);
+    }
+    ASSERT_EQ(fake.boxes.shown.size(), 2u);
+    EXPECT_NE(fake.boxes.shown[1].Message.find(u"Error:\t\t9h   (9)"), Text::npos);
 }
 
 TEST_F(Loading, LocationTextsKeepTheNameFromStartUp) {
