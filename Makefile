@@ -3,9 +3,11 @@
 #              then the Windows build under Wine
 # make fuzz  - each fuzz target for FUZZ_SECONDS (default 600) seconds
 # make bench - the native benchmarks and their ratios
+# make bench-win32 - the Windows figures under Wine: generation against CommandLineToArgvW,
+#              the page's windows against raw ones, varkel.dll's size
 # make screenshot - the page's 96-dpi picture from the Windows tests into docs/ for the README
-.PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test fuzz bench screenshot \
-	format clean
+.PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test fuzz bench bench-win32 \
+	screenshot format clean
 
 deps:
 	@scripts/install-deps
@@ -29,6 +31,12 @@ bench: deps
 	cmake --preset native-release >/dev/null
 	cmake --build --preset native-release --target varkel_bench
 	build/native-release/bench/varkel_bench
+
+bench-win32: deps
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 --target varkel_win32_timing
+	scripts/xvfb-maybe env VARKEL_WINEPREFIX=$(CURDIR)/build/win32/wineprefix \
+		scripts/wine-run build/win32/bench/win32/varkel_win32_timing.exe
 
 win32-build: deps
 	cmake --preset win32 >/dev/null
