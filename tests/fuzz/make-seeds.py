@@ -382,7 +382,7 @@ V = version_info(0x00020005, 0x000A012C)  # 2.5.10.300
 VERSION = {
     "pe32-2.5.10.300": pe(V),
     "pe32plus-2.5.10.300": pe(V, plus=True),
-    "part-40000-and-65535": pe(version_info(0x9C40FFFF, 0x00000001)),
+    "halves-40000-and-65535": pe(version_info(0x9C40FFFF, 0x00000001)),
     "neutral-language-preferred": pe(V, languages=(0x407, 0x000)),
     "german-only": pe(version_info(0x00010000, 0), languages=(0x407,)),
     "named-entry-first": pe(V, named_entry=True),
