@@ -2,9 +2,8 @@
 
 #include "common/ErrorReporting.h"
 #include "common/ThreadState.h"
+#include "common/TrappedFailure.h"
 #include "version/FileVersion.h"
-
-#include <new>
 
 namespace varkel {
 
@@ -19,16 +18,6 @@ Text JoinPath(const Text& folder, const Text& file) {
     return folder + u"\\" + file;
 }
 
-Failure AsFailure(const std::exception& error) {
-    if (const auto* failure = dynamic_cast<const Failure*>(&error)) {
-        return *failure;
-    }
-    // Reported the way the page reports these, so that every level of a chain agrees.
-    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
-        return Failure(7, OwnSource, u"Out of memory");
-    }
-    return Failure(51, OwnSource, u"Internal error: " + FromUtf8(error.what()));
-}
 } // namespace
 
 void ClearExecutableCaches() {
@@ -57,7 +46,7 @@ Text GetInterfaceBinaryName(const Platform& platform) {
         return thread.ExecutableNameCache;
     } catch (const std::exception& error) {
         thread.ExecutableNameCache.clear();
-        LogAndRaiseError(platform, AsFailure(error), BinaryNameLocation);
+        LogAndRaiseError(platform, AsTrappedFailure(error), BinaryNameLocation);
     }
 }
 
@@ -75,7 +64,7 @@ Text GetInterfaceBinaryVersion(const Platform& platform, const Text& path) {
         return thread.ExecutableVersionCache;
     } catch (const std::exception& error) {
         thread.ExecutableVersionCache.clear();
-        LogAndRaiseError(platform, AsFailure(error), BinaryVersionLocation);
+        LogAndRaiseError(platform, AsTrappedFailure(error), BinaryVersionLocation);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "common/ErrorReporting.h"
 #include "common/ExecutableVersion.h"
 #include "common/ThreadState.h"
+#include "common/TrappedFailure.h"
 
 namespace varkel {
 
@@ -27,10 +28,7 @@ void Varkel1Page::ReportFailure(const Text& prefix, const Failure& failure) {
 }
 
 void Varkel1Page::ReportUnexpected(const Text& prefix, const std::exception& error) {
-    const bool outOfMemory = dynamic_cast<const std::bad_alloc*>(&error) != nullptr;
-    ReportFailure(
-        prefix, outOfMemory ? Failure(7, OwnSource, u"Out of memory")
-                            : Failure(51, OwnSource, u"Internal error: " + FromUtf8(error.what())));
+    ReportFailure(prefix, AsTrappedFailure(error));
 }
 
 void Varkel1Page::UserControl_Initialize() {
