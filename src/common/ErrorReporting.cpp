@@ -1,6 +1,7 @@
 #include "common/ErrorReporting.h"
 
 #include "common/ThreadState.h"
+#include "common/TrappedFailure.h"
 
 #include <limits>
 
@@ -59,11 +60,8 @@ std::int16_t WriteToLogFile(const Platform& platform, const Text& message) {
             throw Failures::Overflow();
         }
         return static_cast<std::int16_t>(status);
-    } catch (const Failure& failure) {
-        ShowErrorBox(platform, WriteToLogFileLocation, failure);
     } catch (const std::exception& error) {
-        ShowErrorBox(platform, WriteToLogFileLocation,
-                     Failure(51, OwnSource, u"Internal error: " + FromUtf8(error.what())));
+        ShowErrorBox(platform, WriteToLogFileLocation, AsTrappedFailure(error));
     }
     return -1;
 }
