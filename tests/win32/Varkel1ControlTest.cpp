@@ -234,6 +234,20 @@ TEST_F(Varkel1Object, ReportsTheVersionTheBuildPutIntoItsLibraryFile) {
     ASSERT_EQ(vtable->GetInterfaceVersion(version.InOut(), &result), S_OK);
     EXPECT_EQ(result, 1);
     EXPECT_STREQ(version.Get(), L"1.0.0.0");
+
+    // The same answer for a late-bound client, by name and by DISPID.
+    const auto dispatch = As<IDispatch>(page, IID_IDispatch);
+    for (const DISPID id : {IdOf(dispatch.Get(), L"GetInterfaceVersion"), DISPID{0x60030011}}) {
+        ScopedBstr byReference(u"unchanged");
+        VARIANT versionArgument{};
+        V_VT(&versionArgument) = VT_BYREF | VT_BSTR;
+        V_BSTRREF(&versionArgument) = byReference.InOut();
+        ScopedVariant answered;
+        ASSERT_EQ(InvokeMethod(dispatch.Get(), id, {versionArgument}, answered), S_OK);
+        ASSERT_EQ(answered.Type(), VT_I4);
+        EXPECT_EQ(V_I4(&answered.Get()), 1);
+        EXPECT_STREQ(byReference.Get(), L"1.0.0.0");
+    }
 }
 
 TEST_F(Varkel1Object, NullOutParametersAreRefusedWithoutTouchingThePage) {
