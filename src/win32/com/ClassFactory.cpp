@@ -4,6 +4,7 @@
 
 #include "win32/adapters/ComError.h"
 #include "win32/com/Module.h"
+#include "win32/com/SingleInterfaceObject.h"
 #include "win32/com/Varkel1Control.h"
 
 #include <varkel_h.h>
@@ -19,30 +20,10 @@ const std::array<ServerClass, 1> ServerClasses{{
     {&CLSID_varkel1, &Varkel1Control::Create},
 }};
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public SingleInterfaceObject<IClassFactory> {
 public:
-    explicit ClassFactory(CreateFunction create) : create_(create) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) {
-            return E_POINTER;
-        }
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const long remaining = --references_;
-        if (remaining == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(remaining);
-    }
+    explicit ClassFactory(CreateFunction create)
+        : SingleInterfaceObject(IID_IClassFactory), create_(create) {}
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (object == nullptr) {
@@ -66,7 +47,6 @@ public:
 
 private:
     ModuleLock moduleLock_;
-    std::atomic<long> references_{1};
     CreateFunction create_;
 };
 

@@ -4,6 +4,7 @@
 
 #include "win32/adapters/ComError.h"
 #include "win32/com/Module.h"
+#include "win32/com/SingleInterfaceObject.h"
 
 #include <olectl.h>
 
@@ -29,10 +30,11 @@ void ReleaseItem(const CONNECTDATA& connection) {
 
 // A snapshot enumerator (IEnumConnectionPoints, IEnumConnections): it owns one reference per
 // item and hands each caller a reference of its own.
-template <typename EnumInterface, typename Item> class Enumerator final : public EnumInterface {
+template <typename EnumInterface, typename Item>
+class Enumerator final : public SingleInterfaceObject<EnumInterface> {
 public:
     Enumerator(const IID& iid, std::vector<Item> items, std::size_t position = 0)
-        : iid_(iid), items_(std::move(items)), position_(position) {
+        : SingleInterfaceObject<EnumInterface>(iid), items_(std::move(items)), position_(position) {
         for (const auto& item : items_) {
             AddItemReference(item);
         }
@@ -43,27 +45,6 @@ public:
         for (const auto& item : items_) {
             ReleaseItem(item);
         }
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) {
-            return E_POINTER;
-        }
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, iid_)) {
-            *object = static_cast<EnumInterface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const long remaining = --references_;
-        if (remaining == 0) {
-            delete this;
-        }
-        return static_cast<ULONG>(remaining);
     }
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, Item* items, ULONG* fetched) override {
@@ -96,7 +77,7 @@ public:
         }
         *clone = nullptr;
         try {
-            *clone = new Enumerator(iid_, items_, position_);
+            *clone = new Enumerator(this->InterfaceId(), items_, position_);
             return S_OK;
         } catch (...) {
             return win32::ResultFromCaughtException();
@@ -105,8 +86,6 @@ public:
 
 private:
     ModuleLock moduleLock_;
-    std::atomic<long> references_{1};
-    IID iid_;
     std::vector<Item> items_;
     std::size_t position_;
 };
