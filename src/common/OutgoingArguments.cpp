@@ -29,25 +29,53 @@ void RequireListShape(const ArgumentList& list) {
 Text IncorrectValueText(const Text& name, const Text& value) {
     return u"Incorrect " + name + u" value specified: " + value;
 }
+
+// Appends arguments to one list, reading its shape and its last row at the first argument and
+// keeping them for the next, since nothing else touches the list while the page writes it. A
+// failure is logged and thrown on for its argument, and the next one reads the list afresh.
+class ArgumentAppender {
+public:
+    ArgumentAppender(const Platform& platform, ArgumentList& list)
+        : platform_(platform), list_(list) {}
+
+    void Append(TextView name, TextView value) {
+        try {
+            if (!known_) {
+                RequireListShape(list_);
+                lastRow_ = list_.UpperBound(RowDimension);
+                rowZeroBlank_ = lastRow_ == 0 && list_.Get(0, 0).empty();
+                known_ = true;
+            }
+            if (lastRow_ == 0 && rowZeroBlank_) {
+                // Hosts hand the list in with one blank row, which the first argument fills.
+                list_.Set(0, 0, name);
+                rowZeroBlank_ = name.empty();
+                list_.Set(1, 0, value);
+                return;
+            }
+            if (lastRow_ == std::numeric_limits<std::int32_t>::max()) {
+                throw Failures::Overflow();
+            }
+            list_.AppendRow(lastRow_ + 1, name, value);
+            ++lastRow_;
+        } catch (const std::exception& error) {
+            known_ = false;
+            LogAndRaiseError(platform_, AsTrappedFailure(error), AddLocation);
+        }
+    }
+
+private:
+    const Platform& platform_;
+    ArgumentList& list_;
+    bool known_ = false;
+    std::int32_t lastRow_ = 0;
+    bool rowZeroBlank_ = false;
+};
 } // namespace
 
 void AddArgumentToOutGoingSafeArray(const Platform& platform, ArgumentList& saArguments,
-                                    const Text& strName, const Text& strValue) {
-    try {
-        RequireListShape(saArguments);
-        std::int32_t lastRow = saArguments.UpperBound(RowDimension);
-        if (lastRow > 0 || !saArguments.Get(0, lastRow).empty()) {
-            if (lastRow == std::numeric_limits<std::int32_t>::max()) {
-                throw Failures::Overflow();
-            }
-            ++lastRow;
-            saArguments.GrowRows(lastRow);
-        }
-        saArguments.Set(0, lastRow, strName);
-        saArguments.Set(1, lastRow, strValue);
-    } catch (const std::exception& error) {
-        LogAndRaiseError(platform, AsTrappedFailure(error), AddLocation);
-    }
+                                    TextView strName, TextView strValue) {
+    ArgumentAppender(platform, saArguments).Append(strName, strValue);
 }
 
 void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentList& saArguments,
@@ -88,6 +116,7 @@ void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
     }
     // The tokenizer's 16-bit token counter keeps a table at 32,766 rows or fewer, so this
     // loop needs no overflow check of its own.
+    ArgumentAppender appender(platform, saArguments);
     for (std::int32_t row = 1; row <= parsed.LastRow(); ++row) {
         const auto& argument = parsed.Rows[static_cast<std::size_t>(row)];
         // A positional word between switches leaves a row without a name; written out it
@@ -96,7 +125,7 @@ void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
             continue;
         }
         try {
-            AddArgumentToOutGoingSafeArray(platform, saArguments, argument.Name, argument.Value);
+            appender.Append(argument.Name, argument.Value);
         } catch (const std::exception&) {
             // Logged by the routine that failed; the remaining rows are still written.
         }

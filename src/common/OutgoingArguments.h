@@ -12,7 +12,7 @@ namespace varkel {
 // filled in place; any other list gets a new last row. A list that is not two-dimensional
 // with columns 0 to 1 and rows from 0, has no row, or cannot grow fails (logged, thrown on).
 void AddArgumentToOutGoingSafeArray(const Platform& platform, ArgumentList& saArguments,
-                                    const Text& strName, const Text& strValue);
+                                    TextView strName, TextView strValue);
 
 // Asks (Yes/No, titled with the thread's PageTitle) whether a value that failed the page's
 // check is to be written anyway; writes it on Yes, leaves the list alone on No, and logs the

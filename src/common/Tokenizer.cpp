@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
 
 namespace varkel {
 
@@ -98,25 +99,47 @@ std::int16_t NextTokenNumber(std::int16_t current) {
     return static_cast<std::int16_t>(current + 1);
 }
 
-void StoreSwitch(ParsedArgument& row, TextView token, bool blnStripQuotes) {
+void StoreSwitch(ParsedArguments& table, ParsedArgument& row, TextView token, bool blnStripQuotes,
+                 char16_t ownPrefix) {
     const auto equals = token.find(u'=');
+    const TextView name = token.substr(0, equals);
+    if (name[0] == ownPrefix) {
+        row.Name = name;
+    } else {
+        row.Name = table.Rewrite(TextView(&ownPrefix, 1), name.substr(1), {});
+    }
     if (equals == NoPosition) {
-        row.Name = Text(token);
         return;
     }
-    row.Name = Text(token.substr(0, equals));
     const TextView raw = token.substr(equals + 1);
     const TextView value = WithoutQuotes(raw);
-    if (!blnStripQuotes && (IsQuoted(raw) || value.find(Space) != NoPosition)) {
-        row.Value.reserve(value.size() + 2);
-        row.Value += Quote;
-        row.Value += value;
-        row.Value += Quote;
+    if (blnStripQuotes) {
+        row.Value = value;
+    } else if (IsQuoted(raw)) {
+        row.Value = raw; // already the value in its quotes
+    } else if (value.find(Space) != NoPosition) {
+        row.Value = table.Rewrite(u"\"", value, u"\"");
     } else {
-        row.Value = Text(value);
+        row.Value = value;
     }
 }
 } // namespace
+
+TextView ParsedArguments::Rewrite(TextView prefix, TextView text, TextView suffix) {
+    const std::size_t length = prefix.size() + text.size() + suffix.size();
+    if (rewritten_.capacity() == 0) {
+        rewritten_.reserve(rewriteLimit_);
+    }
+    if (rewritten_.size() + length > rewritten_.capacity()) {
+        // Growing would move the texts the earlier rows view.
+        throw std::length_error("rewritten arguments beyond their reserve");
+    }
+    const std::size_t start = rewritten_.size();
+    rewritten_.insert(rewritten_.end(), prefix.begin(), prefix.end());
+    rewritten_.insert(rewritten_.end(), text.begin(), text.end());
+    rewritten_.insert(rewritten_.end(), suffix.begin(), suffix.end());
+    return TextView(rewritten_.data() + start, length);
+}
 
 ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text& strCommandLine,
                                            bool blnStripQuotes) {
@@ -137,11 +160,14 @@ ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text&
         const auto prefixes = static_cast<std::size_t>(
             std::count_if(strCommandLine.begin(), strCommandLine.end(), IsPrefix));
         table.Rows.reserve(std::min<std::size_t>(prefixes + 2, 32768));
+        // A switch token is at least its name, "=" and its value, so a rewritten name plus a
+        // value given two quotes is at most one unit longer than the token; there are no more
+        // switch tokens than prefix characters.
+        table.LimitRewrites(strCommandLine.size() + prefixes);
 
         // Names only ever come from switch tokens, so each is given the text's prefix as it is
         // stored rather than in a second pass over the table.
         const char16_t own = prefix[0];
-        const char16_t other = own == u'/' ? u'-' : u'/';
         TextView rest = strCommandLine;
         std::int16_t tokenNumber = 1;
         while (!rest.empty()) {
@@ -150,13 +176,9 @@ ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text&
                 // Tokens between switches keep their (empty) rows, so a switch's row is its
                 // token number.
                 table.Rows.resize(static_cast<std::size_t>(tokenNumber) + 1);
-                auto& row = table.Rows.back();
-                StoreSwitch(row, token, blnStripQuotes);
-                if (row.Name[0] == other) {
-                    row.Name[0] = own;
-                }
+                StoreSwitch(table, table.Rows.back(), token, blnStripQuotes, own);
             } else if (table.Rows[0].Value.empty() && UpperCase(token) != u"NOSERVICE") {
-                table.Rows[0].Value = Text(token);
+                table.Rows[0].Value = token;
             }
             tokenNumber = NextTokenNumber(tokenNumber);
         }

@@ -12,28 +12,52 @@
 
 namespace varkel {
 
+// A row's name and value are views: of the split text where they stand in it as they are, or
+// of the table's own storage where they were rewritten (a name typed with the other prefix, a
+// value wrapped in quotes). They stay valid as long as the table and the split text live.
 struct ParsedArgument {
-    Text Name;
-    Text Value;
+    TextView Name;
+    TextView Value;
     bool operator==(const ParsedArgument&) const = default;
 };
 
 // Rows[k] for k >= 1 belongs to the k-th token (switch or positional word); the table ends
 // with the row of the last switch. Rows[0] never holds a name: its value is the text's first
 // positional word other than "NOSERVICE". Names carry the text's own prefix, whichever of the
-// two prefixes they were typed with.
-struct ParsedArguments {
+// two prefixes they were typed with. Moving a table keeps its views; copying one would not,
+// so it cannot be copied.
+class ParsedArguments {
+public:
+    ParsedArguments() = default;
+    ParsedArguments(ParsedArguments&&) = default;
+    ParsedArguments& operator=(ParsedArguments&&) = default;
+    ParsedArguments(const ParsedArguments&) = delete;
+    ParsedArguments& operator=(const ParsedArguments&) = delete;
+
     int ColumnCount = 1; // 1 only for the empty text: one row with an empty name
     std::vector<ParsedArgument> Rows{ParsedArgument{}};
 
     std::int32_t LastRow() const { return static_cast<std::int32_t>(Rows.size()) - 1; }
+
+    // Bounds the rewritten texts to `units` code units in all. Their storage is allocated once,
+    // at the first rewrite, so that the views handed out by Rewrite are never moved.
+    void LimitRewrites(std::size_t units) { rewriteLimit_ = units; }
+    // Stores `prefix` + `text` + `suffix` (each may be empty) and returns the stored text.
+    TextView Rewrite(TextView prefix, TextView text, TextView suffix);
+
+private:
+    std::size_t rewriteLimit_ = 0;
+    std::vector<char16_t> rewritten_;
 };
 
 // With blnStripQuotes false, a value that held a space or was quoted comes back wrapped in
 // double quotes, ready to go back onto a command line; with true, bare. Fails with number 1
-// for a text holding neither prefix, and with an overflow beyond 32,766 tokens.
+// for a text holding neither prefix, and with an overflow beyond 32,766 tokens. The table
+// views strCommandLine, which therefore cannot be a temporary.
 ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text& strCommandLine,
                                            bool blnStripQuotes);
+ParsedArguments ParseCommmandLineArguments(const Platform& platform, Text&& strCommandLine,
+                                           bool blnStripQuotes) = delete;
 
 // "/" if the text holds a "/" anywhere, else "-" if it holds a "-", else the empty text.
 Text DetermineCommandLineDelimeter(const Platform& platform, const Text& strCommandLine);

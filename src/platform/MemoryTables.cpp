@@ -88,11 +88,18 @@ std::int32_t MemoryArgumentList::UpperBound(int dimension) const {
 }
 
 Text MemoryArgumentList::Get(std::int32_t column, std::int32_t row) const {
-    return cells_[Offset(column, row)];
+    const Cell& cell = cells_[Offset(column, row)];
+    return Text(units_.data() + cell.start, cell.length);
 }
 
-void MemoryArgumentList::Set(std::int32_t column, std::int32_t row, const Text& value) {
-    cells_[Offset(column, row)] = value;
+void MemoryArgumentList::Set(std::int32_t column, std::int32_t row, TextView value) {
+    cells_[Offset(column, row)] = Store(value);
+}
+
+MemoryArgumentList::Cell MemoryArgumentList::Store(TextView text) {
+    const Cell cell{units_.size(), text.size()};
+    units_.append(text);
+    return cell;
 }
 
 void MemoryArgumentList::GrowRows(std::int32_t newUpperRow) {
@@ -112,6 +119,21 @@ void MemoryArgumentList::GrowRows(std::int32_t newUpperRow) {
     rows.upper = newUpperRow;
     // Rows are the last dimension, so growing appends whole rows and keeps every entry.
     cells_.resize(CellCount(dimensions_));
+}
+
+void MemoryArgumentList::AppendRow(std::int32_t newUpperRow, TextView name, TextView value) {
+    const bool usualShape = dimensions_.size() == 2 && dimensions_[0].lower == 0 &&
+                            dimensions_[0].upper == 1 && newUpperRow == dimensions_[1].upper + 1;
+    if (!usualShape || locked_ || fixedSize_) {
+        ArgumentList::AppendRow(newUpperRow, name, value); // fails or grows the general way
+        return;
+    }
+    // A new last row of two columns is the last two cells. Everything that can fail comes
+    // before the list changes.
+    const Cell nameCell = Store(name);
+    const Cell valueCell = Store(value);
+    cells_.insert(cells_.end(), {nameCell, valueCell}); // both or, failing, neither
+    dimensions_[1].upper = newUpperRow;
 }
 
 std::vector<std::pair<Text, Text>> MemoryArgumentList::Rows() const {

@@ -7,7 +7,6 @@
 #include "platform/InputTable.h"
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 namespace varkel {
@@ -55,8 +54,9 @@ public:
     std::int32_t LowerBound(int dimension) const override;
     std::int32_t UpperBound(int dimension) const override;
     Text Get(std::int32_t column, std::int32_t row) const override;
-    void Set(std::int32_t column, std::int32_t row, const Text& value) override;
+    void Set(std::int32_t column, std::int32_t row, TextView value) override;
     void GrowRows(std::int32_t newUpperRow) override;
+    void AppendRow(std::int32_t newUpperRow, TextView name, TextView value) override;
 
     void SetFixedSize(bool fixed) { fixedSize_ = fixed; }
     void SetLocked(bool locked) { locked_ = locked; }
@@ -67,9 +67,18 @@ public:
 private:
     std::size_t Offset(std::int32_t column, std::int32_t row) const;
     std::vector<Bounds> dimensions_;
-    // A deque: appending a row neither moves the entries nor reallocates one block for the
-    // whole list, so filling a long list costs about what writing its entries costs.
-    std::deque<Text> cells_;
+    struct Cell {
+        std::size_t start = 0;
+        std::size_t length = 0;
+    };
+    // Appends the text to units_; the cell it returns points to it.
+    Cell Store(TextView text);
+
+    std::vector<Cell> cells_;
+    // The texts of the cells one after another. Setting a cell appends its text, so filling a
+    // list costs about what copying its texts costs, with no allocation per cell; a text
+    // overwritten stays here until the list goes.
+    Text units_;
     bool fixedSize_ = false;
     bool locked_ = false;
 };

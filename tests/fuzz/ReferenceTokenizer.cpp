@@ -1,5 +1,6 @@
 #include "ReferenceTokenizer.h"
 
+#include <algorithm>
 #include <array>
 
 namespace varkel::fuzzing {
@@ -110,6 +111,13 @@ Text ReferenceNextToken(Text& rest) {
     const Text token = remaining.NextToken();
     rest = remaining.Str();
     return token;
+}
+
+bool SameRows(const std::vector<ParsedArgument>& rows, const std::vector<ReferenceRow>& expected) {
+    return std::equal(rows.begin(), rows.end(), expected.begin(), expected.end(),
+                      [](const ParsedArgument& row, const ReferenceRow& reference) {
+                          return row.Name == reference.Name && row.Value == reference.Value;
+                      });
 }
 
 ReferenceSplit ReferenceParse(const Text& commandLine, bool stripQuotes) {

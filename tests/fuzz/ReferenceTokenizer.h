@@ -11,12 +11,20 @@
 
 namespace varkel::fuzzing {
 
+// Owns its texts, unlike the tokenizer's rows, which view the text they were split from.
+struct ReferenceRow {
+    Text Name;
+    Text Value;
+};
+
 struct ReferenceSplit {
     enum class Outcome { Table, NoSeparator, TooManyTokens };
     Outcome outcome = Outcome::Table;
     int columns = 1;
-    std::vector<ParsedArgument> rows;
+    std::vector<ReferenceRow> rows;
 };
+
+bool SameRows(const std::vector<ParsedArgument>& rows, const std::vector<ReferenceRow>& expected);
 
 ReferenceSplit ReferenceParse(const Text& commandLine, bool stripQuotes);
 

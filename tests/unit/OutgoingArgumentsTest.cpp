@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 namespace varkel {
 namespace {
 
@@ -149,6 +151,31 @@ TEST_F(OutgoingList, AdditionalTextAppendsItsSwitchesAndPassesNoFailureOn) {
     AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, u"/A /B /C", locked);
     EXPECT_EQ(locked.Rows(), (Rows{{u"/A", u""}}));
     EXPECT_EQ(fake.log.lines.size(), 2u);
+}
+
+// A list that runs out of memory once, on its second new row.
+class ListFailingOnce : public MemoryArgumentList {
+public:
+    ListFailingOnce() : MemoryArgumentList({{0, 1}, {0, 0}}) {}
+    void AppendRow(std::int32_t newUpperRow, TextView name, TextView value) override {
+        if (++appends_ == 2) {
+            throw std::bad_alloc();
+        }
+        MemoryArgumentList::AppendRow(newUpperRow, name, value);
+    }
+
+private:
+    int appends_ = 0;
+};
+
+TEST_F(OutgoingList, RowsAfterAFailedRowGoRightAfterTheLastOneWritten) {
+    ListFailingOnce list;
+    const Text text = u"/A /B=1 /C=2 /D=3";
+    AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, text, list);
+    EXPECT_EQ(list.Rows(), (Rows{{u"/A", u""}, {u"/B", u"1"}, {u"/D", u"3"}}));
+    ASSERT_EQ(fake.log.lines.size(), 1u);
+    EXPECT_NE(fake.log.lines[0].message.find(u"Error: 7 "), Text::npos);
+    EXPECT_NE(fake.log.lines[0].message.find(AddSource), Text::npos);
 }
 
 } // namespace

@@ -78,9 +78,27 @@ TEST_F(Tokenizer, SplitsTextIntoRowsWithAndWithoutQuotes) {
         EXPECT_EQ(stripped.Rows, item.stripped.empty() ? item.kept : item.stripped)
             << ToUtf8(item.text);
     }
-    const auto empty = ParseCommmandLineArguments(fake.ports, u"", false);
+    const Text none;
+    const auto empty = ParseCommmandLineArguments(fake.ports, none, false);
     EXPECT_EQ(empty.ColumnCount, 1);
     EXPECT_EQ(empty.Rows, Rows{{}});
+    EXPECT_TRUE(fake.log.lines.empty());
+}
+
+// Every token here needs a name with the text's own prefix and a value in added quotes, one
+// unit more than the token itself: the most the table ever has to store beside the text.
+TEST_F(Tokenizer, RewrittenNamesAndValuesOfEveryTokenSurviveTheTableBeingMoved) {
+    Text text = u"/A";
+    for (int i = 0; i < 3000; ++i) {
+        text += u" -B=x y";
+    }
+    ParsedArguments moved = ParseCommmandLineArguments(fake.ports, text, false);
+    const ParsedArguments table = std::move(moved);
+    ASSERT_EQ(table.LastRow(), 3001);
+    EXPECT_EQ(table.Rows[1], (ParsedArgument{u"/A", u""}));
+    for (std::size_t row = 2; row < table.Rows.size(); ++row) {
+        ASSERT_EQ(table.Rows[row], (ParsedArgument{u"/B", u"\"x y\""})) << row;
+    }
     EXPECT_TRUE(fake.log.lines.empty());
 }
 
@@ -111,11 +129,12 @@ TEST_F(Tokenizer, TextWithoutAnyPrefixFailsAndIsLoggedTwice) {
 }
 
 TEST_F(Tokenizer, SixteenBitTokenCounterOverflowsAfter32766Tokens) {
-    EXPECT_EQ(ParseCommmandLineArguments(fake.ports, RepeatedSwitch(32766), false).LastRow(),
-              32766);
+    const Text most = RepeatedSwitch(32766);
+    const Text tooMany = RepeatedSwitch(32767);
+    EXPECT_EQ(ParseCommmandLineArguments(fake.ports, most, false).LastRow(), 32766);
     EXPECT_TRUE(fake.log.lines.empty());
     try {
-        ParseCommmandLineArguments(fake.ports, RepeatedSwitch(32767), false);
+        ParseCommmandLineArguments(fake.ports, tooMany, false);
         FAIL() << "32,767 tokens did not overflow";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.Number, 6);

@@ -211,7 +211,7 @@ Text SafeArrayArgumentList::Get(std::int32_t column, std::int32_t row) const {
     return element.ToText();
 }
 
-void SafeArrayArgumentList::Set(std::int32_t column, std::int32_t row, const Text& value) {
+void SafeArrayArgumentList::Set(std::int32_t column, std::int32_t row, TextView value) {
     CheckIndex(array_, column, row);
     if (ElementType(array_) != VT_BSTR) {
         throw Failures::TypeMismatch();

@@ -42,7 +42,7 @@ public:
     std::int32_t LowerBound(int dimension) const override;
     std::int32_t UpperBound(int dimension) const override;
     Text Get(std::int32_t column, std::int32_t row) const override;
-    void Set(std::int32_t column, std::int32_t row, const Text& value) override;
+    void Set(std::int32_t column, std::int32_t row, TextView value) override;
     void GrowRows(std::int32_t newUpperRow) override;
 
 private:
