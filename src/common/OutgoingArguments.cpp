@@ -32,22 +32,37 @@ Text IncorrectValueText(const Text& name, const Text& value) {
 
 // Appends arguments to one list, reading its shape and its last row at the first argument and
 // keeping them for the next, since nothing else touches the list while the page writes it. A
-// failure is logged and thrown on for its argument, and the next one reads the list afresh.
+// failure is logged and thrown on for its argument, and the next argument reads the list
+// afresh, unless the list was grown beforehand (Reserve): then its bounds stay as they are and
+// the next argument takes the row the failed one left.
 class ArgumentAppender {
 public:
     ArgumentAppender(const Platform& platform, ArgumentList& list)
         : platform_(platform), list_(list) {}
 
+    // Grows the list once for `count` more arguments, so that a list which copies itself on
+    // every growth (a SAFEARRAY does) is copied once rather than once per argument. Finish
+    // removes the rows that were not filled. A list that cannot grow is left as it is, not
+    // reported: each argument then reports the failure of its own row.
+    void Reserve(std::int32_t count) {
+        try {
+            ReadList();
+            const std::int64_t firstNew = FillsRowZero() ? 0 : std::int64_t{lastRow_} + 1;
+            const std::int64_t upper = firstNew + count - 1;
+            if (upper <= lastRow_ || upper > std::numeric_limits<std::int32_t>::max()) {
+                return;
+            }
+            list_.GrowRows(static_cast<std::int32_t>(upper));
+            grownTo_ = static_cast<std::int32_t>(upper);
+        } catch (const std::exception&) {
+            known_ = false;
+        }
+    }
+
     void Append(TextView name, TextView value) {
         try {
-            if (!known_) {
-                RequireListShape(list_);
-                lastRow_ = list_.UpperBound(RowDimension);
-                rowZeroBlank_ = lastRow_ == 0 && list_.Get(0, 0).empty();
-                known_ = true;
-            }
-            if (lastRow_ == 0 && rowZeroBlank_) {
-                // Hosts hand the list in with one blank row, which the first argument fills.
+            ReadList();
+            if (FillsRowZero()) {
                 list_.Set(0, 0, name);
                 rowZeroBlank_ = name.empty();
                 list_.Set(1, 0, value);
@@ -56,20 +71,53 @@ public:
             if (lastRow_ == std::numeric_limits<std::int32_t>::max()) {
                 throw Failures::Overflow();
             }
-            list_.AppendRow(lastRow_ + 1, name, value);
-            ++lastRow_;
+            const std::int32_t row = lastRow_ + 1;
+            if (row > grownTo_) {
+                list_.GrowRows(row);
+            }
+            list_.Set(0, row, name);
+            list_.Set(1, row, value);
+            lastRow_ = row;
         } catch (const std::exception& error) {
-            known_ = false;
+            known_ = Reserved();
+            LogAndRaiseError(platform_, AsTrappedFailure(error), AddLocation);
+        }
+    }
+
+    // Ends a reservation: the list keeps the rows written and loses the ones left unfilled.
+    void Finish() {
+        if (!Reserved() || grownTo_ == lastRow_) {
+            return;
+        }
+        try {
+            list_.GrowRows(lastRow_);
+        } catch (const std::exception& error) {
             LogAndRaiseError(platform_, AsTrappedFailure(error), AddLocation);
         }
     }
 
 private:
+    static constexpr std::int32_t NotGrown = std::numeric_limits<std::int32_t>::min();
+
+    void ReadList() {
+        if (known_) {
+            return;
+        }
+        RequireListShape(list_);
+        lastRow_ = list_.UpperBound(RowDimension);
+        rowZeroBlank_ = lastRow_ == 0 && list_.Get(0, 0).empty();
+        known_ = true;
+    }
+    // Hosts hand the list in with one blank row, which the first argument fills.
+    bool FillsRowZero() const { return lastRow_ == 0 && rowZeroBlank_; }
+    bool Reserved() const { return grownTo_ != NotGrown; }
+
     const Platform& platform_;
     ArgumentList& list_;
     bool known_ = false;
-    std::int32_t lastRow_ = 0;
+    std::int32_t lastRow_ = 0; // the last row holding an argument (or the blank row 0)
     bool rowZeroBlank_ = false;
+    std::int32_t grownTo_ = NotGrown;
 };
 } // namespace
 
@@ -115,8 +163,13 @@ void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
         return; // the tokenizer has logged it; the user is not told
     }
     // The tokenizer's 16-bit token counter keeps a table at 32,766 rows or fewer, so this
-    // loop needs no overflow check of its own.
+    // function needs no overflow check of its own.
+    std::int32_t named = 0;
+    for (const auto& argument : parsed.Rows) {
+        named += argument.Name.empty() ? 0 : 1;
+    }
     ArgumentAppender appender(platform, saArguments);
+    appender.Reserve(named);
     for (std::int32_t row = 1; row <= parsed.LastRow(); ++row) {
         const auto& argument = parsed.Rows[static_cast<std::size_t>(row)];
         // A positional word between switches leaves a row without a name; written out it
@@ -129,6 +182,11 @@ void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
         } catch (const std::exception&) {
             // Logged by the routine that failed; the remaining rows are still written.
         }
+    }
+    try {
+        appender.Finish();
+    } catch (const std::exception&) {
+        // Logged; the host finds blank rows at the end of the list.
     }
 }
 

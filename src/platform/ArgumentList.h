@@ -19,15 +19,8 @@ public:
     virtual std::int32_t UpperBound(int dimension) const = 0;
     virtual Text Get(std::int32_t column, std::int32_t row) const = 0;
     virtual void Set(std::int32_t column, std::int32_t row, TextView value) = 0;
-    // Makes newUpperRow the last row, keeping every entry; new entries are empty.
+    // Makes newUpperRow the last row, keeping every entry up to it; new entries are empty.
     virtual void GrowRows(std::int32_t newUpperRow) = 0;
-    // Makes newUpperRow the last row and puts a switch and its value into it: GrowRows and the
-    // two Sets, which a list may do in one step.
-    virtual void AppendRow(std::int32_t newUpperRow, TextView name, TextView value) {
-        GrowRows(newUpperRow);
-        Set(0, newUpperRow, name);
-        Set(1, newUpperRow, value);
-    }
 };
 
 } // namespace varkel

@@ -121,21 +121,6 @@ void MemoryArgumentList::GrowRows(std::int32_t newUpperRow) {
     cells_.resize(CellCount(dimensions_));
 }
 
-void MemoryArgumentList::AppendRow(std::int32_t newUpperRow, TextView name, TextView value) {
-    const bool usualShape = dimensions_.size() == 2 && dimensions_[0].lower == 0 &&
-                            dimensions_[0].upper == 1 && newUpperRow == dimensions_[1].upper + 1;
-    if (!usualShape || locked_ || fixedSize_) {
-        ArgumentList::AppendRow(newUpperRow, name, value); // fails or grows the general way
-        return;
-    }
-    // A new last row of two columns is the last two cells. Everything that can fail comes
-    // before the list changes.
-    const Cell nameCell = Store(name);
-    const Cell valueCell = Store(value);
-    cells_.insert(cells_.end(), {nameCell, valueCell}); // both or, failing, neither
-    dimensions_[1].upper = newUpperRow;
-}
-
 std::vector<std::pair<Text, Text>> MemoryArgumentList::Rows() const {
     std::vector<std::pair<Text, Text>> rows;
     if (dimensions_.size() != 2 || dimensions_[0].lower != 0 || dimensions_[0].upper < 1) {

@@ -56,7 +56,6 @@ public:
     Text Get(std::int32_t column, std::int32_t row) const override;
     void Set(std::int32_t column, std::int32_t row, TextView value) override;
     void GrowRows(std::int32_t newUpperRow) override;
-    void AppendRow(std::int32_t newUpperRow, TextView name, TextView value) override;
 
     void SetFixedSize(bool fixed) { fixedSize_ = fixed; }
     void SetLocked(bool locked) { locked_ = locked; }

@@ -153,29 +153,41 @@ TEST_F(OutgoingList, AdditionalTextAppendsItsSwitchesAndPassesNoFailureOn) {
     EXPECT_EQ(fake.log.lines.size(), 2u);
 }
 
-// A list that runs out of memory once, on its second new row.
-class ListFailingOnce : public MemoryArgumentList {
+// A list that runs out of memory writing one given text.
+class ListFailingOn : public MemoryArgumentList {
 public:
-    ListFailingOnce() : MemoryArgumentList({{0, 1}, {0, 0}}) {}
-    void AppendRow(std::int32_t newUpperRow, TextView name, TextView value) override {
-        if (++appends_ == 2) {
+    explicit ListFailingOn(Text failing)
+        : MemoryArgumentList({{0, 1}, {0, 0}}), failing_(std::move(failing)) {}
+    void Set(std::int32_t column, std::int32_t row, TextView value) override {
+        if (value == failing_) {
             throw std::bad_alloc();
         }
-        MemoryArgumentList::AppendRow(newUpperRow, name, value);
+        MemoryArgumentList::Set(column, row, value);
     }
 
 private:
-    int appends_ = 0;
+    Text failing_;
 };
 
-TEST_F(OutgoingList, RowsAfterAFailedRowGoRightAfterTheLastOneWritten) {
-    ListFailingOnce list;
-    const Text text = u"/A /B=1 /C=2 /D=3";
-    AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, text, list);
-    EXPECT_EQ(list.Rows(), (Rows{{u"/A", u""}, {u"/B", u"1"}, {u"/D", u"3"}}));
-    ASSERT_EQ(fake.log.lines.size(), 1u);
-    EXPECT_NE(fake.log.lines[0].message.find(u"Error: 7 "), Text::npos);
-    EXPECT_NE(fake.log.lines[0].message.find(AddSource), Text::npos);
+// The list is grown once for all the switches; a row that fails is taken by the next switch,
+// and rows left over at the end are removed, so the host sees the rows one-by-one growth
+// would have given it.
+TEST_F(OutgoingList, FailedRowsLeaveNoGapsWhenTheListIsGrownAtOnce) {
+    const std::tuple<Text, Text, Rows> cases[] = {
+        {u"/A /B=1 /C=2 /D=3", u"2", {{u"/A", u""}, {u"/B", u"1"}, {u"/D", u"3"}}},
+        {u"/A /B=1 /C=2 /D=3", u"3", {{u"/A", u""}, {u"/B", u"1"}, {u"/C", u"2"}}},
+        {u"/A /B=1", u"/A", {{u"/B", u"1"}}}, // the blank row goes to the next switch
+        {u"/A /B=1", u"/B", {{u"/A", u""}}},
+    };
+    for (const auto& [text, failing, expected] : cases) {
+        fake.log.lines.clear();
+        ListFailingOn list(failing);
+        AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, text, list);
+        EXPECT_EQ(list.Rows(), expected) << ToUtf8(text) << " failing on " << ToUtf8(failing);
+        ASSERT_EQ(fake.log.lines.size(), 1u);
+        EXPECT_NE(fake.log.lines[0].message.find(u"Error: 7 "), Text::npos);
+        EXPECT_NE(fake.log.lines[0].message.find(AddSource), Text::npos);
+    }
 }
 
 } // namespace

@@ -217,10 +217,19 @@ void SafeArrayArgumentList::Set(std::int32_t column, std::int32_t row, TextView 
         throw Failures::TypeMismatch();
     }
     LONG indices[2] = {column, row};
-    const ScopedBstr element(value);
-    // The array keeps its own copy.
-    ThrowElementFailure(SafeArrayPutElement(array_, indices, element.Get()),
-                        u"SafeArrayPutElement");
+    ScopedBstr element(value);
+    // The new text goes into the array as it is, where SafeArrayPutElement would allocate a
+    // second copy of it: one allocation per entry instead of two.
+    ThrowElementFailure(SafeArrayLock(array_), u"SafeArrayLock");
+    void* slot = nullptr;
+    const HRESULT found = SafeArrayPtrOfIndex(array_, indices, &slot);
+    if (SUCCEEDED(found)) {
+        BSTR* entry = static_cast<BSTR*>(slot);
+        SysFreeString(*entry);
+        *entry = element.Release();
+    }
+    SafeArrayUnlock(array_);
+    ThrowElementFailure(found, u"SafeArrayPtrOfIndex");
 }
 
 void SafeArrayArgumentList::GrowRows(std::int32_t newUpperRow) {
