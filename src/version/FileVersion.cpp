@@ -8,13 +8,13 @@ namespace varkel {
 
 FixedFileInfo ReadFixedFileInfo(VersionApiPort& versions, const Text& path) {
     FixedFileInfo info;
-    auto size = versions.GetFileVersionInfoSize(path);
+    auto size = versions.VersionInfoSize(path);
     if (size == 0) {
         return info;
     }
     size = std::min(size, VersionResourceReadLimit);
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(size) + 1);
-    versions.GetFileVersionInfo(path, size, buffer.data());
+    versions.ReadVersionInfo(path, size, buffer.data());
     const auto root = versions.QueryRootBlock(buffer);
     if (!root || root->size() < FixedFileInfo::Size) {
         return info;

@@ -15,7 +15,7 @@ PortableVersionApi::PortableVersionApi() : reader_(ReadFileBytes) {}
 
 PortableVersionApi::PortableVersionApi(FileReader reader) : reader_(std::move(reader)) {}
 
-std::uint32_t PortableVersionApi::GetFileVersionInfoSize(const Text& path) {
+std::uint32_t PortableVersionApi::VersionInfoSize(const Text& path) {
     const auto bytes = reader_(path);
     if (!bytes) {
         return 0;
@@ -25,8 +25,8 @@ std::uint32_t PortableVersionApi::GetFileVersionInfoSize(const Text& path) {
     return resource ? static_cast<std::uint32_t>(resource->size()) : 0;
 }
 
-bool PortableVersionApi::GetFileVersionInfo(const Text& path, std::uint32_t length,
-                                            std::uint8_t* buffer) {
+bool PortableVersionApi::ReadVersionInfo(const Text& path, std::uint32_t length,
+                                         std::uint8_t* buffer) {
     const auto bytes = reader_(path);
     if (!bytes) {
         return false;

@@ -1,6 +1,6 @@
 #pragma once
 // The version port over PE files read by the portable reader: what the native build uses in
-// place of Version.dll. GetFileVersionInfoSize answers the size of the VS_VERSIONINFO resource
+// place of Version.dll. VersionInfoSize answers the size of the VS_VERSIONINFO resource
 // itself (Version.dll answers a larger size that leaves room for its own conversions; callers
 // only ever copy the resource into it).
 
@@ -21,8 +21,8 @@ public:
     PortableVersionApi(); // reads files from disk with ReadFileBytes
     explicit PortableVersionApi(FileReader reader);
 
-    std::uint32_t GetFileVersionInfoSize(const Text& path) override;
-    bool GetFileVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override;
+    std::uint32_t VersionInfoSize(const Text& path) override;
+    bool ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override;
     std::optional<std::span<const std::uint8_t>>
     QueryRootBlock(std::span<const std::uint8_t> buffer) override;
 

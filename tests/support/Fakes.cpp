@@ -146,14 +146,13 @@ std::shared_ptr<FileSystemObject> FakeHostObjects::CreateFileSystemObject() {
     return fileSystem;
 }
 
-std::uint32_t FakeVersionApi::GetFileVersionInfoSize(const Text& path) {
+std::uint32_t FakeVersionApi::VersionInfoSize(const Text& path) {
     requested.push_back(path);
     const auto found = resources.find(path);
     return found == resources.end() ? 0 : static_cast<std::uint32_t>(found->second.size());
 }
 
-bool FakeVersionApi::GetFileVersionInfo(const Text& path, std::uint32_t length,
-                                        std::uint8_t* buffer) {
+bool FakeVersionApi::ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) {
     const auto found = resources.find(path);
     if (found == resources.end()) {
         return false;

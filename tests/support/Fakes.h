@@ -94,8 +94,8 @@ public:
 // Version resources by path: the root block each file answers.
 class FakeVersionApi : public VersionApiPort {
 public:
-    std::uint32_t GetFileVersionInfoSize(const Text& path) override;
-    bool GetFileVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override;
+    std::uint32_t VersionInfoSize(const Text& path) override;
+    bool ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override;
     std::optional<std::span<const std::uint8_t>>
     QueryRootBlock(std::span<const std::uint8_t> buffer) override;
 

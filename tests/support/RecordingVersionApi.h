@@ -12,13 +12,13 @@ class RecordingVersionApi : public VersionApiPort {
 public:
     explicit RecordingVersionApi(VersionApiPort& inner) : inner_(inner) {}
 
-    std::uint32_t GetFileVersionInfoSize(const Text& path) override {
-        sizes.push_back(inner_.GetFileVersionInfoSize(path));
+    std::uint32_t VersionInfoSize(const Text& path) override {
+        sizes.push_back(inner_.VersionInfoSize(path));
         return sizes.back();
     }
-    bool GetFileVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override {
+    bool ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override {
         copied.push_back(length);
-        return inner_.GetFileVersionInfo(path, length, buffer);
+        return inner_.ReadVersionInfo(path, length, buffer);
     }
     std::optional<std::span<const std::uint8_t>>
     QueryRootBlock(std::span<const std::uint8_t> buffer) override {

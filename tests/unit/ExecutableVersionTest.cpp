@@ -185,11 +185,11 @@ void PrintTo(const ChainCase& c, std::ostream* out) {
 
 class FaultyVersionApi : public FakeVersionApi {
 public:
-    std::uint32_t GetFileVersionInfoSize(const Text& path) override {
+    std::uint32_t VersionInfoSize(const Text& path) override {
         if (fault) {
             fault();
         }
-        return FakeVersionApi::GetFileVersionInfoSize(path);
+        return FakeVersionApi::VersionInfoSize(path);
     }
     std::function<void()> fault;
 };

@@ -107,8 +107,8 @@ public:
         }
         return buffer.first(*rootLength);
     }
-    bool GetFileVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override {
-        return copyFails ? false : FakeVersionApi::GetFileVersionInfo(path, length, buffer);
+    bool ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override {
+        return copyFails ? false : FakeVersionApi::ReadVersionInfo(path, length, buffer);
     }
     std::optional<std::size_t> rootLength;
     bool copyFails = false;
@@ -155,7 +155,7 @@ TEST_F(FileVersionRootBlock, FailedCopyIsNotCheckedAndLeavesZeros) {
 
 class ThrowingVersionApi : public FakeVersionApi {
 public:
-    std::uint32_t GetFileVersionInfoSize(const Text&) override {
+    std::uint32_t VersionInfoSize(const Text&) override {
         throw Failure(5, u"version", u"Invalid procedure call or argument");
     }
 };

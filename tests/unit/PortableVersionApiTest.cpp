@@ -79,7 +79,7 @@ TEST(PortableVersionFiles, BackslashesAreFolderSeparatorsAndFoldersHaveNoVersion
     EXPECT_EQ(GetFileVersionText(versions, FromUtf8(FixtureDir + "\\version-2.5.10.300.exe")),
               u"2.5.10.300");
     EXPECT_EQ(GetFileVersionText(versions, FromUtf8(FixtureDir)), u"0.0.0.0");
-    EXPECT_EQ(versions.GetFileVersionInfoSize(FromUtf8(FixtureDir)), 0u);
+    EXPECT_EQ(versions.VersionInfoSize(FromUtf8(FixtureDir)), 0u);
     // A lone surrogate has no file name on this platform.
     EXPECT_EQ(GetFileVersionText(versions, FromUtf8(FixtureDir + "/") + u"\xD800.exe"), u"0.0.0.0");
 }

@@ -105,9 +105,9 @@ TEST(VersionDllSizes, LargeResourceIsCopiedUpTo64000BytesIntoABufferOneLarger) {
 
 TEST(VersionDllSizes, NoResourceMeansSizeZero) {
     win32::Win32VersionApi system;
-    EXPECT_EQ(system.GetFileVersionInfoSize(FixturePath("no-version.exe")), 0u);
-    EXPECT_EQ(system.GetFileVersionInfoSize(FixturePath("truncated.exe")), 0u);
-    EXPECT_EQ(system.GetFileVersionInfoSize(FixturePath("does-not-exist.exe")), 0u);
+    EXPECT_EQ(system.VersionInfoSize(FixturePath("no-version.exe")), 0u);
+    EXPECT_EQ(system.VersionInfoSize(FixturePath("truncated.exe")), 0u);
+    EXPECT_EQ(system.VersionInfoSize(FixturePath("does-not-exist.exe")), 0u);
 }
 
 // The narrow functions see the path in the system's code page: a folder name the code page can

@@ -6,14 +6,14 @@
 
 namespace varkel::win32 {
 
-std::uint32_t Win32VersionApi::GetFileVersionInfoSize(const Text& path) {
+std::uint32_t Win32VersionApi::VersionInfoSize(const Text& path) {
     const std::string narrowPath = NarrowFromText(path);
     DWORD handle = 0;
     return GetFileVersionInfoSizeA(narrowPath.c_str(), &handle);
 }
 
-bool Win32VersionApi::GetFileVersionInfo(const Text& path, std::uint32_t length,
-                                         std::uint8_t* buffer) {
+bool Win32VersionApi::ReadVersionInfo(const Text& path, std::uint32_t length,
+                                      std::uint8_t* buffer) {
     const std::string narrowPath = NarrowFromText(path);
     return GetFileVersionInfoA(narrowPath.c_str(), 0, length, buffer) != FALSE;
 }
