@@ -24,15 +24,6 @@ struct Capture {
     }
 };
 
-// Every pending message handled, so that all windows have painted.
-void Settle() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 Capture CaptureWindow(HWND window) {
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
@@ -160,6 +151,36 @@ TEST_F(PageScreenshotAt96Dpi, PaintsTheValidityColoursAndFitsEveryCaption) {
     ShowTypicalPage();
     CheckAndSave("page-96dpi.png");
     EXPECT_EQ(ClippedCaptions(), std::vector<std::string>{});
+}
+
+// A view made over a page that is already filled in shows, pixel for pixel, what the view that
+// followed the filling in shows: captions, check marks, disabled controls, colours, and a text
+// too long for its field scrolled to its end.
+TEST_F(PageScreenshotAt96Dpi, ViewMadeOverAFilledInPagePaintsAsTheViewThatFollowedIt) {
+    ShowTypicalPage();
+    page->txtAdditional.SetText(u"/PS=1 /EXTRA=" + Text(120, u'x') + u" /END");
+    page->chkNullStrings.SetValue(CheckBox::Grayed);
+    page->chkSequentialDB.SetEnabled(false);
+    page->lblDebugLevel.SetEnabled(false);
+    SetFocus(host);
+    const Capture followed = CaptureWindow(view->Handle());
+
+    view.reset();
+    view = win32::PageWindow::Create(host, RECT{0, 0, followed.width, followed.height}, *page,
+                                     win32::PageWindowOptions{Dpi()});
+    const Capture made = CaptureWindow(view->Handle());
+    ASSERT_EQ(made.width, followed.width);
+    ASSERT_EQ(made.height, followed.height);
+    int differing = 0;
+    POINT first{-1, -1};
+    for (int y = 0; y < made.height; ++y) {
+        for (int x = 0; x < made.width; ++x) {
+            if (made.At(POINT{x, y}) != followed.At(POINT{x, y}) && differing++ == 0) {
+                first = POINT{x, y};
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0) << "first at " << first.x << "," << first.y;
 }
 
 TEST_F(PageScreenshotAt144Dpi, PaintsTheValidityColoursAndFitsEveryCaption) {

@@ -3,6 +3,7 @@
 #include "win32/support/PageWindowFixture.h"
 #include "win32/view/Scaling.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -331,7 +332,73 @@ const std::vector<std::pair<std::string_view, std::wstring>>& ExpectedToolTips()
     return expected;
 }
 
-using PageWindowToolTips = PageWindowFixture;
+struct ToolTipSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindToolTip(HWND window, LPARAM parameter) {
+    auto& search = *reinterpret_cast<ToolTipSearch*>(parameter);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(window, GW_OWNER) == search.owner) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+class PageWindowToolTips : public PageWindowFixture {
+protected:
+    void TearDown() override {
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+        PageWindowFixture::TearDown();
+    }
+
+    // The page's tooltip control if it has been made, found without asking the view, which
+    // would make it. A popup's owner is the top-level window of the page.
+    HWND MadeToolTip() const {
+        ToolTipSearch search{host, nullptr};
+        EnumThreadWindows(GetCurrentThreadId(), FindToolTip, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    // One move of the mouse through the system's input queue, as a user makes it, to the
+    // middle of a control; then whatever it queued is handled.
+    void MoveMouseOnto(std::string_view name) {
+        RECT area{};
+        GetWindowRect(Window(name), &area);
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dx =
+            MulDiv((area.left + area.right) / 2, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy =
+            MulDiv((area.top + area.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        ASSERT_EQ(SendInput(1, &input, sizeof(input)), 1u);
+        Settle();
+    }
+
+    void ExpectFirstHoverShows(std::string_view name, const std::wstring& text) {
+        ASSERT_EQ(MadeToolTip(), nullptr) << "made before the mouse came";
+        MoveMouseOnto(name);
+        const HWND tip = MadeToolTip();
+        ASSERT_NE(tip, nullptr) << "the hover did not make the tooltip";
+        ASSERT_TRUE(TipAppears(tip));
+        EXPECT_EQ(WindowText(tip), text);
+        EXPECT_EQ(view->ToolTipHandle(), tip);
+    }
+
+    // A tip appears only after the control's initial delay has passed on its own timer.
+    static bool TipAppears(HWND tip) {
+        const DWORD deadline = GetTickCount() + 5000;
+        while (!IsWindowVisible(tip) && static_cast<LONG>(deadline - GetTickCount()) > 0) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            Settle();
+        }
+        return IsWindowVisible(tip) != FALSE;
+    }
+};
 
 TEST_F(PageWindowToolTips, EveryControlButTwoLabelsCarriesItsString) {
     for (const auto& [name, tip] : ExpectedToolTips()) {
@@ -367,6 +434,35 @@ TEST_F(PageWindowToolTips, FrameTipCoversTheFramesAreaOfThePage) {
     GetWindowRect(Window("fraDebug"), &frame);
     MapWindowPoints(nullptr, view->Handle(), reinterpret_cast<POINT*>(&frame), 2);
     EXPECT_TRUE(EqualRect(&tool.rect, &frame));
+}
+
+TEST_F(PageWindowToolTips, TipsChangedBeforeTheTooltipIsMadeAreTheOnesItCarries) {
+    page->chkGLF.SetToolTipText(u"changed");
+    page->chkDigital.SetToolTipText(u"");
+    page->lblKS.SetToolTipText(u"now one");
+    page->fraDebug.SetToolTipText(u"frame tip");
+    ASSERT_EQ(MadeToolTip(), nullptr) << "made before anything asked for it";
+    const HWND tip = view->ToolTipHandle();
+    EXPECT_EQ(MadeToolTip(), tip);
+    EXPECT_EQ(view->ToolTipHandle(), tip) << "made once";
+    EXPECT_EQ(ToolTipOf("chkGLF"), L"changed");
+    EXPECT_EQ(ToolTipOf("chkDigital"), L"<no tool>");
+    EXPECT_EQ(ToolTipOf("lblKS"), L"now one");
+    EXPECT_EQ(ToolTipOf("fraDebug"), L"frame tip");
+    EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 21);
+}
+
+// The first time the mouse comes over the page makes the tooltip control, and that same move
+// shows the tip: over a control by its own window, over a disabled field (whose mouse goes to
+// the page) by the area of the frame around it.
+TEST_F(PageWindowToolTips, FirstHoverOverAControlMakesTheTooltipAndShowsItsTip) {
+    page->chkGLF.SetToolTipText(u"set before the mouse came");
+    ExpectFirstHoverShows("chkGLF", L"set before the mouse came");
+}
+
+TEST_F(PageWindowToolTips, FirstHoverOverADisabledFieldShowsTheFramesTip) {
+    ASSERT_FALSE(IsWindowEnabled(Window("txtGLFerr")));
+    ExpectFirstHoverShows("txtGLFerr", L"Specify general parameters for the interface");
 }
 
 // The captions and tips the user sees come from the string table built into varkel.dll.
@@ -628,6 +724,79 @@ TEST_F(PageWindowLifetime, DestroyingTheViewUnhooksTheModelAndANewViewShowsItsSt
     EXPECT_EQ(WindowText(Window("lblDBLevel")), L"2");
     EXPECT_EQ(WindowText(Window("txtAdditional")), L"/X");
     EXPECT_EQ(ToolTipOf("chkDebug(1)"), L"D3 source tag information (/DB=2)");
+}
+
+std::vector<std::pair<HWND, UINT>>* sentMessages = nullptr;
+
+LRESULT CALLBACK RecordSent(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && sentMessages != nullptr) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        sentMessages->emplace_back(sent->hwnd, sent->message);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(PageWindowLifetime, NewViewMakesEachWindowShowingTheModelsStateFromTheStart) {
+    view.reset();
+    page->chkDelimiter.SetValue(CheckBox::Checked); // enables its field
+    page->txtDelimiter.SetText(u";");
+    page->chkNullStrings.SetValue(CheckBox::Grayed);
+    page->chkSequentialDB.SetEnabled(false);
+    page->chkSequentialDB.SetCaption(u"renamed");
+    page->lblDebugLevel.SetEnabled(false);
+    page->fraDebug.SetCaption(u"Debug renamed");
+
+    std::vector<std::pair<HWND, UINT>> sent;
+    sentMessages = &sent;
+    HHOOK recorder = SetWindowsHookExW(WH_CALLWNDPROC, RecordSent, nullptr, GetCurrentThreadId());
+    ASSERT_NE(recorder, nullptr);
+    view = win32::PageWindow::Create(host, RECT{0, 0, 537, 289}, *page);
+    UnhookWindowsHookEx(recorder);
+    sentMessages = nullptr;
+
+    EXPECT_EQ(CheckState("chkDelimiter"), BST_CHECKED);
+    EXPECT_EQ(CheckState("chkNullStrings"), BST_INDETERMINATE);
+    EXPECT_EQ(CheckState("chkGLF"), BST_UNCHECKED);
+    EXPECT_TRUE(IsWindowEnabled(Window("txtDelimiter")));
+    EXPECT_FALSE(IsWindowEnabled(Window("txtGLFerr")));
+    EXPECT_FALSE(IsWindowEnabled(Window("chkSequentialDB")));
+    EXPECT_FALSE(IsWindowEnabled(Window("lblDebugLevel")));
+    EXPECT_EQ(WindowText(Window("txtDelimiter")), L";");
+    EXPECT_EQ(WindowText(Window("fraDebug")), L"Debug renamed");
+
+    // Made that way rather than changed afterwards: of the state, only the check marks that
+    // are not the default are sent.
+    std::vector<std::string_view> checked;
+    for (const auto& [window, message] : sent) {
+        for (const auto& entry : PageLayout()) {
+            if (view->ControlHandle(entry.name) != window) {
+                continue;
+            }
+            EXPECT_NE(message, static_cast<UINT>(WM_SETTEXT)) << entry.name;
+            EXPECT_NE(message, static_cast<UINT>(WM_ENABLE)) << entry.name;
+            if (message == BM_SETCHECK) {
+                checked.push_back(entry.name);
+            }
+        }
+    }
+    EXPECT_EQ(checked, (std::vector<std::string_view>{"chkDelimiter", "chkNullStrings"}));
+}
+
+TEST_F(PageWindowLifetime, ControlThatCannotBeReadGetsItsWindowAsTheLayoutHasIt) {
+    view.reset();
+    page->chkSequentialDB.SetEnabled(false);
+    page->chkSequentialDB.SetCaption(u"renamed");
+    page->chkSequentialDB.SetAccessCheck([] { throw Failure(91, u"varkel", u"Object gone"); });
+    view = win32::PageWindow::Create(host, RECT{0, 0, 537, 289}, *page);
+    page->chkSequentialDB.SetAccessCheck(nullptr);
+    const auto layout = PageLayout();
+    const auto entry = std::find_if(layout.begin(), layout.end(), [](const LayoutEntry& item) {
+        return item.name == "chkSequentialDB";
+    });
+    ASSERT_NE(entry, layout.end());
+    EXPECT_TRUE(IsWindowEnabled(Window("chkSequentialDB")));
+    EXPECT_EQ(WindowText(Window("chkSequentialDB")), Wide(entry->caption));
+    EXPECT_EQ(WindowText(Window("chkHardwareShutdown")), Wide(page->chkHardwareShutdown.Caption()));
 }
 
 TEST_F(PageWindowLifetime, ParentDestroyedFirstLeavesAViewThatCanStillBeDeleted) {

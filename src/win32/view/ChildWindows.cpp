@@ -3,7 +3,6 @@
 #include "win32/view/Scaling.h"
 
 #include <algorithm>
-#include <string>
 
 namespace varkel::win32 {
 
@@ -65,12 +64,43 @@ SIZE PageExtent(Resolution resolution) {
 
 HWND CreateChildWindow(const LayoutEntry& entry, HWND page, int id, const RECT& area,
                        HINSTANCE instance) {
+    return CreateChildWindow(entry, page, id, area, instance,
+                             entry.caption != nullptr ? entry.caption : u"", true);
+}
+
+HWND CreateChildWindow(const LayoutEntry& entry, HWND page, int id, const RECT& area,
+                       HINSTANCE instance, const char16_t* text, bool enabled) {
     const WindowKind kind = KindOf(entry.kind);
-    const std::u16string caption = entry.caption != nullptr ? entry.caption : u"";
+    const DWORD style = enabled ? kind.style : kind.style | WS_DISABLED;
     return CreateWindowExW(kind.extendedStyle, kind.className,
-                           reinterpret_cast<const wchar_t*>(caption.c_str()), kind.style, area.left,
-                           area.top, area.right - area.left, area.bottom - area.top, page,
+                           reinterpret_cast<const wchar_t*>(text), style, area.left, area.top,
+                           area.right - area.left, area.bottom - area.top, page,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+std::vector<std::size_t> StackingOrder(std::span<const LayoutEntry> layout) {
+    std::vector<std::size_t> order;
+    order.reserve(layout.size());
+    for (std::size_t index = 0; index < layout.size(); ++index) {
+        if (TakesFocus(layout[index].kind)) {
+            order.push_back(index);
+        }
+    }
+    // Stable: controls with the same tab index keep their layout order, as in the focus cycle.
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t first, std::size_t second) {
+        return layout[first].tabOrder < layout[second].tabOrder;
+    });
+    for (std::size_t index = 0; index < layout.size(); ++index) {
+        if (layout[index].kind == ControlKind::Label) {
+            order.push_back(index);
+        }
+    }
+    for (std::size_t index = layout.size(); index-- > 0;) {
+        if (layout[index].kind == ControlKind::Frame) {
+            order.push_back(index);
+        }
+    }
+    return order;
 }
 
 } // namespace varkel::win32

@@ -75,6 +75,28 @@ std::optional<bool> EnabledOf(const Control& control) {
     return std::nullopt;
 }
 
+// What the window of the control shows as its text: a field's text, any other's caption.
+Text TextOf(const Control& control) {
+    if (auto* field = dynamic_cast<const TextField*>(&control)) {
+        return field->GetText();
+    }
+    return dynamic_cast<const CaptionedControl&>(control).Caption();
+}
+
+int ValueOf(const Control& control) {
+    auto* box = dynamic_cast<const CheckBox*>(&control);
+    return box != nullptr ? box->Value() : CheckBox::Unchecked;
+}
+
+// What the model gives, or nothing when the property cannot be read.
+template <typename Read> auto IfReadable(Read read) -> std::optional<decltype(read())> {
+    try {
+        return read();
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 const Text& ToolTipOf(const Control& control) {
     if (auto* field = dynamic_cast<const TextField*>(&control)) {
         return field->ToolTipText();
@@ -135,7 +157,6 @@ void PageWindow::Build(HWND parent, const RECT& rect) {
     if (window_ == nullptr) {
         throw LastError(u"CreateWindowEx for the page");
     }
-    toolTips_ = std::make_unique<ToolTips>(window_, instance, resolution_.x);
 
     const auto layout = PageLayout();
     controls_.reserve(layout.size()); // observers hold indices into it: no reallocation later
@@ -152,50 +173,58 @@ void PageWindow::Build(HWND parent, const RECT& rect) {
         control.id = FirstControlId + static_cast<int>(controls_.size());
         control.area = PageArea(layout, entry, resolution_);
         control.handler = HandlerName(entry.name, entry.kind);
-        control.window = CreateChildWindow(entry, window_, control.id, control.area, instance);
-        if (control.window == nullptr) {
-            throw LastError(u"CreateWindowEx for " + Text(entry.name.begin(), entry.name.end()));
-        }
-        SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(entry)),
-                     FALSE);
-        if (TakesFocus(entry.kind)) {
-            tabOrder_.Add(entry.tabOrder, control.window);
-        }
         controls_.push_back(control);
     }
-    StackWindows();
-
+    for (const std::size_t index : StackingOrder(layout)) {
+        CreateWindowFor(controls_[index], instance);
+    }
     for (std::size_t index = 0; index < controls_.size(); ++index) {
         Bound& control = controls_[index];
-        for (auto property :
-             {ControlProperty::Caption, ControlProperty::Value, ControlProperty::FieldText,
-              ControlProperty::Enabled, ControlProperty::ToolTipText}) {
-            Follow(control, property);
+        if (TakesFocus(control.entry->kind)) {
+            tabOrder_.Add(control.entry->tabOrder, control.window);
         }
         control.model->SetObserver(
             [this, index](ControlProperty property) { Follow(controls_[index], property); });
     }
 }
 
-// Top to bottom: the focus cycle in order (which is also the order a container's dialog
-// navigation walks), then the labels, then the frames. The frames lie beneath everything they
-// hold, and each frame above the one it overlaps, as the page stacks them.
-void PageWindow::StackWindows() {
-    std::vector<HWND> order = tabOrder_.Windows();
-    for (const auto& control : controls_) {
-        if (control.entry->kind == ControlKind::Label) {
-            order.push_back(control.window);
-        }
+// The window is created showing what the model holds, so that nothing needs to be sent to it
+// afterwards; the observer takes over from there. A property the model cannot give leaves the
+// window as the layout has it, as a window that could not follow a change keeps what it showed.
+void PageWindow::CreateWindowFor(Bound& control, HINSTANCE instance) {
+    const LayoutEntry& entry = *control.entry;
+    const Control& model = *control.model;
+    const std::optional<Text> text = IfReadable([&] { return TextOf(model); });
+    const bool enabled = IfReadable([&] { return EnabledOf(model).value_or(true); }).value_or(true);
+    const int value = IfReadable([&] { return ValueOf(model); }).value_or(CheckBox::Unchecked);
+    const char16_t* shown = text ? text->c_str() : entry.caption != nullptr ? entry.caption : u"";
+    control.window =
+        CreateChildWindow(entry, window_, control.id, control.area, instance, shown, enabled);
+    if (control.window == nullptr) {
+        throw LastError(u"CreateWindowEx for " + Text(entry.name.begin(), entry.name.end()));
     }
-    for (auto control = controls_.rbegin(); control != controls_.rend(); ++control) {
-        if (control->entry->kind == ControlKind::Frame) {
-            order.push_back(control->window);
-        }
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(entry)), FALSE);
+    if (value != CheckBox::Unchecked) {
+        SendMessageW(control.window, BM_SETCHECK, CheckStateOf(value), 0);
     }
-    for (HWND window : order) {
-        SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    if (entry.kind == ControlKind::TextField && text && !text->empty()) {
+        PutCaretAtEnd(control, text->size());
     }
+}
+
+void PageWindow::CreateToolTips() {
+    if (toolTips_ != nullptr || window_ == nullptr) {
+        return;
+    }
+    toolTips_ = std::make_unique<ToolTips>(window_, PageWindowClass::Module(), resolution_.x);
+    for (auto& control : controls_) {
+        Follow(control, ControlProperty::ToolTipText);
+    }
+}
+
+HWND PageWindow::ToolTipHandle() {
+    CreateToolTips();
+    return toolTips_ ? toolTips_->Handle() : nullptr;
 }
 
 void PageWindow::Follow(Bound& control, ControlProperty property) {
@@ -253,14 +282,22 @@ void PageWindow::ShowText(Bound& control) {
         const EchoGuard echo(control.echoes);
         SetWindowTextW(control.window, Wide(text));
     }
-    // A rule rewrote the text (the delimiter cut to one upper-case character): the caret goes
-    // after it, where the user goes on typing.
-    const auto end = static_cast<LPARAM>(text.size());
+    PutCaretAtEnd(control, text.size());
+}
+
+// A text the page set rather than the user typed (a rule cut the delimiter to one upper-case
+// character, a value was loaded): the caret goes after it, where the user goes on typing, and a
+// text longer than the field shows its end.
+void PageWindow::PutCaretAtEnd(Bound& control, std::size_t length) {
+    const auto end = static_cast<LPARAM>(length);
     SendMessageW(control.window, EM_SETSEL, static_cast<WPARAM>(end), end);
     SendMessageW(control.window, EM_SCROLLCARET, 0, 0);
 }
 
 void PageWindow::ShowToolTip(Bound& control) {
+    if (toolTips_ == nullptr) {
+        return; // CreateToolTips reads every tip from the model when the time comes
+    }
     const Text& tip = ToolTipOf(*control.model);
     if (control.entry->kind == ControlKind::Frame) {
         toolTips_->SetForArea(static_cast<UINT_PTR>(control.id), control.area, tip);
@@ -462,6 +499,14 @@ LRESULT PageWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FillRect(reinterpret_cast<HDC>(wParam), &client, brushes_.BrushFor(*color));
             return 1;
         }
+        break;
+    case WM_SETCURSOR:
+    case WM_MOUSEMOVE:
+        // The tooltip control and its tools cost a good part of the page's creation, and
+        // a page filled in from the keyboard never needs them. A child's WM_SETCURSOR comes
+        // here before the child sees the mouse move, so the first move already reaches the
+        // tool; a frame's or a disabled control's mouse comes to the page itself.
+        CreateToolTips();
         break;
     case WM_SETFOCUS:
         // Focus given to the page itself goes on to its first control.

@@ -22,6 +22,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -60,7 +61,9 @@ public:
     // any other name. A frame's tooltip is the tool with the frame's control id on the page
     // window; every other control's is the tool with its own window handle.
     HWND ControlHandle(std::string_view name) const;
-    HWND ToolTipHandle() const { return toolTips_ ? toolTips_->Handle() : nullptr; }
+    // The tooltip control. It is made when the mouse first comes over the page, or here if
+    // that has not happened yet.
+    HWND ToolTipHandle();
     Resolution Dpi() const { return resolution_; }
     // Control names in the order of the focus cycle.
     std::vector<std::string_view> TabOrderNames() const;
@@ -81,10 +84,12 @@ private:
 
     PageWindow(Varkel1Page& page, Resolution resolution);
     void Build(HWND parent, const RECT& rect);
-    void StackWindows();
+    void CreateWindowFor(Bound& control, HINSTANCE instance);
+    void CreateToolTips();
     void Follow(Bound& control, ControlProperty property);
     void ShowValue(Bound& control);
     void ShowText(Bound& control);
+    void PutCaretAtEnd(Bound& control, std::size_t length);
     void ShowToolTip(Bound& control);
     void OnCommand(HWND child, WORD code);
     void OnUserClick(Bound& control);
@@ -105,7 +110,7 @@ private:
     TabOrder tabOrder_;
     PageFonts fonts_;
     BrushCache brushes_;
-    std::unique_ptr<ToolTips> toolTips_;
+    std::unique_ptr<ToolTips> toolTips_; // none until the mouse first comes over the page
     // Lets a handler that ran the page's rules (and so perhaps a modal loop in which the
     // container destroyed this view) find out whether the view still exists.
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);

@@ -44,6 +44,15 @@ inline std::wstring WindowText(HWND window) {
     return text;
 }
 
+// Every message already queued handled, without waiting for more.
+inline void Settle() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 class PageWindowFixture : public ::testing::Test {
 protected:
     // 0: the screen's own resolution.
