@@ -5,7 +5,10 @@
 #include "common/Tokenizer.h"
 #include "common/TrappedFailure.h"
 
+#include <algorithm>
 #include <limits>
+#include <span>
+#include <vector>
 
 namespace varkel {
 
@@ -30,100 +33,71 @@ Text IncorrectValueText(const Text& name, const Text& value) {
     return u"Incorrect " + name + u" value specified: " + value;
 }
 
-// Appends arguments to one list, reading its shape and its last row at the first argument and
-// keeping them for the next, since nothing else touches the list while the page writes it. A
-// failure is logged and thrown on for its argument, and the next argument reads the list
-// afresh, unless the list was grown beforehand (Reserve): then its bounds stay as they are and
-// the next argument takes the row the failed one left.
-class ArgumentAppender {
-public:
-    ArgumentAppender(const Platform& platform, ArgumentList& list)
-        : platform_(platform), list_(list) {}
-
-    // Grows the list once for `count` more arguments, so that a list which copies itself on
-    // every growth (a SAFEARRAY does) is copied once rather than once per argument. Finish
-    // removes the rows that were not filled. A list that cannot grow is left as it is, not
-    // reported: each argument then reports the failure of its own row.
-    void Reserve(std::int32_t count) {
-        try {
-            ReadList();
-            const std::int64_t firstNew = FillsRowZero() ? 0 : std::int64_t{lastRow_} + 1;
-            const std::int64_t upper = firstNew + count - 1;
-            if (upper <= lastRow_ || upper > std::numeric_limits<std::int32_t>::max()) {
-                return;
-            }
-            list_.GrowRows(static_cast<std::int32_t>(upper));
-            grownTo_ = static_cast<std::int32_t>(upper);
-        } catch (const std::exception&) {
-            known_ = false;
-        }
+void LogRowFailure(const Platform& platform, const std::exception& error) {
+    try {
+        LogAndRaiseError(platform, AsTrappedFailure(error), AddLocation);
+    } catch (const std::exception&) {
+        // Logged; the remaining rows are still written.
     }
+}
 
-    void Append(TextView name, TextView value) {
+// Where the first of `count` (at least one) new arguments goes, with the list grown to hold
+// them all: the one blank row hosts hand the list in with, or a new row after the last. Throws
+// when the list has the wrong shape or cannot grow.
+std::int32_t GrowForArguments(ArgumentList& list, std::int32_t count) {
+    RequireListShape(list);
+    const std::int32_t lastRow = list.UpperBound(RowDimension);
+    const bool blankRow = lastRow == 0 && list.Get(0, 0).empty();
+    const std::int64_t first = blankRow ? 0 : std::int64_t{lastRow} + 1;
+    const std::int64_t newLastRow = first + count - 1;
+    if (newLastRow > std::numeric_limits<std::int32_t>::max()) {
+        throw Failures::Overflow();
+    }
+    if (newLastRow > lastRow) {
+        list.GrowRows(static_cast<std::int32_t>(newLastRow));
+    }
+    return static_cast<std::int32_t>(first);
+}
+
+// Writes the switches in order into rows from `next` on, which exist. A row that cannot be
+// written is logged and left to the next switch, so no gap remains; answers the row after the
+// last one written.
+std::int32_t WriteRows(const Platform& platform, ArgumentList& list, std::int32_t next,
+                       std::span<const ArgumentRow> rows) {
+    while (!rows.empty()) {
+        std::size_t written = 0;
+        std::size_t failed = 0;
         try {
-            ReadList();
-            if (FillsRowZero()) {
-                list_.Set(0, 0, name);
-                rowZeroBlank_ = name.empty();
-                list_.Set(1, 0, value);
-                return;
-            }
-            if (lastRow_ == std::numeric_limits<std::int32_t>::max()) {
-                throw Failures::Overflow();
-            }
-            const std::int32_t row = lastRow_ + 1;
-            if (row > grownTo_) {
-                list_.GrowRows(row);
-            }
-            list_.Set(0, row, name);
-            list_.Set(1, row, value);
-            lastRow_ = row;
+            list.SetRows(next, rows, written);
         } catch (const std::exception& error) {
-            known_ = Reserved();
-            LogAndRaiseError(platform_, AsTrappedFailure(error), AddLocation);
+            LogRowFailure(platform, error);
+            failed = 1;
         }
+        written = std::min(written, rows.size());
+        next += static_cast<std::int32_t>(written);
+        rows = rows.subspan(std::min(written + failed, rows.size()));
     }
-
-    // Ends a reservation: the list keeps the rows written and loses the ones left unfilled.
-    void Finish() {
-        if (!Reserved() || grownTo_ == lastRow_) {
-            return;
-        }
-        try {
-            list_.GrowRows(lastRow_);
-        } catch (const std::exception& error) {
-            LogAndRaiseError(platform_, AsTrappedFailure(error), AddLocation);
-        }
-    }
-
-private:
-    static constexpr std::int32_t NotGrown = std::numeric_limits<std::int32_t>::min();
-
-    void ReadList() {
-        if (known_) {
-            return;
-        }
-        RequireListShape(list_);
-        lastRow_ = list_.UpperBound(RowDimension);
-        rowZeroBlank_ = lastRow_ == 0 && list_.Get(0, 0).empty();
-        known_ = true;
-    }
-    // Hosts hand the list in with one blank row, which the first argument fills.
-    bool FillsRowZero() const { return lastRow_ == 0 && rowZeroBlank_; }
-    bool Reserved() const { return grownTo_ != NotGrown; }
-
-    const Platform& platform_;
-    ArgumentList& list_;
-    bool known_ = false;
-    std::int32_t lastRow_ = 0; // the last row holding an argument (or the blank row 0)
-    bool rowZeroBlank_ = false;
-    std::int32_t grownTo_ = NotGrown;
-};
+    return next;
+}
 } // namespace
 
 void AddArgumentToOutGoingSafeArray(const Platform& platform, ArgumentList& saArguments,
                                     TextView strName, TextView strValue) {
-    ArgumentAppender(platform, saArguments).Append(strName, strValue);
+    try {
+        RequireListShape(saArguments);
+        std::int32_t lastRow = saArguments.UpperBound(RowDimension);
+        if (lastRow > 0 || !saArguments.Get(0, lastRow).empty()) {
+            if (lastRow == std::numeric_limits<std::int32_t>::max()) {
+                throw Failures::Overflow();
+            }
+            ++lastRow;
+            saArguments.GrowRows(lastRow);
+        }
+        saArguments.Set(0, lastRow, strName);
+        saArguments.Set(1, lastRow, strValue);
+    } catch (const std::exception& error) {
+        LogAndRaiseError(platform, AsTrappedFailure(error), AddLocation);
+    }
 }
 
 void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentList& saArguments,
@@ -162,31 +136,54 @@ void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
     } catch (const std::exception&) {
         return; // the tokenizer has logged it; the user is not told
     }
-    // The tokenizer's 16-bit token counter keeps a table at 32,766 rows or fewer, so this
-    // function needs no overflow check of its own.
-    std::int32_t named = 0;
-    for (const auto& argument : parsed.Rows) {
-        named += argument.Name.empty() ? 0 : 1;
+    // Rows without a name are positional words between switches; written out they would be
+    // empty arguments in the start-up file. The tokenizer's 16-bit token counter keeps the
+    // table at 32,766 rows or fewer.
+    const std::span<const ArgumentRow> rows = std::span<const ArgumentRow>(parsed.Rows).subspan(1);
+    const auto switches = static_cast<std::int32_t>(std::count_if(
+        rows.begin(), rows.end(), [](const ArgumentRow& row) { return !row.Name.empty(); }));
+    if (switches == 0) {
+        return;
     }
-    ArgumentAppender appender(platform, saArguments);
-    appender.Reserve(named);
-    for (std::int32_t row = 1; row <= parsed.LastRow(); ++row) {
-        const auto& argument = parsed.Rows[static_cast<std::size_t>(row)];
-        // A positional word between switches leaves a row without a name; written out it
-        // would be an empty argument in the start-up file.
-        if (argument.Name.empty()) {
-            continue;
-        }
-        try {
-            appender.Append(argument.Name, argument.Value);
-        } catch (const std::exception&) {
-            // Logged by the routine that failed; the remaining rows are still written.
-        }
-    }
+    // The list is grown once for all the switches rather than once for each: a SAFEARRAY
+    // copies itself whenever it grows.
+    std::int32_t next = 0;
     try {
-        appender.Finish();
+        next = GrowForArguments(saArguments, switches);
     } catch (const std::exception&) {
-        // Logged; the host finds blank rows at the end of the list.
+        // A list that cannot take them at once takes them one by one, and every switch that
+        // cannot be written reports its own failure.
+        for (const ArgumentRow& row : rows) {
+            if (row.Name.empty()) {
+                continue;
+            }
+            try {
+                AddArgumentToOutGoingSafeArray(platform, saArguments, row.Name, row.Value);
+            } catch (const std::exception&) {
+                // Logged; the remaining rows are still written.
+            }
+        }
+        return;
+    }
+    const std::int32_t grownTo = next + switches - 1;
+    // The switches come in runs between the rows of positional words.
+    for (auto run = rows.begin(); run != rows.end();) {
+        run =
+            std::find_if(run, rows.end(), [](const ArgumentRow& row) { return !row.Name.empty(); });
+        const auto end =
+            std::find_if(run, rows.end(), [](const ArgumentRow& row) { return row.Name.empty(); });
+        next = WriteRows(platform, saArguments, next, std::span<const ArgumentRow>(run, end));
+        run = end;
+    }
+    // Rows of switches that failed are not left blank at the end. The blank row a host hands
+    // in stays, as it would had nothing been written into it.
+    const std::int32_t lastWritten = std::max(next - 1, 0);
+    if (lastWritten < grownTo) {
+        try {
+            saArguments.GrowRows(lastWritten);
+        } catch (const std::exception& error) {
+            LogRowFailure(platform, error);
+        }
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <stdexcept>
 
 namespace varkel {
 
@@ -126,19 +125,20 @@ void StoreSwitch(ParsedArguments& table, ParsedArgument& row, TextView token, bo
 } // namespace
 
 TextView ParsedArguments::Rewrite(TextView prefix, TextView text, TextView suffix) {
+    // Blocks of a few kilobytes: most texts rewrite a handful of names, if any.
+    constexpr std::size_t BlockUnits = 2048;
     const std::size_t length = prefix.size() + text.size() + suffix.size();
-    if (rewritten_.capacity() == 0) {
-        rewritten_.reserve(rewriteLimit_);
+    if (blocks_.empty() || blockSize_ - blockUsed_ < length) {
+        blockSize_ = std::max(BlockUnits, length);
+        blocks_.push_back(std::make_unique_for_overwrite<char16_t[]>(blockSize_));
+        blockUsed_ = 0;
     }
-    if (rewritten_.size() + length > rewritten_.capacity()) {
-        // Growing would move the texts the earlier rows view.
-        throw std::length_error("rewritten arguments beyond their reserve");
-    }
-    const std::size_t start = rewritten_.size();
-    rewritten_.insert(rewritten_.end(), prefix.begin(), prefix.end());
-    rewritten_.insert(rewritten_.end(), text.begin(), text.end());
-    rewritten_.insert(rewritten_.end(), suffix.begin(), suffix.end());
-    return TextView(rewritten_.data() + start, length);
+    char16_t* const start = blocks_.back().get() + blockUsed_;
+    char16_t* next = std::copy(prefix.begin(), prefix.end(), start);
+    next = std::copy(text.begin(), text.end(), next);
+    std::copy(suffix.begin(), suffix.end(), next);
+    blockUsed_ += length;
+    return TextView(start, length);
 }
 
 ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text& strCommandLine,
@@ -160,10 +160,6 @@ ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text&
         const auto prefixes = static_cast<std::size_t>(
             std::count_if(strCommandLine.begin(), strCommandLine.end(), IsPrefix));
         table.Rows.reserve(std::min<std::size_t>(prefixes + 2, 32768));
-        // A switch token is at least its name, "=" and its value, so a rewritten name plus a
-        // value given two quotes is at most one unit longer than the token; there are no more
-        // switch tokens than prefix characters.
-        table.LimitRewrites(strCommandLine.size() + prefixes);
 
         // Names only ever come from switch tokens, so each is given the text's prefix as it is
         // stored rather than in a second pass over the table.
@@ -175,8 +171,8 @@ ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text&
             if (!token.empty() && IsPrefix(token[0])) {
                 // Tokens between switches keep their (empty) rows, so a switch's row is its
                 // token number.
-                table.Rows.resize(static_cast<std::size_t>(tokenNumber) + 1);
-                StoreSwitch(table, table.Rows.back(), token, blnStripQuotes, own);
+                table.Rows.resize(static_cast<std::size_t>(tokenNumber));
+                StoreSwitch(table, table.Rows.emplace_back(), token, blnStripQuotes, own);
             } else if (table.Rows[0].Value.empty() && UpperCase(token) != u"NOSERVICE") {
                 table.Rows[0].Value = token;
             }

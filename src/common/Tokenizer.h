@@ -5,9 +5,11 @@
 // holding " /" is cut there. Every routine logs a failure it traps and throws it on.
 
 #include "common/Text.h"
+#include "platform/ArgumentList.h"
 #include "platform/Platform.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace varkel {
@@ -15,11 +17,7 @@ namespace varkel {
 // A row's name and value are views: of the split text where they stand in it as they are, or
 // of the table's own storage where they were rewritten (a name typed with the other prefix, a
 // value wrapped in quotes). They stay valid as long as the table and the split text live.
-struct ParsedArgument {
-    TextView Name;
-    TextView Value;
-    bool operator==(const ParsedArgument&) const = default;
-};
+using ParsedArgument = ArgumentRow;
 
 // Rows[k] for k >= 1 belongs to the k-th token (switch or positional word); the table ends
 // with the row of the last switch. Rows[0] never holds a name: its value is the text's first
@@ -39,15 +37,15 @@ public:
 
     std::int32_t LastRow() const { return static_cast<std::int32_t>(Rows.size()) - 1; }
 
-    // Bounds the rewritten texts to `units` code units in all. Their storage is allocated once,
-    // at the first rewrite, so that the views handed out by Rewrite are never moved.
-    void LimitRewrites(std::size_t units) { rewriteLimit_ = units; }
     // Stores `prefix` + `text` + `suffix` (each may be empty) and returns the stored text.
     TextView Rewrite(TextView prefix, TextView text, TextView suffix);
 
 private:
-    std::size_t rewriteLimit_ = 0;
-    std::vector<char16_t> rewritten_;
+    // The rewritten texts, in blocks that are never moved or grown once made, so that views
+    // into them stay valid as more are stored and when the table is moved.
+    std::vector<std::unique_ptr<char16_t[]>> blocks_;
+    std::size_t blockSize_ = 0;
+    std::size_t blockUsed_ = 0;
 };
 
 // With blnStripQuotes false, a value that held a space or was quoted comes back wrapped in

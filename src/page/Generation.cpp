@@ -51,8 +51,9 @@ std::int32_t Varkel1Page::GetAllArgumentsSafeArray(ArgumentList& saArguments) {
             AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/NOSEQ", u"");
         }
         EmitValueSwitch(saArguments, chkDigital, txtOutput, u"/VAL", OutputReason);
-        const Text additional = txtAdditional.GetText();
-        AddAdditionalArgumentsToOutGoingSafeArray(platform_, additional, saArguments);
+        // Read in place: writing the additional arguments shows no box, so nothing can change
+        // the field while they are split and written.
+        AddAdditionalArgumentsToOutGoingSafeArray(platform_, txtAdditional.GetText(), saArguments);
         HasUnsavedChanges = false;
         return 1;
     } catch (const Failure& failure) {

@@ -7,9 +7,18 @@
 
 #include "common/Text.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace varkel {
+
+// A switch and its value as views of texts that outlive the call they are handed to.
+struct ArgumentRow {
+    TextView Name;
+    TextView Value;
+    bool operator==(const ArgumentRow&) const = default;
+};
 
 class ArgumentList {
 public:
@@ -21,6 +30,19 @@ public:
     virtual void Set(std::int32_t column, std::int32_t row, TextView value) = 0;
     // Makes newUpperRow the last row, keeping every entry up to it; new entries are empty.
     virtual void GrowRows(std::int32_t newUpperRow) = 0;
+
+    // Writes rows[i] into columns 0 and 1 of row firstRow + i, for rows that exist, in order,
+    // counting the rows written in `written`. At the first row it cannot write it stops and
+    // throws; a list may write a batch more cheaply than entry by entry.
+    virtual void SetRows(std::int32_t firstRow, std::span<const ArgumentRow> rows,
+                         std::size_t& written) {
+        for (const ArgumentRow& row : rows) {
+            const auto index = firstRow + static_cast<std::int32_t>(written);
+            Set(0, index, row.Name);
+            Set(1, index, row.Value);
+            ++written;
+        }
+    }
 };
 
 } // namespace varkel

@@ -121,6 +121,34 @@ void MemoryArgumentList::GrowRows(std::int32_t newUpperRow) {
     cells_.resize(CellCount(dimensions_));
 }
 
+void MemoryArgumentList::SetRows(std::int32_t firstRow, std::span<const ArgumentRow> rows,
+                                 std::size_t& written) {
+    const std::int64_t lastRow =
+        std::int64_t{firstRow} + static_cast<std::int64_t>(rows.size()) - 1;
+    const bool usualShape = dimensions_.size() == 2 && dimensions_[0].lower == 0 &&
+                            dimensions_[0].upper == 1 && firstRow >= dimensions_[1].lower &&
+                            lastRow <= dimensions_[1].upper;
+    if (rows.empty()) {
+        return;
+    }
+    if (!usualShape) {
+        ArgumentList::SetRows(firstRow, rows, written); // entry by entry, failing where it must
+        return;
+    }
+    std::size_t units = 0;
+    for (const ArgumentRow& row : rows) {
+        units += row.Name.size() + row.Value.size();
+    }
+    units_.reserve(units_.size() + units);
+    // The first index varies fastest: a row's two cells are next to each other.
+    auto cell = cells_.begin() + static_cast<std::ptrdiff_t>(Offset(0, firstRow));
+    for (const ArgumentRow& row : rows) {
+        *cell++ = Store(row.Name);
+        *cell++ = Store(row.Value);
+        ++written;
+    }
+}
+
 std::vector<std::pair<Text, Text>> MemoryArgumentList::Rows() const {
     std::vector<std::pair<Text, Text>> rows;
     if (dimensions_.size() != 2 || dimensions_[0].lower != 0 || dimensions_[0].upper < 1) {

@@ -56,6 +56,8 @@ public:
     Text Get(std::int32_t column, std::int32_t row) const override;
     void Set(std::int32_t column, std::int32_t row, TextView value) override;
     void GrowRows(std::int32_t newUpperRow) override;
+    void SetRows(std::int32_t firstRow, std::span<const ArgumentRow> rows,
+                 std::size_t& written) override;
 
     void SetFixedSize(bool fixed) { fixedSize_ = fixed; }
     void SetLocked(bool locked) { locked_ = locked; }

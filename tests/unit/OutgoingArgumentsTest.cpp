@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <new>
 
 namespace varkel {
@@ -153,7 +154,7 @@ TEST_F(OutgoingList, AdditionalTextAppendsItsSwitchesAndPassesNoFailureOn) {
     EXPECT_EQ(fake.log.lines.size(), 2u);
 }
 
-// A list that runs out of memory writing one given text.
+// A list that runs out of memory writing one given text, entry by entry or in a batch.
 class ListFailingOn : public MemoryArgumentList {
 public:
     explicit ListFailingOn(Text failing)
@@ -163,6 +164,16 @@ public:
             throw std::bad_alloc();
         }
         MemoryArgumentList::Set(column, row, value);
+    }
+    void SetRows(std::int32_t firstRow, std::span<const ArgumentRow> rows,
+                 std::size_t& written) override {
+        const auto failing = std::find_if(rows.begin(), rows.end(), [&](const ArgumentRow& row) {
+            return row.Name == failing_ || row.Value == failing_;
+        });
+        MemoryArgumentList::SetRows(firstRow, rows.first(failing - rows.begin()), written);
+        if (failing != rows.end()) {
+            throw std::bad_alloc();
+        }
     }
 
 private:

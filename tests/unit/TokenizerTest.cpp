@@ -85,8 +85,8 @@ TEST_F(Tokenizer, SplitsTextIntoRowsWithAndWithoutQuotes) {
     EXPECT_TRUE(fake.log.lines.empty());
 }
 
-// Every token here needs a name with the text's own prefix and a value in added quotes, one
-// unit more than the token itself: the most the table ever has to store beside the text.
+// Every token here needs a name with the text's own prefix and a value in added quotes, so the
+// table stores texts of its own across many blocks; each row must still read right.
 TEST_F(Tokenizer, RewrittenNamesAndValuesOfEveryTokenSurviveTheTableBeingMoved) {
     Text text = u"/A";
     for (int i = 0; i < 3000; ++i) {

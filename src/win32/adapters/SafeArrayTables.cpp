@@ -17,6 +17,23 @@ Failure ArrayLocked() {
     return Failure(10, OwnSource, u"This array is fixed or temporarily locked");
 }
 
+void ThrowElementFailure(HRESULT hr, TextView what);
+
+// Holds SafeArrayLock for as long as it lives: pvData stays where it is while entries are
+// written through pointers into it.
+class AccessLock {
+public:
+    explicit AccessLock(SAFEARRAY* array) : array_(array) {
+        ThrowElementFailure(SafeArrayLock(array_), u"SafeArrayLock");
+    }
+    AccessLock(const AccessLock&) = delete;
+    AccessLock& operator=(const AccessLock&) = delete;
+    ~AccessLock() { SafeArrayUnlock(array_); }
+
+private:
+    SAFEARRAY* array_;
+};
+
 int DimensionsOf(SAFEARRAY* array) {
     return array == nullptr ? 0 : static_cast<int>(SafeArrayGetDim(array));
 }
@@ -216,20 +233,46 @@ void SafeArrayArgumentList::Set(std::int32_t column, std::int32_t row, TextView 
     if (ElementType(array_) != VT_BSTR) {
         throw Failures::TypeMismatch();
     }
-    LONG indices[2] = {column, row};
-    ScopedBstr element(value);
-    // The new text goes into the array as it is, where SafeArrayPutElement would allocate a
-    // second copy of it: one allocation per entry instead of two.
-    ThrowElementFailure(SafeArrayLock(array_), u"SafeArrayLock");
-    void* slot = nullptr;
-    const HRESULT found = SafeArrayPtrOfIndex(array_, indices, &slot);
-    if (SUCCEEDED(found)) {
-        BSTR* entry = static_cast<BSTR*>(slot);
-        SysFreeString(*entry);
-        *entry = element.Release();
+    const AccessLock lock(array_);
+    PutText(column, row, value);
+}
+
+void SafeArrayArgumentList::SetRows(std::int32_t firstRow, std::span<const ArgumentRow> rows,
+                                    std::size_t& written) {
+    if (rows.empty()) {
+        return;
     }
-    SafeArrayUnlock(array_);
-    ThrowElementFailure(found, u"SafeArrayPtrOfIndex");
+    const std::int64_t lastRow =
+        std::int64_t{firstRow} + static_cast<std::int64_t>(rows.size()) - 1;
+    if (lastRow > std::numeric_limits<std::int32_t>::max()) {
+        throw Failures::SubscriptOutOfRange();
+    }
+    CheckIndex(array_, 0, firstRow);
+    CheckIndex(array_, 1, static_cast<std::int32_t>(lastRow));
+    if (ElementType(array_) != VT_BSTR) {
+        throw Failures::TypeMismatch();
+    }
+    // One lock for the whole batch instead of one per entry.
+    const AccessLock lock(array_);
+    std::int32_t row = firstRow;
+    for (const ArgumentRow& argument : rows) {
+        PutText(0, row, argument.Name);
+        PutText(1, row, argument.Value);
+        ++row;
+        ++written;
+    }
+}
+
+// The new text goes into the array as it is, where SafeArrayPutElement would allocate a second
+// copy of it: one allocation per entry instead of two. The array is locked by the caller.
+void SafeArrayArgumentList::PutText(std::int32_t column, std::int32_t row, TextView value) {
+    ScopedBstr element(value);
+    LONG indices[2] = {column, row};
+    void* slot = nullptr;
+    ThrowElementFailure(SafeArrayPtrOfIndex(array_, indices, &slot), u"SafeArrayPtrOfIndex");
+    BSTR* entry = static_cast<BSTR*>(slot);
+    SysFreeString(*entry);
+    *entry = element.Release();
 }
 
 void SafeArrayArgumentList::GrowRows(std::int32_t newUpperRow) {

@@ -44,8 +44,12 @@ public:
     Text Get(std::int32_t column, std::int32_t row) const override;
     void Set(std::int32_t column, std::int32_t row, TextView value) override;
     void GrowRows(std::int32_t newUpperRow) override;
+    void SetRows(std::int32_t firstRow, std::span<const ArgumentRow> rows,
+                 std::size_t& written) override;
 
 private:
+    void PutText(std::int32_t column, std::int32_t row, TextView value);
+
     SAFEARRAY* array_;
 };
 
