@@ -20,6 +20,7 @@
 #include "platform/MemoryTables.h"
 #include "support/Fakes.h"
 #include "win32/adapters/SafeArrayTables.h"
+#include "win32/support/PlainWindowClass.h"
 #include "win32/view/ChildWindows.h"
 #include "win32/view/PageWindow.h"
 #include "win32/view/Scaling.h"
@@ -255,20 +256,6 @@ TextFigures MeasureText() {
 // ---------------------------------------------------------------------------------------------
 // The page on screen against the same windows created raw.
 
-const wchar_t* ContainerClass() {
-    static const wchar_t* name = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = L"VarkelTimingContainer";
-        RegisterClassExW(&windowClass);
-        return L"VarkelTimingContainer";
-    }();
-    return name;
-}
-
 struct WindowFigures {
     double page = 0;     // page object, start-up and its view shown in place
     double pageView = 0; // the view alone, on a page created beforehand
@@ -283,9 +270,9 @@ WindowFigures MeasureWindows() {
     const SIZE extent = win32::PageWindow::PageSize(96);
     const RECT area{0, 0, extent.cx, extent.cy};
     // The container's window, as a host's frame holds the control.
-    HWND container =
-        CreateWindowExW(0, ContainerClass(), L"varkel timing", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
-                        extent.cx, extent.cy, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND container = CreateWindowExW(0, testing::TestHostClass(), L"varkel timing",
+                                     WS_POPUP | WS_CLIPCHILDREN, 0, 0, extent.cx, extent.cy,
+                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (container == nullptr) {
         Fail("container window");
         return figures;
@@ -328,7 +315,7 @@ WindowFigures MeasureWindows() {
         Nothing,
         [&] {
             raw =
-                CreateWindowExW(WS_EX_CONTROLPARENT, ContainerClass(), L"",
+                CreateWindowExW(WS_EX_CONTROLPARENT, testing::TestHostClass(), L"",
                                 WS_CHILD | WS_CLIPCHILDREN, area.left, area.top, extent.cx,
                                 extent.cy, container, nullptr, GetModuleHandleW(nullptr), nullptr);
             int id = 1;

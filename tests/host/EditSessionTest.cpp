@@ -1,11 +1,11 @@
 #include "core/EditSession.h"
+#include "ExitCodeOf.h"
 #include "TemporaryFolder.h"
 #include "core/FileStore.h"
 #include "core/HostError.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 namespace varkel::host {
 namespace {
@@ -35,18 +35,6 @@ public:
     long generateResult = 1;
     int generations = 0;
 };
-
-ExitCode CodeOf(const std::function<void()>& action, std::string* message = nullptr) {
-    try {
-        action();
-    } catch (const HostError& error) {
-        if (message) {
-            *message = error.what();
-        }
-        return error.Code();
-    }
-    return ExitCode::Done;
-}
 
 class EditingAFile : public ::testing::Test {
 protected:

@@ -1,28 +1,15 @@
 #include "core/FileStore.h"
+#include "ExitCodeOf.h"
 #include "TemporaryFolder.h"
 #include "core/HostError.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace varkel::host {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::TemporaryFolder;
-
-ExitCode CodeOf(const std::function<void()>& action, std::string* message = nullptr) {
-    try {
-        action();
-    } catch (const HostError& error) {
-        if (message) {
-            *message = error.what();
-        }
-        return error.Code();
-    }
-    return ExitCode::Done;
-}
 
 class ReadingAFile : public ::testing::Test {
 protected:

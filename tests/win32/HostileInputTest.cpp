@@ -9,6 +9,7 @@
 
 #include "win32/support/GuardedArray.h"
 #include "win32/support/MemoryInUse.h"
+#include "win32/support/OutgoingLists.h"
 #include "win32/support/PageComFixture.h"
 #include "win32/support/VarkelModule.h"
 
@@ -281,29 +282,6 @@ std::vector<std::wstring> Fingerprint(SAFEARRAY* array) {
     return parts;
 }
 
-using Rows = std::vector<std::pair<std::wstring, std::wstring>>;
-
-// The rows of a two-dimensional list of BSTRs; a NULL entry reads as Null.
-Rows ListRows(SAFEARRAY* list) {
-    Rows rows;
-    LONG first = 0;
-    LONG last = -1;
-    SafeArrayGetLBound(list, 2, &first);
-    SafeArrayGetUBound(list, 2, &last);
-    for (LONG row = first; row <= last; ++row) {
-        std::wstring cells[2];
-        for (LONG column = 0; column < 2; ++column) {
-            LONG indices[2] = {column, row};
-            BSTR cell = nullptr;
-            SafeArrayGetElement(list, indices, &cell);
-            cells[column] = cell == nullptr ? Null : std::wstring(cell, SysStringLen(cell));
-            SysFreeString(cell);
-        }
-        rows.emplace_back(cells[0], cells[1]);
-    }
-    return rows;
-}
-
 // ---------------------------------------------------------------------------------------------
 // What the page shows and logs.
 
@@ -446,7 +424,7 @@ struct LoadShape {
         unsaved = true;
         return *this;
     }
-    LoadShape& Generates(Rows rows) {
+    LoadShape& Generates(ListRows rows) {
         generated = std::move(rows);
         return *this;
     }
@@ -464,7 +442,7 @@ struct LoadShape {
     std::vector<std::string> log;
     bool unsaved = false;
     // What GetAllArgumentsSafeArray appends afterwards: the page as the load left it.
-    Rows generated;
+    ListRows generated;
     std::vector<std::string> generationLog;
 };
 
@@ -506,7 +484,7 @@ struct GenerateShape {
         log = std::move(lines);
         return *this;
     }
-    GenerateShape& Holds(Rows after) {
+    GenerateShape& Holds(ListRows after) {
         rows = std::move(after);
         return *this;
     }
@@ -520,7 +498,7 @@ struct GenerateShape {
     std::vector<ExpectedBox> boxes;
     std::vector<std::string> log;
     // The list's rows afterwards; none given: the list must be exactly as it was handed in.
-    std::optional<Rows> rows;
+    std::optional<ListRows> rows;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -569,16 +547,14 @@ protected:
     }
 
     // The rows generation appends to a list of one empty row (none when it appends nothing).
-    Rows Generated() {
-        SAFEARRAYBOUND bounds[2] = {{2, 0}, {1, 0}};
-        ScopedSafeArray list;
-        list.Reset(SafeArrayCreate(VT_BSTR, 2, bounds));
+    ListRows Generated() {
+        ScopedSafeArray list = OutgoingList(1);
         SAFEARRAY* reference = list.Get();
         LONG result = -1;
         EXPECT_EQ(vtable->GetAllArgumentsSafeArray(&reference, &result), S_OK);
         EXPECT_EQ(result, 1);
-        Rows rows = ListRows(list.Get());
-        if (rows == Rows{{Null, Null}}) {
+        ListRows rows = RowsOf(list.Get(), Null);
+        if (rows == ListRows{{Null, Null}}) {
             rows.clear();
         }
         return rows;
@@ -678,7 +654,7 @@ protected:
             ExpectBoxes(shape.boxes);
             EXPECT_EQ(LogSince(logMark), shape.log);
             if (shape.rows) {
-                EXPECT_EQ(ListRows(list.Array()), *shape.rows);
+                EXPECT_EQ(RowsOf(list.Array(), Null), *shape.rows);
                 EXPECT_EQ(list.Array()->cLocks, shape.hold == Hold::Locked ? 1u : 0u)
                     << "a lock was left behind or taken away";
             } else {
@@ -703,7 +679,7 @@ ArraySpec GoodTable() {
                        {Str(L"-itdelim"), Str(L"a"), Long(0)},
                        {Str(L"/PS"), Str(L"1"), Long(0)}})};
 }
-const Rows GoodTableGenerated{{L"/CH", L""}, {L"/ITDELIM", L"A"}, {L"/PS", L"1"}};
+const ListRows GoodTableGenerated{{L"/CH", L""}, {L"/ITDELIM", L"A"}, {L"/PS", L"1"}};
 
 TEST_F(HostileInput, LoadDefaultsReportsWhatItCannotReadAndLoadsTheRest) {
     CountTaskAllocations();
@@ -973,7 +949,7 @@ TEST_F(HostileInput, ThirtyTwoThousandRowsLoadAndGenerateInFull) {
     constexpr int ManyRows = 32000;
     // 32,000 arguments the page does not know: all go to the additional text and back out.
     std::vector<std::vector<Cell>> manyRows;
-    Rows manyGenerated;
+    ListRows manyGenerated;
     for (int row = 0; row < ManyRows; ++row) {
         const std::wstring name = L"/U" + std::to_wstring(row);
         const std::wstring value = std::to_wstring(row % 1000);
@@ -983,7 +959,7 @@ TEST_F(HostileInput, ThirtyTwoThousandRowsLoadAndGenerateInFull) {
 
     // A list that already holds 32,000 rows: the page appends after them and keeps them all.
     std::vector<std::vector<Cell>> listRows;
-    Rows manyAfter;
+    ListRows manyAfter;
     for (int row = 0; row < ManyRows; ++row) {
         const std::wstring name = L"/R" + std::to_wstring(row);
         listRows.push_back({Str(name), Str(std::to_wstring(row))});

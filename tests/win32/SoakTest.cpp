@@ -4,6 +4,7 @@
 // varkel.dll answers DllCanUnloadNow with S_OK.
 
 #include "win32/support/MemoryInUse.h"
+#include "win32/support/OutgoingLists.h"
 #include "win32/support/PageComFixture.h"
 #include "win32/support/VarkelModule.h"
 
@@ -23,8 +24,6 @@ namespace {
 using win32::ComPtr;
 using win32::ScopedBstr;
 using win32::ScopedSafeArray;
-
-using Rows = std::vector<std::pair<std::wstring, std::wstring>>;
 
 // The host's table: rows of switch, value and marker.
 ScopedSafeArray InputTable(const std::vector<std::tuple<std::wstring, std::wstring, LONG>>& rows) {
@@ -52,23 +51,6 @@ ScopedSafeArray InputTable(const std::vector<std::tuple<std::wstring, std::wstri
     return table;
 }
 
-Rows ListRows(SAFEARRAY* list) {
-    Rows rows;
-    LONG last = -1;
-    SafeArrayGetUBound(list, 2, &last);
-    for (LONG row = 0; row <= last; ++row) {
-        std::wstring cells[2];
-        for (LONG column = 0; column < 2; ++column) {
-            LONG indices[2] = {column, row};
-            ScopedBstr cell;
-            SafeArrayGetElement(list, indices, cell.Receive());
-            cells[column] = cell.Get() != nullptr ? cell.Get() : L"";
-        }
-        rows.emplace_back(cells[0], cells[1]);
-    }
-    return rows;
-}
-
 using Soak = PageComFixture;
 
 TEST_F(Soak, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
@@ -85,8 +67,9 @@ TEST_F(Soak, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
                                         {L"/PS", L"1", 0},
                                         {L"/NOSERVICE", L"", 0},
                                         {L"/HOST", L"x", 1}});
-    const Rows expected{{L"/CH", L""},   {L"/DB", L"5"}, {L"/HW", L""},       {L"/ITDELIM", L"A"},
-                        {L"/VAL", L"1"}, {L"/PS", L"1"}, {L"/NOSERVICE", L""}};
+    const ListRows expected{{L"/CH", L""},       {L"/DB", L"5"},  {L"/HW", L""},
+                            {L"/ITDELIM", L"A"}, {L"/VAL", L"1"}, {L"/PS", L"1"},
+                            {L"/NOSERVICE", L""}};
 
     std::size_t privateAfterWarmUp = 0;
     std::size_t heapAfterWarmUp = 0;
@@ -104,14 +87,12 @@ TEST_F(Soak, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
             ASSERT_EQ(vtable->LoadDefaults(&tableReference, path.InOut(), &loaded), S_OK);
             ASSERT_EQ(loaded, 1) << "cycle " << cycle;
 
-            SAFEARRAYBOUND bounds[2] = {{2, 0}, {1, 0}};
-            ScopedSafeArray list;
-            list.Reset(SafeArrayCreate(VT_BSTR, 2, bounds));
+            ScopedSafeArray list = OutgoingList(1);
             SAFEARRAY* listReference = list.Get();
             LONG generated = -1;
             ASSERT_EQ(vtable->GetAllArgumentsSafeArray(&listReference, &generated), S_OK);
             ASSERT_EQ(generated, 1) << "cycle " << cycle;
-            ASSERT_EQ(ListRows(list.Get()), expected) << "cycle " << cycle;
+            ASSERT_EQ(RowsOf(list.Get()), expected) << "cycle " << cycle;
         }
         if (cycle + 1 == WarmUp) {
             privateAfterWarmUp = PrivateBytes();

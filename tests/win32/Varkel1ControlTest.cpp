@@ -1,3 +1,4 @@
+#include "win32/support/OutgoingLists.h"
 #include "win32/support/PageComFixture.h"
 
 #include "win32/adapters/ScopedBstr.h"
@@ -57,30 +58,6 @@ ScopedSafeArray InputTable(const std::vector<std::pair<std::wstring, std::wstrin
         }
     }
     return table;
-}
-
-ScopedSafeArray OutgoingList(ULONG rows) {
-    SAFEARRAYBOUND bounds[2] = {{2, 0}, {rows, 0}};
-    ScopedSafeArray list;
-    list.Reset(SafeArrayCreate(VT_BSTR, 2, bounds));
-    return list;
-}
-
-std::vector<std::pair<std::wstring, std::wstring>> Rows(SAFEARRAY* list) {
-    std::vector<std::pair<std::wstring, std::wstring>> rows;
-    LONG last = -1;
-    SafeArrayGetUBound(list, 2, &last);
-    for (LONG row = 0; row <= last; ++row) {
-        std::wstring cells[2];
-        for (LONG column = 0; column < 2; ++column) {
-            LONG indices[2] = {column, row};
-            ScopedBstr cell;
-            SafeArrayGetElement(list, indices, cell.Receive());
-            cells[column] = cell.Get() != nullptr ? cell.Get() : L"";
-        }
-        rows.emplace_back(cells[0], cells[1]);
-    }
-    return rows;
 }
 
 DWORD WINAPI PageThread(void*) {
@@ -195,7 +172,7 @@ TEST_F(Varkel1Object, TablesTravelByReferenceThroughIDispatch) {
     EXPECT_EQ(listReference, list.Get());
     const std::vector<std::pair<std::wstring, std::wstring>> expected{{L"/CH", L""},
                                                                       {L"/PS", L"1"}};
-    EXPECT_EQ(Rows(list.Get()), expected);
+    EXPECT_EQ(RowsOf(list.Get()), expected);
     EXPECT_EQ(Log(), std::vector<LogLine>{});
 }
 

@@ -7,6 +7,7 @@
 #include "support/Fakes.h"
 #include "win32/adapters/MessageBoxes.h"
 #include "win32/support/MessageBoxHook.h"
+#include "win32/support/PlainWindowClass.h"
 #include "win32/view/PageWindow.h"
 
 #include <gtest/gtest.h>
@@ -18,20 +19,6 @@
 #include <string>
 
 namespace varkel::testing {
-
-inline const wchar_t* TestHostClass() {
-    static const wchar_t* name = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = L"VarkelTestHost";
-        RegisterClassExW(&windowClass);
-        return L"VarkelTestHost";
-    }();
-    return name;
-}
 
 inline std::wstring Wide(std::u16string_view text) {
     return {text.begin(), text.end()};
