@@ -33,6 +33,12 @@ Text IncorrectValueText(const Text& name, const Text& value) {
     return u"Incorrect " + name + u" value specified: " + value;
 }
 
+// Rows without a name are positional words between switches; written out they would be empty
+// arguments in the start-up file.
+bool IsSwitch(const ArgumentRow& row) {
+    return !row.Name.empty();
+}
+
 void LogRowFailure(const Platform& platform, const std::exception& error) {
     try {
         LogAndRaiseError(platform, AsTrappedFailure(error), AddLocation);
@@ -136,12 +142,10 @@ void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
     } catch (const std::exception&) {
         return; // the tokenizer has logged it; the user is not told
     }
-    // Rows without a name are positional words between switches; written out they would be
-    // empty arguments in the start-up file. The tokenizer's 16-bit token counter keeps the
-    // table at 32,766 rows or fewer.
+    // The tokenizer's 16-bit token counter keeps the table at 32,766 rows or fewer.
     const std::span<const ArgumentRow> rows = std::span<const ArgumentRow>(parsed.Rows).subspan(1);
-    const auto switches = static_cast<std::int32_t>(std::count_if(
-        rows.begin(), rows.end(), [](const ArgumentRow& row) { return !row.Name.empty(); }));
+    const auto switches =
+        static_cast<std::int32_t>(std::count_if(rows.begin(), rows.end(), IsSwitch));
     if (switches == 0) {
         return;
     }
@@ -154,13 +158,12 @@ void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
         // A list that cannot take them at once takes them one by one, and every switch that
         // cannot be written reports its own failure.
         for (const ArgumentRow& row : rows) {
-            if (row.Name.empty()) {
-                continue;
-            }
-            try {
-                AddArgumentToOutGoingSafeArray(platform, saArguments, row.Name, row.Value);
-            } catch (const std::exception&) {
-                // Logged; the remaining rows are still written.
+            if (IsSwitch(row)) {
+                try {
+                    AddArgumentToOutGoingSafeArray(platform, saArguments, row.Name, row.Value);
+                } catch (const std::exception&) {
+                    // Logged; the remaining rows are still written.
+                }
             }
         }
         return;
@@ -168,10 +171,8 @@ void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
     const std::int32_t grownTo = next + switches - 1;
     // The switches come in runs between the rows of positional words.
     for (auto run = rows.begin(); run != rows.end();) {
-        run =
-            std::find_if(run, rows.end(), [](const ArgumentRow& row) { return !row.Name.empty(); });
-        const auto end =
-            std::find_if(run, rows.end(), [](const ArgumentRow& row) { return row.Name.empty(); });
+        run = std::find_if(run, rows.end(), IsSwitch);
+        const auto end = std::find_if_not(run, rows.end(), IsSwitch);
         next = WriteRows(platform, saArguments, next, std::span<const ArgumentRow>(run, end));
         run = end;
     }
