@@ -4,7 +4,7 @@
 
 #include "common/Text.h"
 #include "page/Varkel1Page.h"
-#include "platform/MemoryTables.h"
+#include "support/MemoryTables.h"
 #include "support/Fakes.h"
 
 #include <cstddef>

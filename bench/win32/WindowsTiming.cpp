@@ -17,7 +17,7 @@
 #include "common/ThreadState.h"
 #include "common/Tokenizer.h"
 #include "page/Layout.h"
-#include "platform/MemoryTables.h"
+#include "support/MemoryTables.h"
 #include "support/Fakes.h"
 #include "win32/adapters/SafeArrayTables.h"
 #include "win32/support/PlainWindowClass.h"

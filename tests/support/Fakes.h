@@ -4,33 +4,23 @@
 #include "common/Failure.h"
 #include "platform/Platform.h"
 
-#include <deque>
+#include <gmock/gmock.h>
+
 #include <map>
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace varkel::testing {
 
-// An ordered queue of expected message boxes and their answers. A box nobody expected is
-// recorded and answered with the first button; Unexpected() lists them.
-class ScriptedMessageBoxes : public MessageBoxPort {
+class MockMessageBoxes : public MessageBoxPort {
 public:
-    void Expect(MessageBoxAnswer answer) { answers_.push_back(answer); }
-    MessageBoxAnswer Show(const MessageBoxRequest& request) override;
-
-    std::vector<MessageBoxRequest> shown;
-    std::size_t Pending() const { return answers_.size(); }
-    std::size_t unexpected = 0;
-
-private:
-    std::deque<MessageBoxAnswer> answers_;
+    MOCK_METHOD(MessageBoxAnswer, Show, (const MessageBoxRequest&), (override));
 };
 
+// The strings of resources/varkel.rc, read from the file itself.
 class FakeStringTable : public StringTablePort {
 public:
-    FakeStringTable(); // holds the component's strings 101 to 139
     Text Load(int number) override;
     std::map<int, Text> strings;
 };
@@ -49,49 +39,38 @@ public:
     std::int32_t status = 0;
 };
 
-class FakeHostApplication : public HostApplicationObject {
+// The host answers interface "if01" in "C:\Interfaces\D3"; every object can be made missing
+// or failing, and every call is counted.
+class FakeHostObjects : public HostObjectsPort,
+                        public HostApplicationObject,
+                        public SettingsComponent,
+                        public FileSystemObject {
 public:
-    Text PropertyText(const Text& name) override;
-    std::map<Text, Text> properties;
-    std::optional<Text> failingProperty;
-    int reads = 0;
-};
-
-class FakeSettings : public SettingsComponent {
-public:
-    Text GetBinaryName(Text& interfaceName, Text& apiNodeForMdb, Text& serverName) override;
-    Text binaryName = u"d3intf";
-    std::optional<Failure> failure;
-    int calls = 0;
-    std::vector<Text> lastArguments;
-};
-
-class FakeFileSystem : public FileSystemObject {
-public:
-    bool FileExists(Text& path) override;
-    Text GetFileVersion(Text& path) override;
-    std::map<Text, Text> versions; // path -> version ("" for a file without one)
-    std::optional<Failure> failure;
-};
-
-class FakeHostObjects : public HostObjectsPort {
-public:
-    FakeHostObjects();
     std::shared_ptr<HostApplicationObject> CreateHostApplication() override;
     std::shared_ptr<SettingsComponent> CreateSettingsComponent() override;
     std::shared_ptr<FileSystemObject> CreateFileSystemObject() override;
+    Text PropertyText(const Text& name) override;
+    Text GetBinaryName(Text& interfaceName, Text& apiNodeForMdb, Text& serverName) override;
+    bool FileExists(Text& path) override;
+    Text GetFileVersion(Text& path) override;
 
-    std::shared_ptr<FakeHostApplication> host = std::make_shared<FakeHostApplication>();
-    std::shared_ptr<FakeSettings> settings = std::make_shared<FakeSettings>();
-    std::shared_ptr<FakeFileSystem> fileSystem = std::make_shared<FakeFileSystem>();
-    bool hostMissing = false;
-    bool settingsMissing = false;
-    bool fileSystemMissing = false;
-    int hostCreations = 0;
-    int settingsCreations = 0;
+    std::map<Text, Text> properties{{u"CurrentInterfaceName", u"if01"},
+                                    {u"CurrentInterfaceInstallPath", u"C:\\Interfaces\\D3"},
+                                    {u"CurrentQXServerName", u"qxserver"},
+                                    {u"CurrentLocalHostName", u"node7"},
+                                    {u"CurrentAPINodeForMDB", u"apinode"},
+                                    {u"CurrentMDBPath", u"C:\\QX\\mdb"}};
+    std::vector<Text> propertyReads;
+    std::optional<Text> failingProperty;
+    Text binaryName = u"d3intf";
+    std::vector<Text> settingsArguments; // of every call, one after another
+    std::map<Text, Text> versions;       // path -> version ("" for a file without one)
+    std::optional<Failure> settingsFailure, fileFailure;
+    bool hostMissing = false, settingsMissing = false, fileSystemMissing = false;
+    int hostCreations = 0, settingsCreations = 0;
 };
 
-// Version resources by path: the root block each file answers.
+// Version resources by path; each is the bare root block, a VS_FIXEDFILEINFO.
 class FakeVersionApi : public VersionApiPort {
 public:
     std::uint32_t VersionInfoSize(const Text& path) override;
@@ -99,7 +78,6 @@ public:
     std::optional<std::span<const std::uint8_t>>
     QueryRootBlock(std::span<const std::uint8_t> buffer) override;
 
-    // A resource whose root block is a VS_FIXEDFILEINFO with this file version.
     void AddFile(const Text& path, std::uint32_t versionMS, std::uint32_t versionLS);
     std::map<Text, std::vector<std::uint8_t>> resources;
     std::vector<Text> requested;
@@ -109,20 +87,24 @@ class FakeModuleLocation : public ModuleLocationPort {
 public:
     Text Folder() override { return folder; }
     Text BaseName() override { return baseName; }
-    Text folder = u"C:\\Program Files\\varkel";
-    Text baseName = u"varkel";
+    Text folder = u"C:\\Program Files\\varkel", baseName = u"varkel";
 };
 
-// Everything a page needs, with the host answering interface "if01" in "C:\Interfaces\D3".
+// Everything a page needs. A message box nobody expected fails the test, and so does an
+// expected one that never came.
 struct FakePlatform {
-    FakePlatform();
-    ScriptedMessageBoxes boxes;
+    // Expects the next box in order, answers it, and keeps it in `shown`.
+    void ExpectBox(MessageBoxAnswer answer = MessageBoxAnswer::Ok);
+
+    ::testing::StrictMock<MockMessageBoxes> boxes;
     FakeStringTable strings;
     RecordingLog log;
     FakeHostObjects hostObjects;
     FakeVersionApi versions;
     FakeModuleLocation module;
     Platform ports{boxes, strings, log, hostObjects, versions, module};
+    std::vector<MessageBoxRequest> shown;
+    ::testing::Sequence order;
 };
 
 } // namespace varkel::testing

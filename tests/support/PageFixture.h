@@ -1,16 +1,19 @@
 #pragma once
-// A page started on fake ports, with the boxes and log lines of start-up cleared away.
+// A page started on fake ports, with the log lines of start-up cleared away.
 
 #include "common/ThreadState.h"
 #include "page/Varkel1Page.h"
-#include "platform/MemoryTables.h"
 #include "support/Fakes.h"
+#include "support/MemoryTables.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace varkel::testing {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 class PageFixture : public ::testing::Test {
 protected:
@@ -19,22 +22,21 @@ protected:
         fake.versions.AddFile(u"C:\\Interfaces\\D3\\d3intf.exe", 0x00020005, 0x000A012C);
         page = std::make_unique<Varkel1Page>(fake.ports);
         page->UserControl_Initialize();
-        ASSERT_TRUE(fake.boxes.shown.empty()) << "start-up showed a box";
         fake.log.lines.clear();
     }
 
-    void TearDown() override {
-        EXPECT_EQ(fake.boxes.unexpected, 0u) << "a message box nobody expected was shown";
-        EXPECT_EQ(fake.boxes.Pending(), 0u) << "an expected message box never came";
-    }
-
-    // The text of every box shown so far.
     std::vector<Text> BoxTexts() const {
         std::vector<Text> texts;
-        for (const auto& box : fake.boxes.shown) {
+        for (const auto& box : fake.shown) {
             texts.push_back(box.Message);
         }
         return texts;
+    }
+
+    // The message of the only box shown so far.
+    const Text& OnlyBox() {
+        EXPECT_EQ(fake.shown.size(), 1u);
+        return fake.shown.at(0).Message;
     }
 
     FakePlatform fake;

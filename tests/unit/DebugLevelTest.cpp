@@ -53,22 +53,22 @@ TEST_F(DebugLevel, ParseChecksTheBitsGreedilyFromTheTop) {
     };
     for (const auto& c : cases) {
         page->ResetAll();
-        fake.boxes.shown.clear();
+        fake.shown.clear();
         if (c.asks) {
-            fake.boxes.Expect(MessageBoxAnswer::Yes);
+            fake.ExpectBox(MessageBoxAnswer::Yes);
         }
         page->ParseDBFlag(Level(c.level));
         EXPECT_EQ(CheckedBoxes(), c.boxes) << ToUtf8(c.level);
-        EXPECT_EQ(fake.boxes.shown.size(), c.asks ? 1u : 0u) << ToUtf8(c.level);
+        EXPECT_EQ(fake.shown.size(), c.asks ? 1u : 0u) << ToUtf8(c.level);
     }
 }
 
 TEST_F(DebugLevel, TheTestingQuestionComesFirstAndNoUnchecksOnlyThatBox) {
     std::vector<Text> labelsWhenAsked;
-    fake.boxes.Expect(MessageBoxAnswer::No);
+    fake.ExpectBox(MessageBoxAnswer::No);
     page->ParseDBFlag(Level(u"48"));
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    const auto& question = fake.boxes.shown[0];
+    ASSERT_EQ(fake.shown.size(), 1u);
+    const auto& question = fake.shown[0];
     EXPECT_EQ(question.Message,
               u"Are you sure you wish to turn on Debug for Velmar Internal Testing only?");
     EXPECT_EQ(question.Buttons, MessageBoxButtons::YesNo);
@@ -83,12 +83,12 @@ TEST_F(DebugLevel, ParseNeverUnchecksAndUncheckingTheTestingBoxAsksNothing) {
     page->ParseDBFlag(Level(u"1"));
     EXPECT_EQ(page->lblDBLevel.Caption(), u"5");
 
-    fake.boxes.Expect(MessageBoxAnswer::Yes);
+    fake.ExpectBox(MessageBoxAnswer::Yes);
     page->chkDebug[5].SetValue(CheckBox::Checked);
     EXPECT_EQ(page->lblDBLevel.Caption(), u"37");
     page->chkDebug[5].SetValue(CheckBox::Unchecked);
     EXPECT_EQ(page->lblDBLevel.Caption(), u"5");
-    EXPECT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(fake.shown.size(), 1u);
 }
 
 TEST_F(DebugLevel, NumbersFromTheHostAreTakenAsTheirDecimalText) {
@@ -100,21 +100,21 @@ TEST_F(DebugLevel, NumbersFromTheHostAreTakenAsTheirDecimalText) {
 }
 
 TEST_F(DebugLevel, AValueThatIsNotTextIsReportedByParse) {
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     page->ParseDBFlag(CellValue::Null());
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_EQ(fake.boxes.shown[0].Message.rfind(
+    ASSERT_EQ(fake.shown.size(), 1u);
+    EXPECT_EQ(fake.shown[0].Message.rfind(
                   u"Method:\t\tin Routine ParseDBFlag() of the if01 NUX Control\r\n", 0),
               0u);
-    EXPECT_NE(fake.boxes.shown[0].Message.find(u"Invalid use of Null"), Text::npos);
+    EXPECT_NE(fake.shown[0].Message.find(u"Invalid use of Null"), Text::npos);
 }
 
 TEST_F(DebugLevel, GetDBFlagReportsAFailingBoxAndAnswersZero) {
     page->chkDebug[1].SetValue(CheckBox::Checked);
     page->chkDebug[3].SetAccessCheck([] { throw Failure(91, u"varkel", u"Object gone"); });
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_EQ(page->GetDBFlag(), 0);
-    EXPECT_EQ(fake.boxes.shown.at(0).Message.rfind(
+    EXPECT_EQ(fake.shown.at(0).Message.rfind(
                   u"Method:\t\tin Function GetDBFlag() of the if01 NUX Control\r\n", 0),
               0u);
 }

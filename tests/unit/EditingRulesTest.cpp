@@ -61,9 +61,9 @@ TEST_F(DelimiterRule, AFailingFieldStopsTheHandlerBeforeTheDirtyFlag) {
             throw Failure(5, u"varkel", u"Invalid procedure call or argument");
         }
     });
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     page->txtDelimiter.SetText(u"q");
-    EXPECT_EQ(fake.boxes.shown.at(0).Message.rfind(
+    EXPECT_EQ(fake.shown.at(0).Message.rfind(
                   u"Method:\t\tin subroutine txtDelimiter_Change() of if01 NUX Control\r\n", 0),
               0u);
     EXPECT_FALSE(page->ControlHasUnsavedChanges());
@@ -98,15 +98,15 @@ TEST_F(PairedBoxes, UncheckingAFilledDelimiterEmptiesItAndDirtiesThePage) {
 
 TEST_F(PairedBoxes, CheckingGlfWarnsBeforeTheFieldIsEnabled) {
     bool enabledWhenWarned = true;
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     page->txtGLFerr.SetObserver([&](ControlProperty property) {
         if (property == ControlProperty::Enabled) {
-            enabledWhenWarned = fake.boxes.shown.empty();
+            enabledWhenWarned = fake.shown.empty();
         }
     });
     page->chkGLF.SetValue(CheckBox::Checked);
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    const auto& warning = fake.boxes.shown[0];
+    ASSERT_EQ(fake.shown.size(), 1u);
+    const auto& warning = fake.shown[0];
     EXPECT_EQ(warning.Message, u"Warning: Use of the /KS parameter is not recommended.");
     EXPECT_EQ(warning.Icon, MessageBoxIcon::Exclamation);
     EXPECT_EQ(warning.Buttons, MessageBoxButtons::Ok);
@@ -118,7 +118,7 @@ TEST_F(PairedBoxes, CheckingGlfWarnsBeforeTheFieldIsEnabled) {
     EXPECT_TRUE(page->ControlHasUnsavedChanges());
 
     page->chkGLF.SetValue(CheckBox::Unchecked); // no second warning
-    EXPECT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(fake.shown.size(), 1u);
 }
 
 TEST_F(PairedBoxes, PlainBoxesDirtyThePageEvenWhenTheyEndAsTheyBegan) {
@@ -137,7 +137,7 @@ TEST_F(PairedBoxes, GrayedBoxLeavesTheFieldAlone) {
 using NumberRule = PageFixture;
 
 TEST_F(NumberRule, MarksGlfAndOutputValues) {
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     page->chkGLF.SetValue(CheckBox::Checked);
     page->chkDigital.SetValue(CheckBox::Checked);
     const std::pair<const char16_t*, OleColor> cases[] = {

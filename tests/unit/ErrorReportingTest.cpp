@@ -23,11 +23,11 @@ protected:
 };
 
 TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactly) {
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     DisplayAndLogError(fake.ports, u" in ResetAll() of if01 NUX Control",
                        Failure(13, u"varkel", u"Type mismatch"));
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    const auto& box = fake.boxes.shown[0];
+    ASSERT_EQ(fake.shown.size(), 1u);
+    const auto& box = fake.shown[0];
     EXPECT_EQ(box.Message, u"Method:\t\t in ResetAll() of if01 NUX Control\r\n"
                            u"Source:\t\tvarkel\r\n"
                            u"Error:\t\tDh   (13)\r\n"
@@ -43,9 +43,9 @@ TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactly) {
 }
 
 TEST_F(ErrorReporting, NegativeNumbersShowTheirTwosComplement) {
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     DisplayAndLogError(fake.ports, u"loc", Failure(-2147221504, u"src", u"desc"));
-    EXPECT_NE(fake.boxes.shown.at(0).Message.find(u"\r\nError:\t\t80040000h   (-2147221504)\r\n"),
+    EXPECT_NE(fake.shown.at(0).Message.find(u"\r\nError:\t\t80040000h   (-2147221504)\r\n"),
               Text::npos);
     EXPECT_NE(fake.log.lines.at(0).message.find(u"80040000 h   (-2147221504) , Description: "),
               Text::npos);
@@ -67,7 +67,7 @@ TEST_F(ErrorReporting, FailureRisingThroughTwoModuleRoutinesIsLoggedAtEachLevel)
             LogAndRaiseError(fake.ports, failure, u" in CommonNUXControlCode.Outer");
         }
     };
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     try {
         outer();
         FAIL() << "the failure did not rise";
@@ -90,24 +90,23 @@ TEST_F(ErrorReporting, FailureRisingThroughTwoModuleRoutinesIsLoggedAtEachLevel)
     EXPECT_EQ(fake.log.lines[2].message.rfind(
                   u"Error in method: in LoadDefaults() of if01 NUX Control, ", 0),
               0u);
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_NE(fake.boxes.shown[0].Message.find(
+    ASSERT_EQ(fake.shown.size(), 1u);
+    EXPECT_NE(fake.shown[0].Message.find(
                   u"Source:\t\tvarkel in CommonNUXControlCode.Inner in CommonNUXControlCode.Outer"),
               Text::npos);
 }
 
 TEST_F(ErrorReporting, MissingLogLibraryShowsASecondBoxAndWritesNoLine) {
     fake.log.failure = Failures::DllNotFound(u"qxapi32.dll");
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     DisplayAndLogError(fake.ports, u"loc", Failure(13, u"varkel", u"Type mismatch"));
-    ASSERT_EQ(fake.boxes.shown.size(), 2u);
-    EXPECT_EQ(fake.boxes.shown[1].Message.rfind(
+    ASSERT_EQ(fake.shown.size(), 2u);
+    EXPECT_EQ(fake.shown[1].Message.rfind(
                   u"Method:\t\t in function WriteToLogFile() of modCommonNUXControlCode\r\n", 0),
               0u);
-    EXPECT_NE(fake.boxes.shown[1].Message.find(u"Error:\t\t30h   (48)"), Text::npos);
+    EXPECT_NE(fake.shown[1].Message.find(u"Error:\t\t30h   (48)"), Text::npos);
     EXPECT_TRUE(fake.log.lines.empty());
-    EXPECT_EQ(fake.boxes.unexpected, 0u);
 }
 
 TEST_F(ErrorReporting, WriteToLogFileAnswersTheStatusOrMinusOne) {
@@ -116,9 +115,9 @@ TEST_F(ErrorReporting, WriteToLogFileAnswersTheStatusOrMinusOne) {
     EXPECT_EQ(fake.log.lines.at(0), (LogLine{u"hello", u"QX NUX> if01> "}));
 
     fake.log.status = 40000; // outside the 16-bit range
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_EQ(WriteToLogFile(fake.ports, u"again"), -1);
-    EXPECT_NE(fake.boxes.shown.at(0).Message.find(u"(6)"), Text::npos);
+    EXPECT_NE(fake.shown.at(0).Message.find(u"(6)"), Text::npos);
 }
 
 TEST_F(ErrorReporting, LogPrefixIsPerThread) {

@@ -9,7 +9,7 @@ using ResetAll = PageFixture;
 
 TEST_F(ResetAll, FromAHalfFilledDirtyPageEndsInTheResetStateAndClean) {
     page->chkDebug[0].SetValue(CheckBox::Checked);
-    fake.boxes.Expect(MessageBoxAnswer::Yes);
+    fake.ExpectBox(MessageBoxAnswer::Yes);
     page->chkDebug[5].SetValue(CheckBox::Checked);
     page->chkDelimiter.SetValue(CheckBox::Checked);
     page->txtDelimiter.SetText(u"x");
@@ -40,11 +40,11 @@ TEST_F(ResetAll, FromAHalfFilledDirtyPageEndsInTheResetStateAndClean) {
 TEST_F(ResetAll, AFailingControlStopsTheResetReportsAndLeavesThePageDirty) {
     page->chkDatabaseUpdates.SetValue(CheckBox::Checked);
     page->txtOutput.SetAccessCheck([] { throw Failure(91, u"varkel", u"Object gone"); });
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     page->ResetAll();
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    ASSERT_EQ(fake.shown.size(), 1u);
     EXPECT_EQ(
-        fake.boxes.shown[0].Message.rfind(u"Method:\t\t in ResetAll() of if01 NUX Control\r\n", 0),
+        fake.shown[0].Message.rfind(u"Method:\t\t in ResetAll() of if01 NUX Control\r\n", 0),
         0u);
     EXPECT_EQ(page->chkDatabaseUpdates.Value(), CheckBox::Unchecked);
     EXPECT_TRUE(page->ControlHasUnsavedChanges());
@@ -76,17 +76,17 @@ TEST_F(NumericValue, AcceptsDigitsOnlyUnlessSignsArePermitted) {
 TEST_F(NumericValue, SixteenBitCounterLimits) {
     EXPECT_TRUE(page->CheckIfNumericValue(Text(32766, u'7'), false, false, false));
 
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_TRUE(page->CheckIfNumericValue(Text(32767, u'7'), false, false, false));
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_EQ(fake.boxes.shown[0].Message.rfind(
+    ASSERT_EQ(fake.shown.size(), 1u);
+    EXPECT_EQ(fake.shown[0].Message.rfind(
                   u"Method:\t\t in CheckIfNumericValue() of the if01 NUX Control\r\n", 0),
               0u);
-    EXPECT_NE(fake.boxes.shown[0].Message.find(u"(6)"), Text::npos);
+    EXPECT_NE(fake.shown[0].Message.find(u"(6)"), Text::npos);
 
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_FALSE(page->CheckIfNumericValue(Text(32768, u'7'), false, false, false));
-    EXPECT_EQ(fake.boxes.shown.size(), 2u);
+    EXPECT_EQ(fake.shown.size(), 2u);
     EXPECT_EQ(fake.log.lines.size(), 2u);
 }
 

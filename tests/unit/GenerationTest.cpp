@@ -20,7 +20,7 @@ protected:
         ASSERT_EQ(page->LoadDefaults(table, path), 1);
     }
     void CheckGlf() {
-        fake.boxes.Expect(MessageBoxAnswer::Ok); // its warning
+        fake.ExpectBox(MessageBoxAnswer::Ok); // its warning
         page->chkGLF.SetValue(CheckBox::Checked);
     }
     MemoryArgumentList list = MemoryArgumentList::WithRows(1);
@@ -57,7 +57,7 @@ TEST_F(Generation, EverySwitchComesOutInTheFixedOrderAndThePageEndsClean) {
                                  {u"/VAL", u"3"},
                                  {u"/PS", u"1"},
                                  {u"/QQ", u""}}));
-    EXPECT_EQ(fake.boxes.shown.size(), 1u); // the /KS warning: nothing was asked
+    EXPECT_EQ(fake.shown.size(), 1u); // the /KS warning: nothing was asked
     EXPECT_EQ(page->chkGLF.Value(), CheckBox::Checked);
     EXPECT_FALSE(page->ControlHasUnsavedChanges());
 }
@@ -94,14 +94,14 @@ TEST_F(Generation, UnacceptableValuesAreAskedAboutAndSwitchedOff) {
     for (const auto& item : cases) {
         item.prepare();
         ASSERT_EQ(item.field.BackColor(), Colors::Attention);
-        fake.boxes.shown.clear();
+        fake.shown.clear();
         fake.log.lines.clear();
         list = MemoryArgumentList::WithRows(1);
-        fake.boxes.Expect(item.answer);
+        fake.ExpectBox(item.answer);
 
         EXPECT_EQ(page->GetAllArgumentsSafeArray(list), 1);
-        ASSERT_EQ(fake.boxes.shown.size(), 1u);
-        EXPECT_EQ(fake.boxes.shown[0].Buttons, MessageBoxButtons::YesNo);
+        ASSERT_EQ(fake.shown.size(), 1u);
+        EXPECT_EQ(fake.shown[0].Buttons, MessageBoxButtons::YesNo);
         EXPECT_EQ(list.Rows(), item.rows);
         EXPECT_EQ(fake.log.lines, (std::vector<LogLine>{{item.logged, u"QX NUX> if01> "}}));
         EXPECT_EQ(item.box.Value(), CheckBox::Unchecked);
@@ -113,12 +113,12 @@ TEST_F(Generation, UnacceptableValuesAreAskedAboutAndSwitchedOff) {
 }
 
 TEST_F(Generation, LoadedArgumentsComeBackInTheSlashSpellingAfterAnEdit) {
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     Load({{T(u"-ks"), T(u"5"), {}}, {T(u"-Val"), T(u"abc"), {}}});
     EXPECT_EQ(page->GetAllArgumentsSafeArray(list), 1); // loaded values are not asked about
     EXPECT_EQ(list.Rows(), (Rows{{u"/KS", u"5"}, {u"/VAL", u"abc"}}));
 
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     Load({{T(u"/KS"), T(u"5"), CellValue::FromInteger(0)},
           {T(u"-ch"), T(u""), CellValue::FromInteger(0)},
           {T(u"/PS"), T(u"1"), CellValue::FromInteger(0)}});
@@ -137,14 +137,14 @@ TEST_F(Generation, AFailureStopsGenerationKeepsTheRowsAndAnswersZero) {
     page->chkDatabaseUpdates.SetValue(CheckBox::Checked);
     page->txtAdditional.SetText(u"/PS=1");
     list.SetFixedSize(true);
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
 
     EXPECT_EQ(page->GetAllArgumentsSafeArray(list), 0);
     EXPECT_EQ(list.Rows(), (Rows{{u"/BL", u""}}));
     EXPECT_TRUE(page->ControlHasUnsavedChanges());
     const Text source = u"varkel in CommonNUXControlCode.AddArgumentToOutGoingSafeArray";
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_EQ(fake.boxes.shown[0].Message,
+    ASSERT_EQ(fake.shown.size(), 1u);
+    EXPECT_EQ(fake.shown[0].Message,
               u"Method:\t\tin GetAllArgumentsSafeArray() of if01 NUX Control\r\nSource:\t\t" +
                   source +
                   u"\r\nError:\t\tAh   (10)\r\nDescription:\tThis array is fixed or temporarily "

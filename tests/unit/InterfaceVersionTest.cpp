@@ -28,13 +28,13 @@ class InterfaceVersionAnswers : public PageFixture,
                                 public ::testing::WithParamInterface<AnswerCase> {};
 
 TEST_P(InterfaceVersionAnswers, AnswersOneAndTheVersionOrLeavesTheTextAsPassed) {
-    fake.hostObjects.fileSystem->versions = GetParam().files;
+    fake.hostObjects.versions = GetParam().files;
     fake.module.folder = GetParam().folder;
     fake.module.baseName = GetParam().baseName;
     Text strVersion = u"as passed";
     EXPECT_EQ(page->GetInterfaceVersion(strVersion), 1);
     EXPECT_EQ(strVersion, GetParam().answer);
-    EXPECT_TRUE(fake.boxes.shown.empty());
+    EXPECT_TRUE(fake.shown.empty());
     EXPECT_TRUE(fake.log.lines.empty());
 }
 
@@ -69,10 +69,10 @@ INSTANTIATE_TEST_SUITE_P(Files, InterfaceVersionAnswers,
                          });
 
 TEST_F(InterfaceVersion, KeepsNothingBetweenCalls) {
-    fake.hostObjects.fileSystem->versions = {{OwnLibrary, u"1.0.0.7"}};
+    fake.hostObjects.versions = {{OwnLibrary, u"1.0.0.7"}};
     Text first;
     ASSERT_EQ(page->GetInterfaceVersion(first), 1);
-    fake.hostObjects.fileSystem->versions = {{OwnLibrary, u"1.0.0.8"}};
+    fake.hostObjects.versions = {{OwnLibrary, u"1.0.0.8"}};
     Text second;
     ASSERT_EQ(page->GetInterfaceVersion(second), 1);
     EXPECT_EQ(first, u"1.0.0.7");
@@ -100,20 +100,20 @@ class InterfaceVersionFailures : public PageFixture,
                                  public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(InterfaceVersionFailures, BoxThenZerosAndZero) {
-    fake.hostObjects.fileSystem->versions = {{OwnLibrary, u"1.0.0.7"}};
+    fake.hostObjects.versions = {{OwnLibrary, u"1.0.0.7"}};
     GetParam().arrange(fake);
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     Text strVersion = u"as passed";
     EXPECT_EQ(page->GetInterfaceVersion(strVersion), 0);
     EXPECT_EQ(strVersion, u"0.0.0.0");
 
     const Text location = u"in Function GetInterfaceVersion() of the if01 NUX Control";
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_EQ(fake.boxes.shown[0].Message, u"Method:\t\t" + location + u"\r\nSource:\t\tvarkel" +
+    ASSERT_EQ(fake.shown.size(), 1u);
+    EXPECT_EQ(fake.shown[0].Message, u"Method:\t\t" + location + u"\r\nSource:\t\tvarkel" +
                                                u"\r\nError:\t\t" + GetParam().error +
                                                u"\r\nDescription:\t" + GetParam().description);
-    EXPECT_EQ(fake.boxes.shown[0].Icon, MessageBoxIcon::Critical);
-    EXPECT_EQ(fake.boxes.shown[0].Title, u"QX Interface for GSE D/3 DBA NUX Control");
+    EXPECT_EQ(fake.shown[0].Icon, MessageBoxIcon::Critical);
+    EXPECT_EQ(fake.shown[0].Title, u"QX Interface for GSE D/3 DBA NUX Control");
     ASSERT_EQ(fake.log.lines.size(), 1u);
     EXPECT_EQ(fake.log.lines[0].message.rfind(u"Error in method: " + location + u", Source: ", 0),
               0u);
@@ -128,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   u"1ADh   (429)", u"ActiveX component can't create object"},
                       FailureCase{"FileCannotBeExamined",
                                   [](testing::FakePlatform& f) {
-                                      f.hostObjects.fileSystem->failure =
+                                      f.hostObjects.fileFailure =
                                           Failure(70, u"varkel", u"Permission denied");
                                   },
                                   u"46h   (70)", u"Permission denied"}),
@@ -143,13 +143,12 @@ TEST(InterfaceVersionModule, UnknownOwnLocationIsReportedLikeAnyFailure) {
     fake.versions.AddFile(u"C:\\Interfaces\\D3\\d3intf.exe", 0x00020005, 0x000A012C);
     Varkel1Page page(ports);
     page.UserControl_Initialize();
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     Text strVersion = u"as passed";
     EXPECT_EQ(page.GetInterfaceVersion(strVersion), 0);
     EXPECT_EQ(strVersion, u"0.0.0.0");
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_NE(fake.boxes.shown[0].Message.find(u"80070002h   (-2147024894)"), Text::npos);
-    EXPECT_EQ(fake.boxes.Pending(), 0u);
+    ASSERT_EQ(fake.shown.size(), 1u);
+    EXPECT_NE(fake.shown[0].Message.find(u"80070002h   (-2147024894)"), Text::npos);
 }
 
 } // namespace

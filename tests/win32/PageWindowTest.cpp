@@ -1,4 +1,4 @@
-#include "platform/MemoryTables.h"
+#include "support/MemoryTables.h"
 #include "win32/adapters/StringTable.h"
 #include "win32/support/PageWindowFixture.h"
 #include "win32/view/Scaling.h"

@@ -1,7 +1,7 @@
 #include "win32/adapters/Win32.h"
 
 #include "common/Failure.h"
-#include "platform/MemoryTables.h"
+#include "support/MemoryTables.h"
 #include "win32/adapters/SafeArrayTables.h"
 #include "win32/adapters/ScopedBstr.h"
 #include "win32/adapters/ScopedSafeArray.h"

@@ -1,4 +1,4 @@
-#include "platform/MemoryTables.h"
+#include "support/MemoryTables.h"
 
 #include "common/Failure.h"
 
