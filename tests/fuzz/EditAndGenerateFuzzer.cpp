@@ -17,7 +17,7 @@ MemoryArgumentList MakeList(int shape) {
     if (shape == 2) {
         list.Set(0, 0, u"/EXISTING");
     }
-    return shape == 6 ? MemoryArgumentList({{0, 2}, {0, 0}})
+    return shape == 6   ? MemoryArgumentList({{0, 2}, {0, 0}})
            : shape == 7 ? MemoryArgumentList({{0, 1}, {1, 1}})
            : shape == 9 ? MemoryArgumentList({{0, 1}})
                         : list;
@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Text text = field.GetText();
         switch (operation) {
         case 0:
-            box.SetValue(box.Value() == CheckBox::Checked ? CheckBox::Unchecked : CheckBox::Checked);
+            box.SetValue(box.Value() == CheckBox::Checked ? CheckBox::Unchecked
+                                                          : CheckBox::Checked);
             break;
         case 1:
             box.SetValue(input.Byte() % 3);
@@ -81,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             field.SetText(text + input.Unit());
             break;
         case 4:
-            text.insert(text.begin() + static_cast<std::ptrdiff_t>(input.Byte() % (text.size() + 1)),
+            text.insert(text.begin() +
+                            static_cast<std::ptrdiff_t>(input.Byte() % (text.size() + 1)),
                         input.Unit());
             field.SetText(text);
             break;

@@ -25,7 +25,7 @@ std::uint64_t FuzzInput::Number(int bytes) {
 char16_t FuzzInput::Unit() {
     const std::uint8_t first = Byte();
     return first != 0xFF || bytes_.size() - position_ < 2 ? first
-                                                         : static_cast<char16_t>(Number(2));
+                                                          : static_cast<char16_t>(Number(2));
 }
 
 Text FuzzInput::ShortText(std::size_t limit) {

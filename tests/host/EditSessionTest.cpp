@@ -1,16 +1,16 @@
 #include "core/EditSession.h"
+
 #include "ExitCodeOf.h"
 #include "TemporaryFolder.h"
 #include "core/FileStore.h"
-#include "core/HostError.h"
 
-#include <gtest/gtest.h>
-
+#include <gmock/gmock.h>
 
 namespace varkel::host {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 using testing::TemporaryFolder;
 
 // A page that records what it is handed and answers from a script.
@@ -27,151 +27,83 @@ public:
         return generateResult;
     }
     bool HasUnsavedChanges() override { return false; }
-
     std::vector<LoadRow> loaded;
     fs::path loadedPath;
     std::vector<PageArgument> answer;
-    long loadResult = 1;
-    long generateResult = 1;
+    long loadResult = 1, generateResult = 1;
     int generations = 0;
 };
 
 class EditingAFile : public ::testing::Test {
 protected:
-    const std::string original = "@echo off\r\n"
-                                 "REM start the interface\r\n"
-                                 "\"C:\\QX\\d3int.exe\" /host=n1 -ch /KS=5 /PS=1\r\n"
-                                 "pause";
+    EditSession Open() {
+        HostSwitches switches;
+        switches.Add("/host");
+        EditSession session(file, switches);
+        session.Load(page, "C:\\QX");
+        return session;
+    }
+    const std::string original = "@echo off\r\n\"C:\\QX\\d3int.exe\" /host=n1 -ch /KS=5\r\npause";
     TemporaryFolder folder;
     fs::path file = folder.Write("d3int.bat", original);
     ScriptedPage page;
-
-    HostSwitches HostOnly() const {
-        HostSwitches switches;
-        switches.Add("/host");
-        return switches;
-    }
 };
 
-TEST_F(EditingAFile, LoadHandsEveryArgumentWithItsMarkerAndThePath) {
-    EditSession session(file, HostOnly());
-    session.Load(page, "C:\\QX");
-    const std::vector<LoadRow> expected{
-        {"/host", "n1", 1}, {"-ch", "", 0}, {"/KS", "5", 0}, {"/PS", "1", 0}};
-    EXPECT_EQ(page.loaded, expected);
-    EXPECT_EQ(page.loadedPath, fs::path("C:\\QX"));
-    EXPECT_TRUE(session.Loaded());
-}
-
-TEST_F(EditingAFile, SaveWritesHostArgumentsThenThePageRowsAndKeepsABackup) {
-    EditSession session(file, HostOnly());
-    session.Load(page, folder.Path());
-    page.answer = {{"/CH", ""}, {"/KS", "5"}, {"/PS", "1"}};
-    const SaveResult result = session.Save(page);
-    EXPECT_TRUE(result.written);
-    EXPECT_EQ(result.commandLine, "\"C:\\QX\\d3int.exe\" /host=n1 /CH /KS=5 /PS=1");
-    EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n"
-                                           "REM start the interface\r\n"
-                                           "\"C:\\QX\\d3int.exe\" /host=n1 /CH /KS=5 /PS=1\r\n"
-                                           "pause");
-    EXPECT_EQ(result.backup, BackupPathFor(file));
-    EXPECT_EQ(TemporaryFolder::Read(result.backup), original);
-}
-
-TEST_F(EditingAFile, SavingTwiceComparesWithWhatTheFirstSaveWrote) {
-    EditSession session(file, HostOnly());
-    session.Load(page, folder.Path());
-    page.answer = {{"/CH", ""}};
-    session.Save(page);
-    page.answer = {{"/HW", ""}};
-    const SaveResult second = session.Save(page);
-    EXPECT_TRUE(second.written);
-    EXPECT_NE(TemporaryFolder::Read(file).find("d3int.exe\" /host=n1 /HW\r\n"), std::string::npos);
-}
-
-TEST_F(EditingAFile, SaveOfUnchangedTextWritesNothingAndKeepsTheOldBackup) {
+TEST_F(EditingAFile, LoadsEveryArgumentAndSavesHostArgumentsThenThePagesWithABackup) {
     folder.Write("d3int.bat.bak", "the backup of a real change");
-    EditSession session(file, HostOnly());
-    session.Load(page, folder.Path());
-    page.answer = {{"-ch", ""}, {"/KS", "5"}, {"/PS", "1"}};
-    const SaveResult result = session.Save(page);
-    EXPECT_FALSE(result.written);
-    EXPECT_EQ(TemporaryFolder::Read(file), original);
+    EditSession session = Open();
+    EXPECT_EQ(page.loaded,
+              (std::vector<LoadRow>{{"/host", "n1", 1}, {"-ch", "", 0}, {"/KS", "5", 0}}));
+    EXPECT_EQ(page.loadedPath, fs::path("C:\\QX"));
+    page.answer = {{"-ch", ""}, {"/KS", "5"}};
+    EXPECT_FALSE(session.Save(page).written) << "the same text is not written again";
     EXPECT_EQ(TemporaryFolder::Read(BackupPathFor(file)), "the backup of a real change");
-}
 
-TEST_F(EditingAFile, CommandLineAsksThePageButWritesNothing) {
-    EditSession session(file, HostOnly());
-    session.Load(page, folder.Path());
     page.answer = {{"/CH", ""}};
     EXPECT_EQ(session.CommandLine(page), "\"C:\\QX\\d3int.exe\" /host=n1 /CH");
-    EXPECT_EQ(page.generations, 1);
-    EXPECT_EQ(folder.Listing(), "d3int.bat");
-}
-
-TEST_F(EditingAFile, PageAnsweringZeroToLoadBlocksEverySave) {
-    EditSession session(file, HostOnly());
-    page.loadResult = 0;
-    std::string message;
-    EXPECT_EQ(CodeOf([&] { session.Load(page, folder.Path()); }, &message), ExitCode::PageRefused);
-    EXPECT_NE(message.find("answered 0 to LoadDefaults"), std::string::npos) << message;
-    page.answer = {{"/CH", ""}};
-    EXPECT_EQ(CodeOf([&] { session.Save(page); }), ExitCode::PageRefused);
-    EXPECT_EQ(CodeOf([&] { session.CommandLine(page); }), ExitCode::PageRefused);
-    EXPECT_EQ(page.generations, 0);
     EXPECT_EQ(TemporaryFolder::Read(file), original);
-    EXPECT_EQ(folder.Listing(), "d3int.bat");
+    const SaveResult result = session.Save(page);
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(TemporaryFolder::Read(file),
+              "@echo off\r\n\"C:\\QX\\d3int.exe\" /host=n1 /CH\r\npause");
+    EXPECT_EQ(TemporaryFolder::Read(result.backup), original);
+    page.answer = {{"/HW", ""}};
+    EXPECT_TRUE(session.Save(page).written) << "compared with what the first save wrote";
 }
 
-TEST_F(EditingAFile, PageAnsweringZeroToGenerationWritesNothing) {
-    EditSession session(file, HostOnly());
-    session.Load(page, folder.Path());
+TEST_F(EditingAFile, APageAnsweringZeroOrAReadOnlyFileGetsNothingWritten) {
+    std::string message;
+    page.loadResult = 0;
+    EXPECT_EQ(CodeOf([&] { Open(); }, &message), ExitCode::PageRefused);
+    EXPECT_THAT(message, HasSubstr("answered 0 to LoadDefaults"));
+    page.loadResult = 1;
+    EditSession session = Open();
     page.answer = {{"/CH", ""}};
     page.generateResult = 0;
-    std::string message;
     EXPECT_EQ(CodeOf([&] { session.Save(page); }, &message), ExitCode::PageRefused);
-    EXPECT_NE(message.find("nothing written"), std::string::npos) << message;
+    EXPECT_THAT(message, HasSubstr("nothing written"));
+    page.generateResult = 1;
+    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_EQ(CodeOf([&] { session.Save(page); }), ExitCode::CannotWrite);
     EXPECT_EQ(TemporaryFolder::Read(file), original);
     EXPECT_EQ(folder.Listing(), "d3int.bat");
 }
 
-TEST_F(EditingAFile, ReadOnlyFileCanBeLoadedButNotSaved) {
-    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    EditSession session(file, HostOnly());
-    session.Load(page, folder.Path());
-    page.answer = {{"/CH", ""}};
-    EXPECT_EQ(CodeOf([&] { session.Save(page); }), ExitCode::CannotWrite);
-    EXPECT_EQ(TemporaryFolder::Read(file), original);
+TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
+    const std::tuple<const char*, const char*, ExitCode, const char*> cases[] = {
+        {"missing.bat", nullptr, ExitCode::CannotRead, "no such file"},
+        {"empty.bat", "", ExitCode::NotStartupFile, "empty"},
+        {"comments.bat", "@echo off\r\nREM x.exe\r\n", ExitCode::NotStartupFile, "no command line"},
+        {"split.bat", "x.exe /CH ^\r\n/HW\r\n", ExitCode::NotStartupFile, "continues"}};
+    for (const auto& [name, content, code, says] : cases) {
+        TemporaryFolder folder;
+        const fs::path file = content ? folder.Write(name, content) : folder.Path() / name;
+        std::string message;
+        EXPECT_EQ(CodeOf([&] { EditSession session(file, {}); }, &message), code);
+        EXPECT_THAT(message, ::testing::AllOf(HasSubstr(name), HasSubstr(says)));
+    }
 }
-
-struct OpenCase {
-    const char* name;
-    const char* content; // nullptr: the file does not exist
-    ExitCode code;
-    const char* says;
-};
-
-class OpeningAFile : public ::testing::TestWithParam<OpenCase> {};
-
-TEST_P(OpeningAFile, FailsWithTheKindAndTheFileName) {
-    TemporaryFolder folder;
-    const fs::path file = GetParam().content ? folder.Write(GetParam().name, GetParam().content)
-                                             : folder.Path() / GetParam().name;
-    std::string message;
-    EXPECT_EQ(CodeOf([&] { EditSession session(file, {}); }, &message), GetParam().code);
-    EXPECT_NE(message.find(GetParam().name), std::string::npos) << message;
-    EXPECT_NE(message.find(GetParam().says), std::string::npos) << message;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, OpeningAFile,
-    ::testing::Values(OpenCase{"missing.bat", nullptr, ExitCode::CannotRead, "no such file"},
-                      OpenCase{"empty.bat", "", ExitCode::NotStartupFile, "empty"},
-                      OpenCase{"comments.bat", "@echo off\r\nREM x.exe\r\n",
-                               ExitCode::NotStartupFile, "no command line"},
-                      OpenCase{"split.bat", "x.exe /CH ^\r\n/HW\r\n", ExitCode::NotStartupFile,
-                               "continues"}));
 
 } // namespace
 } // namespace varkel::host

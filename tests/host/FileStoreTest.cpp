@@ -1,109 +1,71 @@
 #include "core/FileStore.h"
+
 #include "ExitCodeOf.h"
 #include "TemporaryFolder.h"
-#include "core/HostError.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+
+#include <functional>
 
 namespace varkel::host {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
 using testing::TemporaryFolder;
 
-class ReadingAFile : public ::testing::Test {
-protected:
+TEST(FileStore, ReadsEveryByteOrSaysWhyNot) {
     TemporaryFolder folder;
-};
-
-TEST_F(ReadingAFile, GivesEveryByteAsStored) {
     const std::string content("a\r\nb\nc\r\xff", 8);
     EXPECT_EQ(ReadWholeFile(folder.Write("f.bat", content)), content);
-}
-
-TEST_F(ReadingAFile, MissingFileOrFolderIsCannotReadNamingThePath) {
     std::string message;
     EXPECT_EQ(CodeOf([&] { ReadWholeFile(folder.Path() / "none.bat"); }, &message),
               ExitCode::CannotRead);
-    EXPECT_NE(message.find("none.bat: no such file"), std::string::npos) << message;
+    EXPECT_THAT(message, HasSubstr("none.bat: no such file"));
     EXPECT_EQ(CodeOf([&] { ReadWholeFile(folder.Path()); }, &message), ExitCode::CannotRead);
-    EXPECT_NE(message.find("is a folder"), std::string::npos) << message;
+    EXPECT_THAT(message, HasSubstr("is a folder"));
 }
 
-class ReplacingAFile : public ::testing::Test {
-protected:
-    const std::string before = "@echo off\r\nx.exe -ch\r\n";
-    const std::string after = "@echo off\r\nx.exe /CH\r\n";
+TEST(FileStore, ReplacesAtomicallyKeepingTheFormerTextAsBackup) {
     TemporaryFolder folder;
-    fs::path file = folder.Write("d3int.bat", before);
+    const fs::path file = folder.Write("d3int.bat", "one");
+    folder.Write("d3int.bat.varkel-new", "half written by an earlier crash");
+    ReplaceKeepingBackup(file, "two", "one");
+    ReplaceKeepingBackup(file, "three", "two");
+    EXPECT_EQ(TemporaryFolder::Read(file), "three");
+    EXPECT_EQ(TemporaryFolder::Read(BackupPathFor(file)), "two");
+    EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak");
+}
 
-    void ExpectUntouched() {
-        EXPECT_EQ(TemporaryFolder::Read(file), before);
-        EXPECT_FALSE(fs::exists(TemporaryPathFor(file)));
+// Whatever stops a replacement leaves the original as it was, and no temporary file.
+TEST(FileStore, ARefusedReplacementLeavesTheOriginalUntouched) {
+    const std::pair<std::function<void(const fs::path&)>, const char*> cases[] = {
+        {[](const fs::path& file) {
+             fs::permissions(
+                 file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                 fs::perm_options::remove);
+         },
+         "is read-only"},
+        {[](const fs::path& file) { TemporaryFolder::WriteFile(file, "x.exe /HW\r\n"); },
+         "changed"},
+        {[](const fs::path& file) { fs::remove(file); }, ""},
+        {[](const fs::path& file) { fs::create_directory(BackupPathFor(file)); }, "backup"},
+        {[](const fs::path& file) { fs::create_directory(TemporaryPathFor(file)); }, ""},
+    };
+    for (const auto& [arrange, says] : cases) {
+        TemporaryFolder folder;
+        const fs::path file = folder.Write("d3int.bat", "x.exe -ch\r\n");
+        arrange(file);
+        const std::string before = fs::exists(file) ? TemporaryFolder::Read(file) : "<none>";
+        std::string message;
+        EXPECT_EQ(
+            CodeOf([&] { ReplaceKeepingBackup(file, "x.exe /CH\r\n", "x.exe -ch\r\n"); }, &message),
+            ExitCode::CannotWrite);
+        EXPECT_THAT(message, HasSubstr(says));
+        EXPECT_EQ(fs::exists(file) ? TemporaryFolder::Read(file) : "<none>", before) << says;
+        EXPECT_FALSE(fs::is_regular_file(TemporaryPathFor(file))) << says;
+        EXPECT_FALSE(fs::is_regular_file(BackupPathFor(file)) && std::string(says) != "changed");
     }
-};
-
-TEST_F(ReplacingAFile, WritesTheNewTextAndKeepsThePreviousAsBackup) {
-    ReplaceKeepingBackup(file, after, before);
-    EXPECT_EQ(TemporaryFolder::Read(file), after);
-    EXPECT_EQ(TemporaryFolder::Read(BackupPathFor(file)), before);
-    EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak");
-}
-
-TEST_F(ReplacingAFile, ASecondReplaceBacksUpTheFirstResult) {
-    ReplaceKeepingBackup(file, after, before);
-    ReplaceKeepingBackup(file, "x.exe\r\n", after);
-    EXPECT_EQ(TemporaryFolder::Read(BackupPathFor(file)), after);
-}
-
-TEST_F(ReplacingAFile, LeftoverTemporaryFileFromAnEarlierCrashIsOverwritten) {
-    folder.Write("d3int.bat.varkel-new", "half written");
-    ReplaceKeepingBackup(file, after, before);
-    EXPECT_EQ(TemporaryFolder::Read(file), after);
-    EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak");
-}
-
-TEST_F(ReplacingAFile, ReadOnlyFileIsRefusedAndUntouched) {
-    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    std::string message;
-    EXPECT_EQ(CodeOf([&] { ReplaceKeepingBackup(file, after, before); }, &message),
-              ExitCode::CannotWrite);
-    EXPECT_NE(message.find("is read-only"), std::string::npos) << message;
-    ExpectUntouched();
-    EXPECT_FALSE(fs::exists(BackupPathFor(file)));
-}
-
-TEST_F(ReplacingAFile, FileChangedSinceItWasReadIsNotOverwritten) {
-    const std::string theirs = "x.exe /HW\r\n";
-    folder.Write("d3int.bat", theirs);
-    std::string message;
-    EXPECT_EQ(CodeOf([&] { ReplaceKeepingBackup(file, after, before); }, &message),
-              ExitCode::CannotWrite);
-    EXPECT_NE(message.find("changed"), std::string::npos) << message;
-    EXPECT_EQ(TemporaryFolder::Read(file), theirs);
-}
-
-TEST_F(ReplacingAFile, FileThatVanishedIsNotCreatedAgain) {
-    fs::remove(file);
-    EXPECT_EQ(CodeOf([&] { ReplaceKeepingBackup(file, after, before); }), ExitCode::CannotWrite);
-    EXPECT_EQ(folder.Listing(), "");
-}
-
-TEST_F(ReplacingAFile, BackupThatCannotBeWrittenStopsBeforeTheOriginalIsTouched) {
-    fs::create_directory(BackupPathFor(file));
-    std::string message;
-    EXPECT_EQ(CodeOf([&] { ReplaceKeepingBackup(file, after, before); }, &message),
-              ExitCode::CannotWrite);
-    EXPECT_NE(message.find("backup"), std::string::npos) << message;
-    ExpectUntouched();
-}
-
-TEST_F(ReplacingAFile, TemporaryFileThatCannotBeCreatedStopsEarly) {
-    fs::create_directory(TemporaryPathFor(file));
-    EXPECT_EQ(CodeOf([&] { ReplaceKeepingBackup(file, after, before); }), ExitCode::CannotWrite);
-    EXPECT_EQ(TemporaryFolder::Read(file), before);
-    EXPECT_FALSE(fs::exists(BackupPathFor(file)));
 }
 
 } // namespace

@@ -36,7 +36,10 @@ public:
     const std::filesystem::path& Path() const { return path_; }
 
     std::filesystem::path Write(const std::string& name, std::string_view content) const {
-        const std::filesystem::path file = path_ / name;
+        return WriteFile(path_ / name, content);
+    }
+    static std::filesystem::path WriteFile(const std::filesystem::path& file,
+                                           std::string_view content) {
         std::ofstream out(file, std::ios::binary);
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
         return file;

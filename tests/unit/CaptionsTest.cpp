@@ -25,14 +25,29 @@ struct Assignment {
     int caption, tip;
 };
 constexpr Assignment Assignments[] = {
-    {"fraGeneral", 130, 131},      {"chkDelimiter", 101, 109},    {"txtDelimiter", 0, 109},
-    {"chkGLF", 102, 110},          {"txtGLFerr", 0, 110},         {"lblKS", 135, 0},
-    {"chkDigital", 103, 111},      {"txtOutput", 0, 111},         {"chkDatabaseUpdates", 104, 112},
-    {"chkHardwareShutdown", 105, 113}, {"chkNullStrings", 106, 114}, {"chkSequentialDB", 107, 115},
-    {"fraDebug", 129, 132},        {"chkDebug(0)", 119, 124},     {"chkDebug(1)", 120, 125},
-    {"chkDebug(2)", 121, 126},     {"chkDebug(3)", 122, 127},     {"chkDebug(4)", 123, 128},
-    {"chkDebug(5)", 136, 137},     {"lblDebugLevel", 139, 0},     {"lblDBLevel", 0, 138},
-    {"fraAdditionalParameters", 118, 108}, {"txtAdditional", 0, 108},
+    {"fraGeneral", 130, 131},
+    {"chkDelimiter", 101, 109},
+    {"txtDelimiter", 0, 109},
+    {"chkGLF", 102, 110},
+    {"txtGLFerr", 0, 110},
+    {"lblKS", 135, 0},
+    {"chkDigital", 103, 111},
+    {"txtOutput", 0, 111},
+    {"chkDatabaseUpdates", 104, 112},
+    {"chkHardwareShutdown", 105, 113},
+    {"chkNullStrings", 106, 114},
+    {"chkSequentialDB", 107, 115},
+    {"fraDebug", 129, 132},
+    {"chkDebug(0)", 119, 124},
+    {"chkDebug(1)", 120, 125},
+    {"chkDebug(2)", 121, 126},
+    {"chkDebug(3)", 122, 127},
+    {"chkDebug(4)", 123, 128},
+    {"chkDebug(5)", 136, 137},
+    {"lblDebugLevel", 139, 0},
+    {"lblDBLevel", 0, 138},
+    {"fraAdditionalParameters", 118, 108},
+    {"txtAdditional", 0, 108},
 };
 
 class Captions : public ::testing::Test {
@@ -55,8 +70,8 @@ protected:
                                             [&](const LayoutEntry& e) { return e.name == name; });
             const Text initial = entry->caption ? Text(entry->caption) : u"(none)";
             EXPECT_EQ(CaptionOf(control), caption && caption != missing ? all.Load(caption)
-                      : name == std::string_view("lblDBLevel")          ? u"0"
-                                                                        : initial)
+                                          : name == std::string_view("lblDBLevel") ? u"0"
+                                                                                   : initial)
                 << name;
             EXPECT_EQ(ToolTipOf(control), tip && tip != missing ? all.Load(tip) : u"") << name;
         }

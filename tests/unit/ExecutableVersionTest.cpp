@@ -30,10 +30,10 @@ protected:
 
 TEST_F(ExecutableVersion, NameComesFromTheSettingsComponentWithTheHostsAnswers) {
     EXPECT_EQ(GetInterfaceBinaryName(fake.ports), u"d3intf.exe");
-    EXPECT_EQ(fake.hostObjects.propertyReads,
-              (std::vector<Text>{u"CurrentQXServerName", u"CurrentInterfaceName",
-                                 u"CurrentLocalHostName", u"CurrentAPINodeForMDB",
-                                 u"CurrentMDBPath"}));
+    EXPECT_EQ(
+        fake.hostObjects.propertyReads,
+        (std::vector<Text>{u"CurrentQXServerName", u"CurrentInterfaceName", u"CurrentLocalHostName",
+                           u"CurrentAPINodeForMDB", u"CurrentMDBPath"}));
     EXPECT_EQ(fake.hostObjects.settingsArguments,
               (std::vector<Text>{u"if01", u"apinode", u"qxserver"}));
     const auto& thread = CurrentThreadState();
@@ -149,8 +149,9 @@ TEST(ExecutableVersionFailure, IsLoggedAtEachLevelAndRaisedWithTheGrownSource) {
             expected.insert(expected.begin(), line(name));
         }
         EXPECT_THROW(
-            try { GetInterfaceBinaryVersion(ports, u"C:\\Interfaces\\D3"); } catch (
-                const Failure& failure) {
+            try {
+                GetInterfaceBinaryVersion(ports, u"C:\\Interfaces\\D3");
+            } catch (const Failure& failure) {
                 EXPECT_EQ(failure.Source, version);
                 EXPECT_EQ(failure.Description, c.description);
                 throw;

@@ -43,9 +43,8 @@ TEST_F(ResetAll, AFailingControlStopsTheResetReportsAndLeavesThePageDirty) {
     fake.ExpectBox(MessageBoxAnswer::Ok);
     page->ResetAll();
     ASSERT_EQ(fake.shown.size(), 1u);
-    EXPECT_EQ(
-        fake.shown[0].Message.rfind(u"Method:\t\t in ResetAll() of if01 NUX Control\r\n", 0),
-        0u);
+    EXPECT_EQ(fake.shown[0].Message.rfind(u"Method:\t\t in ResetAll() of if01 NUX Control\r\n", 0),
+              0u);
     EXPECT_EQ(page->chkDatabaseUpdates.Value(), CheckBox::Unchecked);
     EXPECT_TRUE(page->ControlHasUnsavedChanges());
 }

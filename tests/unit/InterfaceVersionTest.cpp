@@ -110,8 +110,8 @@ TEST_P(InterfaceVersionFailures, BoxThenZerosAndZero) {
     const Text location = u"in Function GetInterfaceVersion() of the if01 NUX Control";
     ASSERT_EQ(fake.shown.size(), 1u);
     EXPECT_EQ(fake.shown[0].Message, u"Method:\t\t" + location + u"\r\nSource:\t\tvarkel" +
-                                               u"\r\nError:\t\t" + GetParam().error +
-                                               u"\r\nDescription:\t" + GetParam().description);
+                                         u"\r\nError:\t\t" + GetParam().error +
+                                         u"\r\nDescription:\t" + GetParam().description);
     EXPECT_EQ(fake.shown[0].Icon, MessageBoxIcon::Critical);
     EXPECT_EQ(fake.shown[0].Title, u"QX Interface for GSE D/3 DBA NUX Control");
     ASSERT_EQ(fake.log.lines.size(), 1u);

@@ -206,8 +206,7 @@ TEST_F(Loading, LocationTextsKeepTheNameFromStartUp) {
     fake.hostObjects.properties[u"CurrentInterfaceName"] = u"changed";
     fake.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_EQ(Load(broken), 0);
-    EXPECT_NE(fake.shown.at(0).Message.find(u"in LoadDefaults() of if01 NUX Control"),
-              Text::npos);
+    EXPECT_NE(fake.shown.at(0).Message.find(u"in LoadDefaults() of if01 NUX Control"), Text::npos);
 }
 
 } // namespace

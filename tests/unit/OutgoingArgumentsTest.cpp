@@ -1,7 +1,7 @@
 #include "common/OutgoingArguments.h"
 #include "common/ThreadState.h"
-#include "support/MemoryTables.h"
 #include "support/Fakes.h"
+#include "support/MemoryTables.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +24,7 @@ protected:
         CurrentThreadState().PageTitle = u"QX Interface for GSE D/3 DBA NUX Control";
         CurrentThreadState().LogPrefix = Prefix;
     }
-    void TearDown() override {
-    }
+    void TearDown() override {}
     static MemoryArgumentList Named(MemoryArgumentList list) {
         list.Set(0, 0, u"/X");
         return list;

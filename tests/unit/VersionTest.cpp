@@ -50,17 +50,18 @@ TEST(PortableVersionApi, PrefixesAndDamagedCopiesOfARealFileAreReadWithinBounds)
             break;
         }
     }
-    EXPECT_GE(firstWithVersion, static_cast<std::size_t>(resource->data() - original.data()) +
-                                    resource->size());
+    EXPECT_GE(firstWithVersion,
+              static_cast<std::size_t>(resource->data() - original.data()) + resource->size());
     std::mt19937 random(20261206);
     const auto start = static_cast<std::size_t>(resource->data() - original.data());
-    std::uniform_int_distribution<std::size_t> header(0, 0x3FF), section(start - 0x100,
-                                                                        start + resource->size());
+    std::uniform_int_distribution<std::size_t> header(0, 0x3FF),
+        section(start - 0x100, start + resource->size());
     int withVersion = 0;
     for (int round = 0; round < 3000; ++round) {
         auto bytes = original;
         for (int change = 0; change < 4; ++change) {
-            bytes[round % 2 ? section(random) : header(random)] = static_cast<std::uint8_t>(random());
+            bytes[round % 2 ? section(random) : header(random)] =
+                static_cast<std::uint8_t>(random());
         }
         const auto info = ReadFixedFileInfoFromImage(bytes);
         ASSERT_TRUE(info.Signature() == FixedFileInfo::ExpectedSignature ||

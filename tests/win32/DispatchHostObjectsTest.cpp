@@ -4,102 +4,51 @@
 #include "win32/adapters/Dispatch.h"
 #include "win32/adapters/DispatchHostObjects.h"
 
-#include <functional>
-
 namespace varkel::testing {
 namespace {
 
-struct Raised {
-    std::int32_t number = 0;
-    Text source;
-    Text description;
-};
+using ::testing::Field;
+using ::testing::Throws;
 
-Raised FailureOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const Failure& failure) {
-        return {failure.Number, failure.Source, failure.Description};
-    }
-    return {};
+auto Raises(std::int32_t number, const Text& source = u"") {
+    return Throws<Failure>(::testing::AllOf(
+        Field(&Failure::Number, number),
+        Field(&Failure::Source, source.empty() ? ::testing::_ : ::testing::Eq(source))));
 }
 
-class HostObjectsByName : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetStandInValue(L"CurrentInterfaceName", L"if01");
-        SetStandInValue(L"CurrentMDBPath", std::nullopt);
-        SetStandInValue(L"BinaryName", L"d3intf");
-        SetStandInValue(L"FailMember", std::nullopt);
-        SetStandInValue(L"FailCode", std::nullopt);
-    }
-    void TearDown() override {
-        SetStandInValue(L"FailMember", std::nullopt);
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, StandInKey, L"FailCode");
-    }
+void FailWith(const wchar_t* member, DWORD code) {
+    SetStandInValue(L"FailMember", member);
+    RegSetKeyValueW(HKEY_CURRENT_USER, StandInKey, L"FailCode", REG_DWORD, &code, sizeof(code));
+}
 
-    static void FailWith(const wchar_t* member, DWORD code) {
-        SetStandInValue(L"FailMember", member);
-        RegSetKeyValueW(HKEY_CURRENT_USER, StandInKey, L"FailCode", REG_DWORD, &code, sizeof(code));
-    }
-
+TEST(HostObjectsByName, ReadPropertiesCallByReferenceAndTurnExceptionsIntoFailures) {
+    SetStandInValue(L"CurrentInterfaceName", L"if01");
+    SetStandInValue(L"BinaryName", L"d3intf");
+    SetStandInValue(L"FailMember", std::nullopt);
     win32::DispatchHostObjects objects;
-};
-
-TEST_F(HostObjectsByName, ReadsTheHostsPropertiesAsText) {
     const auto host = objects.CreateHostApplication();
-    EXPECT_EQ(host->PropertyText(u"CurrentInterfaceName"), u"if01");
-    // Late binding ignores the case of names.
     EXPECT_EQ(host->PropertyText(u"currentinterfacename"), u"if01");
-    EXPECT_EQ(host->PropertyText(u"CurrentMDBPath"), u"");
-    // A new object answers what the host says now.
-    SetStandInValue(L"CurrentInterfaceName", L"if02");
-    EXPECT_EQ(objects.CreateHostApplication()->PropertyText(u"CurrentInterfaceName"), u"if02");
-
-    const Raised missing = FailureOf([&] { host->PropertyText(u"NoSuchProperty"); });
-    EXPECT_EQ(missing.number, 438);
-    EXPECT_EQ(missing.description, u"Object doesn't support this property or method");
-}
-
-TEST_F(HostObjectsByName, PassesTheSettingsComponentThreeTextsByReference) {
+    EXPECT_THAT([&] { host->PropertyText(u"NoSuchProperty"); }, Raises(438));
     const auto settings = objects.CreateSettingsComponent();
-    Text interfaceName = u"if01";
-    Text apiNode = u"node";
-    Text server = u"server";
+    Text interfaceName = u"if01", apiNode = u"node", server = u"server";
     EXPECT_EQ(settings->GetBinaryName(interfaceName, apiNode, server), u"d3intf");
     EXPECT_EQ(StandInValue(L"LastBinaryNameArguments"), L"if01|node|server");
-    EXPECT_EQ(interfaceName, u"if01");
-}
 
-TEST_F(HostObjectsByName, TurnsTheObjectsExceptionsIntoFailures) {
-    const auto host = objects.CreateHostApplication();
-    // An automation error numbered n (0x800A0000 + n) arrives as n, with the raiser's source.
+    // An automation error numbered n (0x800A0000 + n) arrives as n, any other as the HRESULT.
     FailWith(L"CurrentInterfaceName", 0x800A0005);
-    const Raised automation = FailureOf([&] { host->PropertyText(u"CurrentInterfaceName"); });
-    EXPECT_EQ(automation.number, 5);
-    EXPECT_EQ(automation.source, u"Nuxworks.Class1");
-    EXPECT_EQ(automation.description, u"Stand-in failure in CurrentInterfaceName");
-    // Any other code arrives as the HRESULT itself.
+    EXPECT_THAT([&] { host->PropertyText(u"CurrentInterfaceName"); },
+                Raises(5, u"Nuxworks.Class1"));
     FailWith(L"GetBinaryName", 0x80004005);
-    const auto settings = objects.CreateSettingsComponent();
-    Text a, b, c;
-    EXPECT_EQ(FailureOf([&] { settings->GetBinaryName(a, b, c); }).number,
-              static_cast<std::int32_t>(0x80004005));
-}
+    EXPECT_THAT([&] { settings->GetBinaryName(interfaceName, apiNode, server); },
+                Raises(static_cast<std::int32_t>(0x80004005)));
+    SetStandInValue(L"FailMember", std::nullopt);
+    EXPECT_THAT([] { win32::DispatchObject::Create(u"No.Such.Class"); }, Raises(429));
 
-TEST_F(HostObjectsByName, AClassThatIsNotRegisteredCannotBeCreated) {
-    const Raised raised = FailureOf([] { win32::DispatchObject::Create(u"No.Such.Class"); });
-    EXPECT_EQ(raised.number, 429);
-    EXPECT_EQ(raised.description, u"ActiveX component can't create object");
-}
-
-TEST_F(HostObjectsByName, AsksTheFileSystemObjectAboutFiles) {
     const auto files = objects.CreateFileSystemObject();
     const std::wstring dll = VarkelDllPath();
-    Text path(dll.begin(), dll.end());
+    Text path(dll.begin(), dll.end()), missing = path + u".missing";
     EXPECT_TRUE(files->FileExists(path));
     EXPECT_EQ(files->GetFileVersion(path), u"1.0.0.0");
-    Text missing = path + u".missing";
     EXPECT_FALSE(files->FileExists(missing));
 }
 

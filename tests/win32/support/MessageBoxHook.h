@@ -21,6 +21,7 @@ struct ShownBox {
     std::wstring title;
     HICON icon = nullptr; // nullptr: no icon
     bool yesNo = false;
+    int defaultButton = 0; // IDOK, IDYES or IDNO
     HWND owner = nullptr;
 };
 
@@ -69,6 +70,13 @@ private:
         box.title = TextOf(window);
         box.yesNo = GetDlgItem(window, IDYES) != nullptr;
         box.owner = GetWindow(window, GW_OWNER);
+        for (int button : {IDOK, IDYES, IDNO}) {
+            const HWND item = GetDlgItem(window, button);
+            if (item != nullptr &&
+                (GetWindowLongW(item, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+                box.defaultButton = button;
+            }
+        }
         for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
              child = GetWindow(child, GW_HWNDNEXT)) {
             if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {

@@ -1,8 +1,10 @@
 #pragma once
-// Outgoing argument lists as a host hands them to GetAllArgumentsSafeArray (BSTRs, columns 0
-// to 1, `rows` empty rows) and their rows read back for comparison.
+// The host's input tables, and outgoing argument lists as a host hands them to
+// GetAllArgumentsSafeArray (BSTRs, columns 0 to 1, `rows` empty rows) and their rows read back for
+// comparison.
 
 #include "win32/adapters/ScopedSafeArray.h"
+#include "win32/adapters/ScopedVariant.h"
 
 #include <windows.h>
 
@@ -21,6 +23,28 @@ inline win32::ScopedSafeArray OutgoingList(ULONG rows) {
     win32::ScopedSafeArray list;
     list.Reset(SafeArrayCreate(VT_BSTR, 2, bounds));
     return list;
+}
+
+// The host's argument table: rows of (switch, value, marker 0); a switch "NULL" is VT_NULL.
+inline win32::ScopedSafeArray
+InputTable(const std::vector<std::pair<std::wstring, std::wstring>>& rows) {
+    SAFEARRAYBOUND bounds[2] = {{3, 0}, {static_cast<ULONG>(rows.size()), 0}};
+    win32::ScopedSafeArray table;
+    table.Reset(SafeArrayCreate(VT_VARIANT, 2, bounds));
+    for (LONG row = 0; row < static_cast<LONG>(rows.size()); ++row) {
+        const auto& [name, value] = rows[static_cast<std::size_t>(row)];
+        for (LONG column = 0; column < 3; ++column) {
+            LONG indices[2] = {column, row};
+            win32::ScopedVariant cell = win32::ScopedVariant::FromText(
+                column == 0 ? Text(name.begin(), name.end()) : Text(value.begin(), value.end()));
+            if (column == 2 || name == L"NULL") {
+                cell = win32::ScopedVariant();
+                V_VT(cell.Pointer()) = column == 2 ? VT_I4 : VT_NULL;
+            }
+            SafeArrayPutElement(table.Get(), indices, cell.Pointer());
+        }
+    }
+    return table;
 }
 
 // Every row of the list, embedded NULs kept; a NULL entry reads as `nullEntry`.
