@@ -114,11 +114,14 @@ void FakeVersionApi::AddFile(const Text& path, std::uint32_t versionMS, std::uin
                            reinterpret_cast<const std::uint8_t*>(block + 13));
 }
 
-void FakePlatform::ExpectBox(MessageBoxAnswer answer) {
+void FakePlatform::ExpectBox(MessageBoxAnswer answer, std::function<void()> whileShown) {
     EXPECT_CALL(boxes, Show(::testing::_))
         .InSequence(order)
-        .WillOnce([this, answer](const MessageBoxRequest& box) {
+        .WillOnce([this, answer, whileShown](const MessageBoxRequest& box) {
             shown.push_back(box);
+            if (whileShown) {
+                whileShown();
+            }
             return answer;
         })
         .RetiresOnSaturation();

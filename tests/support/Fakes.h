@@ -6,6 +6,7 @@
 
 #include <gmock/gmock.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -93,8 +94,10 @@ public:
 // Everything a page needs. A message box nobody expected fails the test, and so does an
 // expected one that never came.
 struct FakePlatform {
-    // Expects the next box in order, answers it, and keeps it in `shown`.
-    void ExpectBox(MessageBoxAnswer answer = MessageBoxAnswer::Ok);
+    // Expects the next box in order, answers it, and keeps it in `shown`; `whileShown` runs
+    // while it is up.
+    void ExpectBox(MessageBoxAnswer answer = MessageBoxAnswer::Ok,
+                   std::function<void()> whileShown = {});
 
     ::testing::StrictMock<MockMessageBoxes> boxes;
     FakeStringTable strings;

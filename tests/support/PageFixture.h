@@ -10,10 +10,17 @@
 
 #include <memory>
 
-namespace varkel::testing {
+namespace varkel {
+// GoogleMock's string matchers for the page's UTF-16 texts.
+MATCHER_P(StartsWith, prefix, "starts with " + ToUtf8(prefix)) {
+    return Text(arg).rfind(prefix, 0) == 0;
+}
+MATCHER_P(HasSubstr, part, "contains " + ToUtf8(part)) {
+    return Text(arg).find(part) != Text::npos;
+}
+} // namespace varkel
 
-using ::testing::HasSubstr;
-using ::testing::StartsWith;
+namespace varkel::testing {
 
 class PageFixture : public ::testing::Test {
 protected:
