@@ -1,15 +1,11 @@
 #include "common/ErrorReporting.h"
-#include "common/ThreadState.h"
-#include "support/Fakes.h"
-
-#include <gtest/gtest.h>
+#include "support/PageFixture.h"
 
 #include <thread>
 
 namespace varkel {
 namespace {
 
-using testing::FakePlatform;
 using testing::LogLine;
 
 class ErrorReporting : public ::testing::Test {
@@ -19,125 +15,87 @@ protected:
         CurrentThreadState().PageTitle = u"QX Interface for GSE D/3 DBA NUX Control";
         CurrentThreadState().LogPrefix = u"QX NUX> if01> ";
     }
-    FakePlatform fake;
+    testing::FakePlatform fake;
 };
 
-TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactly) {
-    fake.ExpectBox(MessageBoxAnswer::Ok);
+TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactlyNegativeNumbersInTwosComplement) {
+    fake.ExpectBox();
+    fake.ExpectBox();
     DisplayAndLogError(fake.ports, u" in ResetAll() of if01 NUX Control",
                        Failure(13, u"varkel", u"Type mismatch"));
-    ASSERT_EQ(fake.shown.size(), 1u);
-    const auto& box = fake.shown[0];
+    DisplayAndLogError(fake.ports, u"loc", Failure(-2147221504, u"src", u"desc"));
+    const auto& box = fake.shown.at(0);
     EXPECT_EQ(box.Message, u"Method:\t\t in ResetAll() of if01 NUX Control\r\n"
-                           u"Source:\t\tvarkel\r\n"
-                           u"Error:\t\tDh   (13)\r\n"
-                           u"Description:\tType mismatch");
+                           u"Source:\t\tvarkel\r\nError:\t\tDh   (13)\r\nDescription:\tType mismatch");
     EXPECT_EQ(box.Icon, MessageBoxIcon::Critical);
     EXPECT_EQ(box.Buttons, MessageBoxButtons::Ok);
     EXPECT_EQ(box.ShownTitle(), u"QX Interface for GSE D/3 DBA NUX Control");
-    ASSERT_EQ(fake.log.lines.size(), 1u);
-    EXPECT_EQ(fake.log.lines[0],
-              (LogLine{u"Error in method:  in ResetAll() of if01 NUX Control, Source: varkel, "
-                       u"Error: D h   (13) , Description: Type mismatch",
-                       u"QX NUX> if01> "}));
-}
-
-TEST_F(ErrorReporting, NegativeNumbersShowTheirTwosComplement) {
-    fake.ExpectBox(MessageBoxAnswer::Ok);
-    DisplayAndLogError(fake.ports, u"loc", Failure(-2147221504, u"src", u"desc"));
-    EXPECT_NE(fake.shown.at(0).Message.find(u"\r\nError:\t\t80040000h   (-2147221504)\r\n"),
-              Text::npos);
-    EXPECT_NE(fake.log.lines.at(0).message.find(u"80040000 h   (-2147221504) , Description: "),
-              Text::npos);
+    EXPECT_THAT(fake.shown.at(1).Message, HasSubstr(u"\r\nError:\t\t80040000h   (-2147221504)\r\n"));
+    EXPECT_EQ(fake.log.lines,
+              (std::vector<LogLine>{
+                  {u"Error in method:  in ResetAll() of if01 NUX Control, Source: varkel, "
+                   u"Error: D h   (13) , Description: Type mismatch",
+                   u"QX NUX> if01> "},
+                  {u"Error in method: loc, Source: src, Error: 80040000 h   (-2147221504) , "
+                   u"Description: desc",
+                   u"QX NUX> if01> "}}));
 }
 
 // Two module routines, each appending its location, then the page routine's report.
-TEST_F(ErrorReporting, FailureRisingThroughTwoModuleRoutinesIsLoggedAtEachLevel) {
-    const auto inner = [&] {
+TEST_F(ErrorReporting, FailureRisingThroughTwoModuleRoutinesIsLoggedAtEachLevelAndShownOnce) {
+    fake.ExpectBox();
+    try {
         try {
-            throw Failure(9, u"varkel", u"Subscript out of range");
-        } catch (const Failure& failure) {
-            LogAndRaiseError(fake.ports, failure, u" in CommonNUXControlCode.Inner");
-        }
-    };
-    const auto outer = [&] {
-        try {
-            inner();
+            try {
+                throw Failure(9, u"varkel", u"Subscript out of range");
+            } catch (const Failure& failure) {
+                LogAndRaiseError(fake.ports, failure, u" in CommonNUXControlCode.Inner");
+            }
         } catch (const Failure& failure) {
             LogAndRaiseError(fake.ports, failure, u" in CommonNUXControlCode.Outer");
         }
-    };
-    fake.ExpectBox(MessageBoxAnswer::Ok);
-    try {
-        outer();
-        FAIL() << "the failure did not rise";
     } catch (const Failure& failure) {
-        EXPECT_EQ(failure.Number, 9);
-        EXPECT_EQ(failure.Source,
-                  u"varkel in CommonNUXControlCode.Inner in CommonNUXControlCode.Outer");
         DisplayAndLogError(fake.ports, u"in LoadDefaults() of if01 NUX Control", failure);
     }
+    const Text inner = u"varkel in CommonNUXControlCode.Inner";
+    const Text outer = inner + u" in CommonNUXControlCode.Outer";
+    const Text error = u", Error: 9 h   (9) , Description: Subscript out of range";
     ASSERT_EQ(fake.log.lines.size(), 3u);
-    EXPECT_EQ(
-        fake.log.lines[0].message,
-        u"Error in method: varkel in CommonNUXControlCode.Inner, Source: varkel in "
-        u"CommonNUXControlCode.Inner, Error: 9 h   (9) , Description: Subscript out of range");
-    EXPECT_EQ(
-        fake.log.lines[1].message,
-        u"Error in method: varkel in CommonNUXControlCode.Inner in "
-        u"CommonNUXControlCode.Outer, Source: varkel in CommonNUXControlCode.Inner in "
-        u"CommonNUXControlCode.Outer, Error: 9 h   (9) , Description: Subscript out of range");
-    EXPECT_EQ(fake.log.lines[2].message.rfind(
-                  u"Error in method: in LoadDefaults() of if01 NUX Control, ", 0),
-              0u);
-    ASSERT_EQ(fake.shown.size(), 1u);
-    EXPECT_NE(fake.shown[0].Message.find(
-                  u"Source:\t\tvarkel in CommonNUXControlCode.Inner in CommonNUXControlCode.Outer"),
-              Text::npos);
+    EXPECT_EQ(fake.log.lines[0].message, u"Error in method: " + inner + u", Source: " + inner + error);
+    EXPECT_EQ(fake.log.lines[1].message, u"Error in method: " + outer + u", Source: " + outer + error);
+    EXPECT_EQ(fake.log.lines[2].message, u"Error in method: in LoadDefaults() of if01 NUX Control, "
+                                         u"Source: " + outer + error);
+    EXPECT_THAT(fake.shown.at(0).Message, HasSubstr(u"Source:\t\t" + outer + u"\r\n"));
 }
 
-TEST_F(ErrorReporting, MissingLogLibraryShowsASecondBoxAndWritesNoLine) {
+TEST_F(ErrorReporting, AFailedLogWriteIsShownOnceAndLogsNothing) {
     fake.log.failure = Failures::DllNotFound(u"qxapi32.dll");
-    fake.ExpectBox(MessageBoxAnswer::Ok);
-    fake.ExpectBox(MessageBoxAnswer::Ok);
+    fake.ExpectBox();
+    fake.ExpectBox();
     DisplayAndLogError(fake.ports, u"loc", Failure(13, u"varkel", u"Type mismatch"));
-    ASSERT_EQ(fake.shown.size(), 2u);
-    EXPECT_EQ(fake.shown[1].Message.rfind(
-                  u"Method:\t\t in function WriteToLogFile() of modCommonNUXControlCode\r\n", 0),
-              0u);
-    EXPECT_NE(fake.shown[1].Message.find(u"Error:\t\t30h   (48)"), Text::npos);
+    EXPECT_THAT(fake.shown.at(1).Message,
+                StartsWith(u"Method:\t\t in function WriteToLogFile() of modCommonNUXControlCode\r\n"
+                           u"Source:\t\tvarkel\r\nError:\t\t30h   (48)"));
     EXPECT_TRUE(fake.log.lines.empty());
-}
 
-TEST_F(ErrorReporting, WriteToLogFileAnswersTheStatusOrMinusOne) {
+    fake.log.failure.reset();
     fake.log.status = 7;
     EXPECT_EQ(WriteToLogFile(fake.ports, u"hello"), 7);
-    EXPECT_EQ(fake.log.lines.at(0), (LogLine{u"hello", u"QX NUX> if01> "}));
-
     fake.log.status = 40000; // outside the 16-bit range
-    fake.ExpectBox(MessageBoxAnswer::Ok);
+    fake.ExpectBox();
     EXPECT_EQ(WriteToLogFile(fake.ports, u"again"), -1);
-    EXPECT_NE(fake.shown.at(0).Message.find(u"(6)"), Text::npos);
+    EXPECT_THAT(fake.shown.at(2).Message, HasSubstr(u"(6)"));
+    EXPECT_EQ(fake.log.lines.size(), 2u);
 }
 
-TEST_F(ErrorReporting, LogPrefixIsPerThread) {
-    Text otherThreadPrefix;
-    std::thread other([&] {
-        CurrentThreadState().LogPrefix = u"QX NUX> c> ";
-        otherThreadPrefix = CurrentThreadState().LogPrefix;
-    });
-    other.join();
-    EXPECT_EQ(otherThreadPrefix, u"QX NUX> c> ");
-    EXPECT_EQ(CurrentThreadState().LogPrefix, u"QX NUX> if01> ");
-}
-
-TEST(TextFormats, HexAndDecimalForms) {
+TEST(TextFormats, HexDecimalUpperCaseAndUtf8) {
     EXPECT_EQ(HexText(13), u"D");
     EXPECT_EQ(HexText(0), u"0");
     EXPECT_EQ(HexText(-1), u"FFFFFFFF");
     EXPECT_EQ(DecimalText(-2147221504), u"-2147221504");
-    EXPECT_EQ(UpperCase(u"-ks/é"), u"-KS/É");
+    EXPECT_EQ(UpperCase(u"-ks/\u00E9"), u"-KS/\u00C9");
     EXPECT_EQ(ToUtf8(FromUtf8("a\xC3\xA9\xF0\x9F\x98\x80")), "a\xC3\xA9\xF0\x9F\x98\x80");
+    EXPECT_EQ(FromUtf8("a\xFF"), u"a\uFFFD");
 }
 
 } // namespace
