@@ -10,10 +10,8 @@ namespace {
 using ::testing::Field;
 using ::testing::Throws;
 
-auto Raises(std::int32_t number, const Text& source = u"") {
-    return Throws<Failure>(::testing::AllOf(
-        Field(&Failure::Number, number),
-        Field(&Failure::Source, source.empty() ? ::testing::_ : ::testing::Eq(source))));
+auto Raises(std::int32_t number) {
+    return Throws<Failure>(Field(&Failure::Number, number));
 }
 
 void FailWith(const wchar_t* member, DWORD code) {
@@ -37,7 +35,8 @@ TEST(HostObjectsByName, ReadPropertiesCallByReferenceAndTurnExceptionsIntoFailur
     // An automation error numbered n (0x800A0000 + n) arrives as n, any other as the HRESULT.
     FailWith(L"CurrentInterfaceName", 0x800A0005);
     EXPECT_THAT([&] { host->PropertyText(u"CurrentInterfaceName"); },
-                Raises(5, u"Nuxworks.Class1"));
+                Throws<Failure>(::testing::AllOf(Field(&Failure::Number, 5),
+                                                 Field(&Failure::Source, u"Nuxworks.Class1"))));
     FailWith(L"GetBinaryName", 0x80004005);
     EXPECT_THAT([&] { settings->GetBinaryName(interfaceName, apiNode, server); },
                 Raises(static_cast<std::int32_t>(0x80004005)));

@@ -6,7 +6,7 @@
 
 #include "win32/adapters/ComPtr.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <optional>
 #include <string>
