@@ -135,7 +135,7 @@ FuzzPage::FuzzPage(FuzzInput& input, bool logFails) : answers(input) {
     }
 }
 
-MessageBoxAnswer FuzzPage::Show(const MessageBoxRequest& request) {
+MessageBoxAnswer FuzzPage::ShowModal(const MessageBoxRequest& request) {
     FUZZ_CHECK(++boxes <= BoxLimit);
     if (request.Buttons == MessageBoxButtons::Ok) {
         return MessageBoxAnswer::Ok;

@@ -54,7 +54,7 @@ MemoryInputTable ReadWellFormedTable(FuzzInput& input, int maxRows);
 class FuzzPage : public MessageBoxPort {
 public:
     FuzzPage(FuzzInput& answers, bool logFails);
-    MessageBoxAnswer Show(const MessageBoxRequest& request) override;
+    MessageBoxAnswer ShowModal(const MessageBoxRequest& request) override;
     // What holds in every state: the label shows the level of the boxes, a value field follows
     // its box, the delimiter is upper case.
     void CheckInvariants();

@@ -115,7 +115,7 @@ void FakeVersionApi::AddFile(const Text& path, std::uint32_t versionMS, std::uin
 }
 
 void FakePlatform::ExpectBox(MessageBoxAnswer answer, std::function<void()> whileShown) {
-    EXPECT_CALL(boxes, Show(::testing::_))
+    EXPECT_CALL(boxes, ShowModal(::testing::_))
         .InSequence(order)
         .WillOnce([this, answer, whileShown](const MessageBoxRequest& box) {
             shown.push_back(box);

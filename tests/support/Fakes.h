@@ -16,7 +16,7 @@ namespace varkel::testing {
 
 class MockMessageBoxes : public MessageBoxPort {
 public:
-    MOCK_METHOD(MessageBoxAnswer, Show, (const MessageBoxRequest&), (override));
+    MOCK_METHOD(MessageBoxAnswer, ShowModal, (const MessageBoxRequest&), (override));
 };
 
 // The strings of resources/varkel.rc, read from the file itself.

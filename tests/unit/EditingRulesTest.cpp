@@ -10,13 +10,13 @@ TEST_F(EditingRules, DelimiterKeepsTheFirstCharacterUpperCasedAndMarksRefusedOne
     EXPECT_EQ(page->txtDelimiter.BackColor(), Colors::Attention) << "empty";
     EXPECT_FALSE(page->ControlHasUnsavedChanges()) << "the box alone dirties nothing";
     const std::tuple<const char16_t*, const char16_t*, OleColor> cases[] = {
-        {u"ab", u"A", Colors::Window},       {u"x;y", u"X", Colors::Window},
-        {u"7", u"7", Colors::Window},        {u"Ab", u"A", Colors::Window},
-        {u"bA", u"B", Colors::Window},       {u"\U0001F600x", u"\U0001F600", Colors::Window},
-        {u"%", u"%", Colors::Attention},     {u"&", u"&", Colors::Attention},
-        {u"^", u"^", Colors::Attention},     {u"|", u"|", Colors::Attention},
-        {u"<", u"<", Colors::Attention},     {u">", u">", Colors::Attention},
-        {u"\"", u"\"", Colors::Attention},   {u"", u"", Colors::Attention}};
+        {u"ab", u"A", Colors::Window},     {u"x;y", u"X", Colors::Window},
+        {u"7", u"7", Colors::Window},      {u"Ab", u"A", Colors::Window},
+        {u"bA", u"B", Colors::Window},     {u"\U0001F600x", u"\U0001F600", Colors::Window},
+        {u"%", u"%", Colors::Attention},   {u"&", u"&", Colors::Attention},
+        {u"^", u"^", Colors::Attention},   {u"|", u"|", Colors::Attention},
+        {u"<", u"<", Colors::Attention},   {u">", u">", Colors::Attention},
+        {u"\"", u"\"", Colors::Attention}, {u"", u"", Colors::Attention}};
     for (const auto& [typed, kept, color] : cases) {
         page->txtDelimiter.SetText(typed);
         EXPECT_EQ(page->txtDelimiter.GetText(), kept) << ToUtf8(typed);
@@ -63,8 +63,8 @@ TEST_F(EditingRules, NumberRuleMarksGlfAndOutputValuesAndNeverEditsTheText) {
     page->chkGLF.SetValue(CheckBox::Checked);
     page->chkDigital.SetValue(CheckBox::Checked);
     for (const char16_t* text : {u"15", u"007", u"1.5", u"-5", u"+5", u"5a", u" 5", u""}) {
-        const OleColor expected = Text(text) == u"15" || Text(text) == u"007" ? Colors::Window
-                                                                              : Colors::Attention;
+        const OleColor expected =
+            Text(text) == u"15" || Text(text) == u"007" ? Colors::Window : Colors::Attention;
         page->txtGLFerr.SetText(text);
         page->txtOutput.SetText(text);
         EXPECT_EQ(page->txtGLFerr.BackColor(), expected) << ToUtf8(text);

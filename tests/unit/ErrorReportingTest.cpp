@@ -25,12 +25,14 @@ TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactlyNegativeNumbersInTwosComple
                        Failure(13, u"varkel", u"Type mismatch"));
     DisplayAndLogError(fake.ports, u"loc", Failure(-2147221504, u"src", u"desc"));
     const auto& box = fake.shown.at(0);
-    EXPECT_EQ(box.Message, u"Method:\t\t in ResetAll() of if01 NUX Control\r\n"
-                           u"Source:\t\tvarkel\r\nError:\t\tDh   (13)\r\nDescription:\tType mismatch");
+    EXPECT_EQ(box.Message,
+              u"Method:\t\t in ResetAll() of if01 NUX Control\r\n"
+              u"Source:\t\tvarkel\r\nError:\t\tDh   (13)\r\nDescription:\tType mismatch");
     EXPECT_EQ(box.Icon, MessageBoxIcon::Critical);
     EXPECT_EQ(box.Buttons, MessageBoxButtons::Ok);
     EXPECT_EQ(box.ShownTitle(), u"QX Interface for GSE D/3 DBA NUX Control");
-    EXPECT_THAT(fake.shown.at(1).Message, HasSubstr(u"\r\nError:\t\t80040000h   (-2147221504)\r\n"));
+    EXPECT_THAT(fake.shown.at(1).Message,
+                HasSubstr(u"\r\nError:\t\t80040000h   (-2147221504)\r\n"));
     EXPECT_EQ(fake.log.lines,
               (std::vector<LogLine>{
                   {u"Error in method:  in ResetAll() of if01 NUX Control, Source: varkel, "
@@ -61,10 +63,13 @@ TEST_F(ErrorReporting, FailureRisingThroughTwoModuleRoutinesIsLoggedAtEachLevelA
     const Text outer = inner + u" in CommonNUXControlCode.Outer";
     const Text error = u", Error: 9 h   (9) , Description: Subscript out of range";
     ASSERT_EQ(fake.log.lines.size(), 3u);
-    EXPECT_EQ(fake.log.lines[0].message, u"Error in method: " + inner + u", Source: " + inner + error);
-    EXPECT_EQ(fake.log.lines[1].message, u"Error in method: " + outer + u", Source: " + outer + error);
+    EXPECT_EQ(fake.log.lines[0].message,
+              u"Error in method: " + inner + u", Source: " + inner + error);
+    EXPECT_EQ(fake.log.lines[1].message,
+              u"Error in method: " + outer + u", Source: " + outer + error);
     EXPECT_EQ(fake.log.lines[2].message, u"Error in method: in LoadDefaults() of if01 NUX Control, "
-                                         u"Source: " + outer + error);
+                                         u"Source: " +
+                                             outer + error);
     EXPECT_THAT(fake.shown.at(0).Message, HasSubstr(u"Source:\t\t" + outer + u"\r\n"));
 }
 
@@ -73,9 +78,10 @@ TEST_F(ErrorReporting, AFailedLogWriteIsShownOnceAndLogsNothing) {
     fake.ExpectBox();
     fake.ExpectBox();
     DisplayAndLogError(fake.ports, u"loc", Failure(13, u"varkel", u"Type mismatch"));
-    EXPECT_THAT(fake.shown.at(1).Message,
-                StartsWith(u"Method:\t\t in function WriteToLogFile() of modCommonNUXControlCode\r\n"
-                           u"Source:\t\tvarkel\r\nError:\t\t30h   (48)"));
+    EXPECT_THAT(
+        fake.shown.at(1).Message,
+        StartsWith(u"Method:\t\t in function WriteToLogFile() of modCommonNUXControlCode\r\n"
+                   u"Source:\t\tvarkel\r\nError:\t\t30h   (48)"));
     EXPECT_TRUE(fake.log.lines.empty());
 
     fake.log.failure.reset();

@@ -16,7 +16,8 @@ TEST_F(InterfaceVersion, AnswersOneAndTheOwnLibrarysVersionOrLeavesTheTextAsPass
         {{{OwnLibrary, u"1.0.0.7"}}, u"varkel", u"1.0.0.7"},
         {{{OwnLibrary, u""}}, u"varkel", u"as passed"},
         {{{u"C:\\elsewhere\\varkel.dll", u"9.9.9.9"}}, u"varkel", u"as passed"},
-        {{{u"C:\\Program Files\\varkel\\copy of varkel.dll", u"1.2.3.4"}}, u"copy of varkel",
+        {{{u"C:\\Program Files\\varkel\\copy of varkel.dll", u"1.2.3.4"}},
+         u"copy of varkel",
          u"1.2.3.4"},
         {{{u"C:\\Program Files\\varkel\\varkel.ocx", u"1.2.3.4"}}, u"varkel", u"as passed"},
         {{{OwnLibrary, u"1.0.0.8"}}, u"varkel", u"1.0.0.8"}};
@@ -48,7 +49,8 @@ TEST_F(InterfaceVersion, EveryFailureIsShownAndAnsweredWithZerosAndZero) {
         Text strVersion = u"as passed";
         EXPECT_EQ(page->GetInterfaceVersion(strVersion), 0);
         EXPECT_EQ(strVersion, u"0.0.0.0");
-        EXPECT_EQ(OnlyBox(), u"Method:\t\t" + location + u"\r\nSource:\t\tvarkel\r\nError:\t\t" + error);
+        EXPECT_EQ(OnlyBox(),
+                  u"Method:\t\t" + location + u"\r\nSource:\t\tvarkel\r\nError:\t\t" + error);
         EXPECT_THAT(fake.log.lines.back().message, StartsWith(u"Error in method: " + location));
     }
 }

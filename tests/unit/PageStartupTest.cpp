@@ -23,6 +23,33 @@ TEST_F(PageStartup, FreshPageIsCleanResetAndTakesTheHostsValues) {
     EXPECT_EQ(page->txtGLFerr.BackColor(), Colors::ButtonFace);
 }
 
+// A box the platform cannot show is taken as unanswered: what the user typed is kept, nothing
+// is switched on, the report's log line is still written, and every routine ends with its own
+// result, creation included.
+TEST_F(PageStartup, BoxesThatCannotBeShownLoseNothingAndSwitchNothingOn) {
+    EXPECT_CALL(fake.boxes, ShowModal(::testing::_))
+        .Times(5)
+        .WillRepeatedly(::testing::Throw(Failure(-2147023496, u"MessageBoxW", u"Invalid handle")));
+    page->chkDebug[5].SetValue(CheckBox::Checked);
+    EXPECT_EQ(page->chkDebug[5].Value(), CheckBox::Unchecked) << "the testing question: No";
+    page->chkGLF.SetValue(CheckBox::Checked); // its warning
+    EXPECT_EQ(page->chkGLF.Value(), CheckBox::Checked);
+    auto list = MemoryArgumentList::WithRows(1);
+    EXPECT_EQ(page->GetAllArgumentsSafeArray(list), 1);
+    EXPECT_EQ(list.Rows(), (std::vector<std::pair<Text, Text>>{{u"/KS", u""}}))
+        << "the incorrect-value question: Yes";
+    auto oneDimensional = MemoryInputTable({{0, 2}});
+    Text path;
+    EXPECT_EQ(page->LoadDefaults(oneDimensional, path), 0);
+    fake.hostObjects.hostMissing = true;
+    Varkel1Page created(fake.ports);
+    created.UserControl_Initialize();
+    ASSERT_EQ(fake.log.lines.size(), 3u);
+    EXPECT_EQ(fake.log.lines[0].message, u"Incorrect /KS value specified: ");
+    EXPECT_THAT(fake.log.lines[1].message, HasSubstr(u"in LoadDefaults() of if01 NUX Control"));
+    EXPECT_THAT(fake.log.lines[2].message, HasSubstr(u"UserControl_Initialize() of  NUX Control"));
+}
+
 TEST(PageStartupFailure, AtTheFirstStepStopsThereWithTheTwoBlankLocation) {
     CurrentThreadState() = ThreadState{};
     FakePlatform fake;
@@ -30,8 +57,9 @@ TEST(PageStartupFailure, AtTheFirstStepStopsThereWithTheTwoBlankLocation) {
     fake.ExpectBox();
     Varkel1Page page(fake.ports);
     page.UserControl_Initialize();
-    EXPECT_THAT(fake.shown.at(0).Message,
-                StartsWith(u"Method:\t\t in Subroutine UserControl_Initialize() of  NUX Control\r\n"));
+    EXPECT_THAT(
+        fake.shown.at(0).Message,
+        StartsWith(u"Method:\t\t in Subroutine UserControl_Initialize() of  NUX Control\r\n"));
     ASSERT_EQ(fake.log.lines.size(), 1u);
     EXPECT_THAT(fake.log.lines[0].message, HasSubstr(u"(429)"));
     EXPECT_EQ(fake.log.lines[0].prefix, u"");

@@ -36,6 +36,16 @@ protected:
         EXPECT_EQ(inside("txtGLFerr"), AttentionColor);
         EXPECT_EQ(inside("txtDelimiter"), GetSysColor(COLOR_WINDOW));
         EXPECT_EQ(inside("txtOutput"), GetSysColor(COLOR_BTNFACE));
+        // Every frame's lower edge, shadow over light, although the frames overlap.
+        for (const char* frame : {"fraGeneral", "fraDebug", "fraAdditionalParameters"}) {
+            RECT area{};
+            GetWindowRect(Window(frame), &area);
+            MapWindowPoints(nullptr, view->Handle(), reinterpret_cast<POINT*>(&area), 2);
+            const LONG middle = (area.left + area.right) / 2;
+            EXPECT_EQ(GetPixel(dc, middle, area.bottom - 2), GetSysColor(COLOR_BTNSHADOW)) << frame;
+            EXPECT_EQ(GetPixel(dc, middle, area.bottom - 1), GetSysColor(COLOR_BTNHIGHLIGHT))
+                << frame;
+        }
         // No caption is wider than its control, a check box's box included.
         for (const auto& entry : PageLayout()) {
             HWND window = Window(entry.name);

@@ -161,7 +161,7 @@ TEST_F(SafeArrayBoundary, LoadReportsWhatItCannotReadAndLoadsTheRest) {
 
 TEST_F(SafeArrayBoundary, GenerationReportsAListItCannotWriteAndKeepsWhatItWrote) {
     Shape loaded{"", VT_VARIANT, {{3, 0}, {2, 0}}, {{L"/BL", L"", L"#0"}, {L"/CH", L"", L"#0"}},
-                 1, 0};
+                 1,  0};
     ScopedSafeArray table = Make(loaded);
     SAFEARRAY* reference = table.Get();
     ASSERT_EQ(Load(&reference), 1);

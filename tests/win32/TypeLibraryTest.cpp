@@ -25,6 +25,8 @@ TEST(TypeLibrary, DescribesTheFiveOperationsTheEmptyEventsAndTheControlClass) {
     ASSERT_EQ(library->GetLibAttr(&libraryAttributes), S_OK);
     EXPECT_EQ(libraryAttributes->lcid, 0x409u);
     EXPECT_NE(libraryAttributes->wLibFlags & LIBFLAG_FCONTROL, 0);
+    // Built for the pointer size of the DLL that carries it.
+    EXPECT_EQ(libraryAttributes->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
     library->ReleaseTLibAttr(libraryAttributes);
 
     ComPtr<ITypeInfo> dispatch, vtable, events, coclass;
