@@ -152,36 +152,6 @@ TEST_F(Loading, AnEmptyTableResetsAndSucceeds) {
     EXPECT_FALSE(page->ControlHasUnsavedChanges());
 }
 
-TEST_F(Loading, TablesWhoseRowsDoNotStartAtZeroAreRefusedBeforeAnyRowIsRead) {
-    for (const std::int32_t first : {-1, 1}) {
-        SCOPED_TRACE(first);
-        MemoryInputTable shifted({{0, 2}, {first, first + 2}});
-        for (std::int32_t row = first; row <= first + 2; ++row) {
-            shifted.Put(0, row, T(u"/CH"));
-            shifted.Put(1, row, T(u"1"));
-        }
-        shifted.Put(0, first, T(u"/HW"));
-        shifted.Put(0, first + 1, T(u"/PS"));
-        page->chkNullStrings.SetValue(CheckBox::Checked);
-        fake.shown.clear();
-        fake.log.lines.clear();
-        fake.ExpectBox(MessageBoxAnswer::Ok);
-        EXPECT_EQ(Load(shifted), 0);
-        EXPECT_EQ(BoxTexts(),
-                  std::vector<Text>{u"Method:\t\tin LoadDefaults() of if01 NUX Control\r\n"
-                                    u"Source:\t\tvarkel\r\nError:\t\t9h   (9)\r\n"
-                                    u"Description:\tSubscript out of range"});
-        ASSERT_EQ(fake.log.lines.size(), 1u);
-        EXPECT_EQ(fake.log.lines[0].message,
-                  u"Error in method: in LoadDefaults() of if01 NUX Control, Source: varkel, "
-                  u"Error: 9 h   (9) , Description: Subscript out of range");
-        EXPECT_EQ(page->chkNullStrings.Value(), CheckBox::Unchecked) << "the page stays reset";
-        EXPECT_EQ(page->chkHardwareShutdown.Value(), CheckBox::Unchecked);
-        EXPECT_EQ(page->chkDatabaseUpdates.Value(), CheckBox::Unchecked);
-        EXPECT_EQ(page->txtAdditional.GetText(), u"");
-    }
-}
-
 TEST_F(Loading, AFailureStopsAtItsRowAndKeepsWhatCameBefore) {
     fake.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_EQ(Load({{T(u"/PS"), T(u"1"), {}},
@@ -196,29 +166,41 @@ TEST_F(Loading, AFailureStopsAtItsRowAndKeepsWhatCameBefore) {
     EXPECT_NE(fake.shown.at(0).Message.find(u"(94)"), Text::npos);
 }
 
-TEST_F(Loading, MarkersThatAreNotNumbersAreFailures) {
-    fake.ExpectBox(MessageBoxAnswer::Ok);
-    EXPECT_EQ(Load({{T(u"/PS"), {}, T(u"host")}}), 0);
-    EXPECT_NE(fake.shown.at(0).Message.find(u"(13)"), Text::npos);
-}
-
-TEST_F(Loading, TablesOfAnotherRankFailEvenWithoutRows) {
-    MemoryInputTable oneDimensional({{0, 2}});
-    MemoryInputTable threeDimensionalWithoutRows({{0, 2}, {0, -1}, {0, 0}});
-    for (MemoryInputTable* table : {&oneDimensional, &threeDimensionalWithoutRows}) {
-        fake.ExpectBox(MessageBoxAnswer::Ok);
-        EXPECT_EQ(Load(*table), 0);
+// Tables whose rows do not start at 0, of another rank, or with a marker that is no number are
+// refused, the first two before any row is read: one box and one log line, and the page stays
+// reset. The location keeps the interface name of start-up.
+TEST_F(Loading, TablesItCannotReadAreReportedAndLeaveThePageReset) {
+    MemoryInputTable fromMinusOne({{0, 2}, {-1, 1}}), fromOne({{0, 2}, {1, 3}});
+    for (auto* table : {&fromMinusOne, &fromOne}) {
+        for (std::int32_t row = table->LowerBound(2); row <= table->UpperBound(2); ++row) {
+            table->Put(0, row, T(row % 2 ? u"/HW" : u"/CH"));
+        }
     }
-    ASSERT_EQ(fake.shown.size(), 2u);
-    EXPECT_NE(fake.shown[1].Message.find(u"Error:\t\t9h   (9)"), Text::npos);
-}
-
-TEST_F(Loading, LocationTextsKeepTheNameFromStartUp) {
-    MemoryInputTable broken({{0, 2}});
+    MemoryInputTable oneDimensional({{0, 2}}), threeDimensional({{0, 2}, {0, -1}, {0, 0}});
+    auto marker = MemoryInputTable::FromRows({{T(u"/PS"), {}, T(u"host")}});
+    const std::pair<MemoryInputTable*, Text> cases[] = {
+        {&fromMinusOne, u"9h   (9)\r\nDescription:\tSubscript out of range"},
+        {&fromOne, u"9h   (9)\r\nDescription:\tSubscript out of range"},
+        {&oneDimensional, u"9h   (9)\r\nDescription:\tSubscript out of range"},
+        {&threeDimensional, u"9h   (9)\r\nDescription:\tSubscript out of range"},
+        {&marker, u"Dh   (13)\r\nDescription:\tType mismatch"}};
     fake.hostObjects.properties[u"CurrentInterfaceName"] = u"changed";
-    fake.ExpectBox(MessageBoxAnswer::Ok);
-    EXPECT_EQ(Load(broken), 0);
-    EXPECT_NE(fake.shown.at(0).Message.find(u"in LoadDefaults() of if01 NUX Control"), Text::npos);
+    for (const auto& [table, error] : cases) {
+        page->chkNullStrings.SetValue(CheckBox::Checked);
+        fake.shown.clear();
+        fake.log.lines.clear();
+        fake.ExpectBox();
+        EXPECT_EQ(Load(*table), 0);
+        EXPECT_EQ(OnlyBox(), u"Method:\t\tin LoadDefaults() of if01 NUX Control\r\n"
+                             u"Source:\t\tvarkel\r\nError:\t\t" + error);
+        ASSERT_EQ(fake.log.lines.size(), 1u);
+        EXPECT_THAT(fake.log.lines[0].message,
+                    StartsWith(u"Error in method: in LoadDefaults() of if01 NUX Control, Source: "
+                               u"varkel, Error: "));
+        EXPECT_EQ(page->chkNullStrings.Value(), CheckBox::Unchecked) << "the page stays reset";
+        EXPECT_EQ(page->chkHardwareShutdown.Value(), CheckBox::Unchecked);
+        EXPECT_EQ(page->chkDatabaseUpdates.Value(), CheckBox::Unchecked);
+    }
 }
 
 } // namespace
