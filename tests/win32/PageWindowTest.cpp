@@ -26,19 +26,19 @@ TEST_F(PageWindowEditing, GlfClickWarnsFirstThenEnablesTheFieldWithTheAttentionC
     EXPECT_FALSE(fieldEnabledDuringWarning);
     EXPECT_EQ(CheckState("chkGLF"), BST_CHECKED);
     EXPECT_TRUE(IsWindowEnabled(Window("txtGLFerr")));
-    EXPECT_EQ(ColorAnswer("txtGLFerr", WM_CTLCOLOREDIT).brush, AttentionColor);
+    EXPECT_EQ(FieldColor("txtGLFerr"), AttentionColor);
     Type("txtGLFerr", L"15");
     EXPECT_EQ(page->txtGLFerr.GetText(), u"15");
-    EXPECT_EQ(FieldColor("txtGLFerr").brush, GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(FieldColor("txtGLFerr"), GetSysColor(COLOR_WINDOW));
     Click("chkGLF");
     EXPECT_EQ(WindowText(Window("txtGLFerr")), L"");
     EXPECT_FALSE(IsWindowEnabled(Window("txtGLFerr")));
-    EXPECT_EQ(FieldColor("txtGLFerr").brush, GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(FieldColor("txtGLFerr"), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(PageWindowEditing, TypingIntoTheDelimiterLeavesTheFirstLetterWithTheCaretAfterIt) {
     Click("chkDelimiter");
-    EXPECT_EQ(FieldColor("txtDelimiter").brush, AttentionColor);
+    EXPECT_EQ(FieldColor("txtDelimiter"), AttentionColor);
     EXPECT_FALSE(page->ControlHasUnsavedChanges());
     Type("txtDelimiter", L"ab");
     EXPECT_EQ(WindowText(Window("txtDelimiter")), L"A");
@@ -50,7 +50,7 @@ TEST_F(PageWindowEditing, TypingIntoTheDelimiterLeavesTheFirstLetterWithTheCaret
     SendMessageW(Window("txtDelimiter"), EM_SETSEL, 0, 0);
     Type("txtDelimiter", L"%");
     EXPECT_EQ(WindowText(Window("txtDelimiter")), L"%");
-    EXPECT_EQ(FieldColor("txtDelimiter").brush, AttentionColor);
+    EXPECT_EQ(FieldColor("txtDelimiter"), AttentionColor);
     EXPECT_TRUE(page->ControlHasUnsavedChanges());
 }
 

@@ -1,5 +1,6 @@
 #include "win32/support/OutgoingLists.h"
 #include "win32/support/PageComFixture.h"
+#include "win32/support/VarkelModule.h"
 
 #include "win32/adapters/ScopedBstr.h"
 #include "win32/adapters/ScopedSafeArray.h"
@@ -7,6 +8,7 @@
 
 #include <objsafe.h>
 #include <ocidl.h>
+#include <psapi.h>
 
 namespace varkel::testing {
 namespace {
@@ -172,6 +174,43 @@ TEST_F(Varkel1Object, NullOutParametersAreRefused) {
     EXPECT_EQ(vtable->GetInterfaceVersion(nullptr, &result), E_POINTER);
     EXPECT_EQ(vtable->ControlHasUnsavedChanges(nullptr), E_POINTER);
     EXPECT_EQ(vtable->ControlRequestedCommandLineDelimeter(nullptr), E_POINTER);
+}
+
+// A thousand pages through a host's whole round: after a warm-up in which the platform fills
+// its caches, the process grows by at most 1 MiB, and varkel.dll can be unloaded at the end.
+TEST_F(Varkel1Object, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
+    page.Reset();
+    vtable.Reset();
+    dispatch.Reset();
+    const auto privateBytes = [] {
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        GetProcessMemoryInfo(GetCurrentProcess(),
+                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                             sizeof(counters));
+        return counters.PrivateUsage;
+    };
+    std::size_t afterWarmUp = 0;
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+        {
+            vtable = CreatePageByProgId().As<_varkel1>(IID__varkel1);
+            ASSERT_EQ(Load({{L"/CH", L""}, {L"/ITDELIM", L"a"}, {L"/DB", L"5"}, {L"/PS", L"1"}}),
+                      1);
+            auto list = OutgoingList(1);
+            SAFEARRAY* listReference = list.Get();
+            LONG result = -1;
+            ASSERT_EQ(vtable->GetAllArgumentsSafeArray(&listReference, &result), S_OK);
+            ASSERT_EQ(
+                RowsOf(list.Get()),
+                (ListRows{{L"/CH", L""}, {L"/DB", L"5"}, {L"/ITDELIM", L"A"}, {L"/PS", L"1"}}));
+            vtable.Reset();
+        }
+        if (cycle == 99) {
+            afterWarmUp = privateBytes();
+        }
+    }
+    EXPECT_LE(privateBytes(), afterWarmUp + 1024 * 1024);
+    EXPECT_EQ(CanUnloadVarkel(), S_OK) << "an object or lock of varkel.dll is left";
+    EXPECT_EQ(Log(), std::vector<LogLine>{});
 }
 
 } // namespace

@@ -1,11 +1,10 @@
 #include "HostProcess.h"
 
+#include "TemporaryFolder.h"
+
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
 namespace varkel::host::testing {
-
 namespace {
 
 std::filesystem::path OwnFolder() {
@@ -14,83 +13,29 @@ std::filesystem::path OwnFolder() {
     return std::filesystem::path(path).parent_path();
 }
 
-// Quoted as the C runtime splits a command line: backslashes are literal unless they precede
-// a quote.
-std::wstring Quoted(const std::wstring& argument) {
-    std::wstring result = L"\"";
-    std::size_t backslashes = 0;
-    for (wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        result.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        backslashes = 0;
-        result += c;
-    }
-    result.append(2 * backslashes, L'\\');
-    return result + L"\"";
+HANDLE Inheritable(const std::filesystem::path& file) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
-
-// One end of a pipe the program writes to. Read only as far as data is there: a process the
-// program starts (Wine starts its desktop process from the first program that shows a window)
-// may inherit the other end and keep the pipe open long after the program has ended.
-struct Reader {
-    HANDLE handle = nullptr;
-    std::string text;
-
-    void Drain() {
-        DWORD available = 0;
-        while (handle && PeekNamedPipe(handle, nullptr, 0, nullptr, &available, nullptr) &&
-               available > 0) {
-            std::string buffer(available, '\0');
-            DWORD read = 0;
-            if (!ReadFile(handle, buffer.data(), available, &read, nullptr)) {
-                return;
-            }
-            text.append(buffer, 0, read);
-        }
-    }
-    void Close() {
-        if (handle) {
-            CloseHandle(handle);
-            handle = nullptr;
-        }
-    }
-};
 
 struct Search {
     const wchar_t* className;
     const std::wstring* text;
-    HWND found;
-};
-
-BOOL CALLBACK MatchChild(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<Search*>(context);
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    wchar_t text[512] = {};
-    // WM_GETTEXT rather than GetWindowText, which does not ask windows of other processes.
-    SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-    if (_wcsicmp(className, search->className) == 0 && *search->text == text) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-struct TopLevelSearch {
     DWORD processId;
     HWND found;
 };
 
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<TopLevelSearch*>(context);
+BOOL CALLBACK Match(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    wchar_t className[64] = {};
+    wchar_t className[64] = {}, text[512] = {};
     GetClassNameW(window, className, 64);
-    if (owner == search->processId && std::wstring_view(className) == L"VarkelHostWindow") {
+    // WM_GETTEXT rather than GetWindowText, which does not ask windows of other processes.
+    SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    if (owner == search->processId && _wcsicmp(className, search->className) == 0 &&
+        (search->text == nullptr || *search->text == text)) {
         search->found = window;
         return FALSE;
     }
@@ -99,49 +44,26 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM context) {
 
 } // namespace
 
-struct HostProcess::Pipes {
-    Reader out;
-    Reader err;
-};
-
-std::filesystem::path HostProgram() {
-    return OwnFolder() / "varkel-host.exe";
-}
-
-std::filesystem::path ExamplesFolder() {
-    return OwnFolder() / VARKEL_EXAMPLES_RELATIVE;
-}
-
-HostProcess::HostProcess(const std::vector<std::wstring>& arguments)
-    : pipes_(std::make_unique<Pipes>()) {
-    std::wstring commandLine = Quoted(HostProgram().wstring());
+HostProcess::HostProcess(const std::vector<std::wstring>& arguments) {
+    std::wstring commandLine = L"\"" + (OwnFolder() / "varkel-host.exe").wstring() + L"\"";
     for (const std::wstring& argument : arguments) {
-        commandLine += L" " + Quoted(argument);
+        commandLine += L" \"" + argument + L"\""; // no argument here ends in a backslash
     }
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE outWrite = nullptr;
-    HANDLE errWrite = nullptr;
-    // Large enough that the program never blocks on a report while a test is busy elsewhere.
-    constexpr DWORD pipeSize = 1 << 20;
-    CreatePipe(&pipes_->out.handle, &outWrite, &inherit, pipeSize);
-    CreatePipe(&pipes_->err.handle, &errWrite, &inherit, pipeSize);
-    SetHandleInformation(pipes_->out.handle, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(pipes_->err.handle, HANDLE_FLAG_INHERIT, 0);
-
+    const std::wstring unique = std::to_wstring(GetTickCount64()) + L"-" +
+                                std::to_wstring(reinterpret_cast<std::uintptr_t>(this));
+    out_ = std::filesystem::temp_directory_path() / (L"varkel-host-out-" + unique);
+    err_ = std::filesystem::temp_directory_path() / (L"varkel-host-err-" + unique);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = outWrite;
-    startup.hStdError = errWrite;
-    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &startup, &process_);
-    CloseHandle(outWrite);
-    CloseHandle(errWrite);
-    if (!started) {
+    startup.hStdOutput = Inheritable(out_);
+    startup.hStdError = Inheritable(err_);
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &process_)) {
         ADD_FAILURE() << "varkel-host.exe cannot be started: error " << GetLastError();
-        process_ = {};
     }
+    CloseHandle(startup.hStdOutput);
+    CloseHandle(startup.hStdError);
 }
 
 HostProcess::~HostProcess() {
@@ -152,44 +74,31 @@ HostProcess::~HostProcess() {
 }
 
 bool HostProcess::WaitForReport(const std::string& text) {
-    // The process handle paces the polling: it is signalled as soon as the program ends.
     for (int round = 0; round < 3000 && process_.hProcess; ++round) {
-        pipes_->err.Drain();
-        if (pipes_->err.text.find(text) != std::string::npos) {
+        if (TemporaryFolder::Read(err_).find(text) != std::string::npos) {
             return true;
         }
-        if (WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) {
-            pipes_->err.Drain();
-            return pipes_->err.text.find(text) != std::string::npos;
-        }
+        WaitForSingleObject(process_.hProcess, 20);
     }
     return false;
 }
 
 HWND HostProcess::MainWindow() const {
-    TopLevelSearch search{process_.dwProcessId, nullptr};
-    EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+    Search search{L"VarkelHostWindow", nullptr, process_.dwProcessId, nullptr};
+    EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 HWND HostProcess::FindChild(const wchar_t* className, const std::wstring& text) const {
-    Search search{className, &text, nullptr};
-    if (HWND main = MainWindow()) {
-        EnumChildWindows(main, &MatchChild, reinterpret_cast<LPARAM>(&search));
-    }
+    Search search{className, &text, process_.dwProcessId, nullptr};
+    EnumChildWindows(MainWindow(), &Match, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 HostRun HostProcess::Finish() {
     HostRun run;
     if (process_.hProcess) {
-        bool ended = false;
-        for (int round = 0; round < 3000 && !ended; ++round) {
-            pipes_->out.Drain();
-            pipes_->err.Drain();
-            ended = WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0;
-        }
-        if (!ended) {
+        if (WaitForSingleObject(process_.hProcess, 60000) != WAIT_OBJECT_0) {
             ADD_FAILURE() << "varkel-host.exe did not end within a minute; killed";
             TerminateProcess(process_.hProcess, 98);
             WaitForSingleObject(process_.hProcess, INFINITE);
@@ -199,18 +108,12 @@ HostRun HostProcess::Finish() {
         CloseHandle(process_.hThread);
         process_ = {};
     }
-    for (Reader* reader : {&pipes_->out, &pipes_->err}) {
-        reader->Drain();
-        reader->Close();
-    }
-    run.out = pipes_->out.text;
-    run.err = pipes_->err.text;
+    run.out = TemporaryFolder::Read(out_);
+    run.err = TemporaryFolder::Read(err_);
+    std::error_code ignored;
+    std::filesystem::remove(out_, ignored);
+    std::filesystem::remove(err_, ignored);
     return run;
-}
-
-HostRun HostProcess::Run(const std::vector<std::wstring>& arguments) {
-    HostProcess process(arguments);
-    return process.Finish();
 }
 
 } // namespace varkel::host::testing
