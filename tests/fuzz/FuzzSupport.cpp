@@ -5,15 +5,6 @@
 
 namespace varkel::fuzzing {
 
-namespace {
-// Corpus files refer to these by position: add new ones at the end.
-const std::array<Text, 36> Interesting{
-    u"/CH",      u"-ch",  u"/HW", u"-hw",   u"/BL",  u"-Bl", u"/NOSEQ",  u"-noseq",  u"/ITDELIM",
-    u"-ItDelim", u"/KS",  u"-ks", u"/VAL",  u"-Val", u"/DB", u"-db",     u"/PS",     u"/NOSERVICE",
-    u"/KS=5",    u"/CH ", u"-x",  u"",      u"5",    u"15",  u"33",      u"63",      u"1000",
-    u"abc",      u"%",    u"a",   u"\"x\"", u"a b",  u"0",   u"/A /B=1", u"abc-def", u"x;y"};
-} // namespace
-
 std::uint64_t FuzzInput::Number(int bytes) {
     std::uint64_t value = 0;
     for (int i = 0; i < bytes; ++i) {
@@ -29,10 +20,9 @@ char16_t FuzzInput::Unit() {
 }
 
 Text FuzzInput::ShortText(std::size_t limit) {
-    const std::size_t length = Byte() % (limit + 1);
-    Text text;
-    while (text.size() < length && !Exhausted()) {
-        text.push_back(Unit());
+    Text text(Byte() % (limit + 1), u'\0');
+    for (auto& unit : text) {
+        unit = Unit();
     }
     return text;
 }
@@ -46,21 +36,29 @@ Text FuzzInput::Rest() {
 }
 
 const Text& InterestingText(std::uint8_t number) {
-    return Interesting[number % Interesting.size()];
+    // Corpus files refer to these by position: add new ones at the end.
+    static const std::array<Text, 36> texts{
+        u"/CH",      u"-ch",        u"/HW",     u"-hw",  u"/BL",  u"-Bl",  u"/NOSEQ", u"-noseq",
+        u"/ITDELIM", u"-ItDelim",   u"/KS",     u"-ks",  u"/VAL", u"-Val", u"/DB",    u"-db",
+        u"/PS",      u"/NOSERVICE", u"/KS=5",   u"/CH ", u"-x",   u"",     u"5",      u"15",
+        u"33",       u"63",         u"1000",    u"abc",  u"%",    u"a",    u"\"x\"",  u"a b",
+        u"0",        u"/A /B=1",    u"abc-def", u"x;y"};
+    return texts[number % texts.size()];
 }
 
 Text ReadRepeatedText(FuzzInput& input) {
     const Text piece = input.ShortText(4);
-    const auto length = static_cast<std::size_t>(input.Number(2));
     Text text;
+    const auto length = static_cast<std::size_t>(input.Number(2));
     while (text.size() < length) {
         text += piece.empty() ? u"7" : piece;
     }
-    text.resize(length);
-    return text;
+    return text.substr(0, length);
 }
 
+namespace {
 CellValue ReadCell(FuzzInput& input) {
+    double real = 0;
     switch (input.Byte() % 11) {
     case 1:
         return CellValue::Null();
@@ -70,7 +68,6 @@ CellValue ReadCell(FuzzInput& input) {
         return CellValue::FromInteger(static_cast<std::int64_t>(input.Number(8)));
     case 4: {
         const std::uint64_t bits = input.Number(8);
-        double real = 0;
         std::memcpy(&real, &bits, sizeof real);
         return CellValue::FromReal(real);
     }
@@ -82,34 +79,28 @@ CellValue ReadCell(FuzzInput& input) {
         return CellValue::Unsupported();
     case 8:
         return CellValue::FromText(InterestingText(input.Byte()));
-    case 9: {
-        Text digits(input.Byte() % 5, u'0');
-        for (auto& digit : digits) {
-            digit = static_cast<char16_t>(u'0' + input.Byte() % 10);
-        }
-        return CellValue::FromText(digits);
-    }
+    case 9:
+        return CellValue::FromText(DecimalText(input.Byte() % 100));
     case 10:
         return CellValue::FromText(ReadRepeatedText(input));
     default:
         return CellValue::Empty();
     }
 }
+} // namespace
 
 MemoryInputTable ReadInputTable(FuzzInput& input) {
-    const int rank = input.Byte() % 4;
-    std::vector<Bounds> dimensions;
-    for (int dimension = 0; dimension < rank; ++dimension) {
-        const std::uint8_t lowerByte = input.Byte();
+    std::vector<Bounds> dimensions(input.Byte() % 4);
+    for (std::size_t dimension = 0; dimension < dimensions.size(); ++dimension) {
+        const auto lowerByte = input.Byte();
         const std::int32_t lower =
-            (lowerByte & 0x80) == 0 ? 0 : static_cast<std::int8_t>(lowerByte << 1) / 2;
-        dimensions.push_back({lower, lower + input.Byte() % (dimension == 0 ? 6 : 48) - 1});
+            lowerByte < 0x80 ? 0 : static_cast<std::int8_t>(lowerByte << 1) / 2;
+        dimensions[dimension] = {lower, lower + input.Byte() % (dimension == 0 ? 6 : 48) - 1};
     }
     MemoryInputTable table(dimensions);
-    for (auto row = rank == 2 ? dimensions[1].lower : 0; rank == 2 && row <= dimensions[1].upper;
-         ++row) {
-        for (auto column = dimensions[0].lower; column <= dimensions[0].upper; ++column) {
-            table.Put(column, row, ReadCell(input));
+    for (auto row = 0; dimensions.size() == 2 && row < dimensions[1].Count(); ++row) {
+        for (auto column = 0; column < dimensions[0].Count(); ++column) {
+            table.Put(dimensions[0].lower + column, dimensions[1].lower + row, ReadCell(input));
         }
     }
     return table;
@@ -136,7 +127,7 @@ FuzzPage::FuzzPage(FuzzInput& input, bool logFails) : answers(input) {
 }
 
 MessageBoxAnswer FuzzPage::ShowModal(const MessageBoxRequest& request) {
-    FUZZ_CHECK(++boxes <= BoxLimit);
+    FUZZ_CHECK(++boxes <= 64);
     if (request.Buttons == MessageBoxButtons::Ok) {
         return MessageBoxAnswer::Ok;
     }
@@ -150,10 +141,9 @@ void FuzzPage::CheckInvariants() {
     }
     FUZZ_CHECK(page.lblDBLevel.Caption() == DecimalText(level));
     FUZZ_CHECK(UpperCase(page.txtDelimiter.GetText()) == page.txtDelimiter.GetText());
-    const std::pair<CheckBox*, TextField*> pairs[] = {{&page.chkDelimiter, &page.txtDelimiter},
-                                                      {&page.chkGLF, &page.txtGLFerr},
-                                                      {&page.chkDigital, &page.txtOutput}};
-    for (const auto& [box, field] : pairs) {
+    for (const auto& [box, field] :
+         {std::pair{&page.chkDelimiter, &page.txtDelimiter},
+          std::pair{&page.chkGLF, &page.txtGLFerr}, std::pair{&page.chkDigital, &page.txtOutput}}) {
         const OleColor color = field->BackColor();
         if (box->Value() == CheckBox::Unchecked) {
             FUZZ_CHECK(!field->Enabled() && color == Colors::ButtonFace);
