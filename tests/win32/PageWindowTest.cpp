@@ -10,6 +10,7 @@ std::wstring VarkelDllPath(); // the built library beside the tests (support/Win
 namespace {
 
 const std::wstring ApplicationTitle = L"QX Interface for GSE D/3 DBA - NUX Cont";
+constexpr WPARAM ShowTimer = 1; // the tooltip control's timer for showing a tip
 
 using PageWindowEditing = PageWindowFixture;
 
@@ -23,6 +24,7 @@ TEST_F(PageWindowEditing, GlfClickWarnsFirstThenEnablesTheFieldWithTheAttentionC
     ASSERT_EQ(hook.shown.size(), 1u);
     EXPECT_EQ(hook.shown[0].text, L"Warning: Use of the /KS parameter is not recommended.");
     EXPECT_EQ(hook.shown[0].title, ApplicationTitle);
+    EXPECT_EQ(hook.shown[0].icon, MessageBoxHook::StandardIcon(IDI_EXCLAMATION));
     EXPECT_FALSE(fieldEnabledDuringWarning);
     EXPECT_EQ(CheckState("chkGLF"), BST_CHECKED);
     EXPECT_TRUE(IsWindowEnabled(Window("txtGLFerr")));
@@ -30,10 +32,22 @@ TEST_F(PageWindowEditing, GlfClickWarnsFirstThenEnablesTheFieldWithTheAttentionC
     Type("txtGLFerr", L"15");
     EXPECT_EQ(page->txtGLFerr.GetText(), u"15");
     EXPECT_EQ(FieldColor("txtGLFerr"), GetSysColor(COLOR_WINDOW));
-    Click("chkGLF");
-    EXPECT_EQ(WindowText(Window("txtGLFerr")), L"");
-    EXPECT_FALSE(IsWindowEnabled(Window("txtGLFerr")));
-    EXPECT_EQ(FieldColor("txtGLFerr"), GetSysColor(COLOR_BTNFACE));
+    // An unacceptable value: generation asks, in a real box whose default button is Yes.
+    Type("txtGLFerr", L"x");
+    EXPECT_EQ(FieldColor("txtGLFerr"), AttentionColor);
+    hook.Expect(IDYES);
+    auto list = MemoryArgumentList::WithRows(1);
+    EXPECT_EQ(page->GetAllArgumentsSafeArray(list), 1);
+    EXPECT_EQ(list.Rows(), (std::vector<std::pair<Text, Text>>{{u"/KS", u"15x"}}));
+    ASSERT_EQ(hook.shown.size(), 2u);
+    EXPECT_EQ(hook.shown[1].text,
+              L"Incorrect /KS value specified: 15x. \rWould you like to include the incorrectly "
+              L"specified argument anyway?  \rClick Yes to include the incorrect argument, or No "
+              L"to omit the incorrect argument. ");
+    EXPECT_EQ(hook.shown[1].title, L"QX Interface for GSE D/3 DBA NUX Control");
+    EXPECT_EQ(hook.shown[1].icon, nullptr);
+    EXPECT_TRUE(hook.shown[1].yesNo);
+    EXPECT_EQ(hook.shown[1].defaultButton, IDYES);
 }
 
 TEST_F(PageWindowEditing, TypingIntoTheDelimiterLeavesTheFirstLetterWithTheCaretAfterIt) {
@@ -125,8 +139,8 @@ TEST_F(PageWindowOwnStrings, WindowsShowTheLibrarysCaptionsAndTipsAndFollowTheMo
     EXPECT_EQ(ToolTipOf("lblKS"), L"now one");
 }
 
-// The first move of the mouse over the page makes the tooltip control; asked to pop up, it
-// shows the tip of what lies under the mouse: a control's own, or over a disabled field (whose
+// The first move of the mouse over the page makes the tooltip control, which then shows the tip
+// of what lies under the mouse: a control's own, or over a disabled field (whose
 // mouse goes to the page) the frame's.
 TEST_F(PageWindowEditing, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
     for (const auto& [name, tip] : {std::pair{"chkGLF", page->chkGLF.ToolTipText()},
@@ -142,8 +156,9 @@ TEST_F(PageWindowEditing, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
         input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
         ASSERT_EQ(SendInput(1, &input, sizeof(input)), 1u);
         Settle();
+        // What the tooltip's show timer would do once its delay is over, without the wait.
         const HWND tooltip = view->ToolTipHandle();
-        SendMessageW(tooltip, TTM_POPUP, 0, 0);
+        SendMessageW(tooltip, WM_TIMER, ShowTimer, 0);
         EXPECT_TRUE(IsWindowVisible(tooltip)) << name;
         EXPECT_EQ(WindowText(tooltip), Wide(tip)) << name;
         SendMessageW(tooltip, TTM_POP, 0, 0);

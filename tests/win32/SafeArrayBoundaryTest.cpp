@@ -31,8 +31,7 @@ ScopedSafeArray Make(const Shape& shape) {
     if (shape.bounds.empty()) {
         return array;
     }
-    auto bounds = shape.bounds; // SafeArrayCreate takes the dimensions last one first
-    std::reverse(bounds.begin(), bounds.end());
+    auto bounds = shape.bounds; // first index first, as SafeArrayCreate takes them
     array.Reset(SafeArrayCreate(shape.type, static_cast<UINT>(bounds.size()), bounds.data()));
     for (LONG row = 0; row < static_cast<LONG>(shape.rows.size()); ++row) {
         for (LONG column = 0; column < static_cast<LONG>(shape.rows[row].size()); ++column) {
@@ -132,9 +131,8 @@ TEST_F(SafeArrayBoundary, LoadReportsWhatItCannotReadAndLoadsTheRest) {
          VT_VARIANT,
          {{3, 0}, {2, static_cast<LONG>(-1)}},
          {{L"/HW", L"", L"#0"}, row},
-         1,
          0,
-         {{L"/CH", L""}}},
+         9},
     };
     for (const Shape& shape : shapes) {
         Check(

@@ -40,6 +40,7 @@ InputTable(const std::vector<std::pair<std::wstring, std::wstring>>& rows) {
             if (column == 2 || name == L"NULL") {
                 cell = win32::ScopedVariant();
                 V_VT(cell.Pointer()) = column == 2 ? VT_I4 : VT_NULL;
+                V_I4(cell.Pointer()) = 0;
             }
             SafeArrayPutElement(table.Get(), indices, cell.Pointer());
         }
