@@ -2,10 +2,9 @@
 #include "support/MemoryTables.h"
 #include "win32/adapters/StringTable.h"
 #include "win32/support/PageWindowFixture.h"
+#include "win32/support/WineTest.h"
 
 namespace varkel::testing {
-
-std::wstring VarkelDllPath(); // the built library beside the tests (support/WineTest.cpp)
 
 namespace {
 
