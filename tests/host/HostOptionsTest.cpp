@@ -37,13 +37,13 @@ TEST(HostOptions, EveryOptionInBothSpellings) {
 TEST(HostOptions, AreRefusedWithAUsageErrorNamingTheProblem) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{}, "no start-up file"},
-        {{"a.bat", "b.bat"}, "one start-up file"},
+        {{"a.bat", "b.bat"}, "one start-up file at a time; also given: b.bat"},
         {{"--answer", "maybe", "a.bat"}, "yes or no"},
         {{"a.bat", "--answer"}, "needs a value"},
         {{"--save=1", "a.bat"}, "takes no value"},
         {{"--host-switch", "/", "a.bat"}, "switch name"},
         {{"--screenshot=", "a.bat"}, "file name"},
-        {{"--frobnicate", "a.bat"}, "unknown option --frobnicate"}};
+        {{"--frobnicate", "a.bat"}, "unknown option --frobnicate (--help lists the options)"}};
     for (const auto& [arguments, says] : cases) {
         std::string message;
         EXPECT_EQ(CodeOf([&] { ParseHostOptions(arguments); }, &message), ExitCode::Usage) << says;

@@ -12,6 +12,13 @@
 #include <optional>
 #include <vector>
 
+namespace varkel {
+// A box in a test's failure message: its text.
+inline void PrintTo(const MessageBoxRequest& box, std::ostream* out) {
+    *out << ToUtf8(box.Message);
+}
+} // namespace varkel
+
 namespace varkel::testing {
 
 class MockMessageBoxes : public MessageBoxPort {

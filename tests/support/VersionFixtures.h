@@ -20,6 +20,7 @@ inline constexpr VersionFixture VersionFixtureTable[] = {
     {"version-40000.65535.1.2.exe", "40000.65535.1.2"},
     {"no-version.exe", "0.0.0.0"},
     {"large-version.exe", "3.1.4.1"},
+    {"two-languages.exe", "2.0.0.2"},
     {"truncated.exe", "0.0.0.0"},
     {"does-not-exist.exe", "0.0.0.0"},
 };

@@ -106,6 +106,7 @@ TEST(PageLayoutTable, NamesEveryControlOnceInATabOrderWithoutGaps) {
     for (const auto& entry : PageLayout()) {
         EXPECT_TRUE(controls.insert(FindControl(page, entry.name)).second) << entry.name;
         orders.push_back(entry.tabOrder);
+        EXPECT_EQ(entry.fixedPitchFont, entry.name == "txtDelimiter") << entry.name;
     }
     EXPECT_EQ(controls.size(), std::size(Assignments));
     EXPECT_FALSE(controls.contains(nullptr));

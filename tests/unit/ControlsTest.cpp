@@ -33,8 +33,12 @@ TEST(Controls, NotifyOncePerRealChangeNestedAndAfterTheObserver) {
     group[4].SetValue(CheckBox::Checked);
     group[0].SetValue(CheckBox::Grayed);
     EXPECT_EQ(clicks, (std::vector<int>{4, 0}));
-    EXPECT_THROW(group[6], Failure);
-    EXPECT_THROW(group[-1], Failure);
+    const CheckBoxGroup& constant = group;
+    for (const int index : {-1, 6}) {
+        EXPECT_THROW(group[index], Failure);
+        EXPECT_THROW(constant[index], Failure);
+    }
+    EXPECT_EQ(&constant[0], &group[0]);
 }
 
 TEST(Controls, AFailingControlThrowsOnReadAndWrite) {

@@ -10,13 +10,21 @@ TEST_F(EditingRules, DelimiterKeepsTheFirstCharacterUpperCasedAndMarksRefusedOne
     EXPECT_EQ(page->txtDelimiter.BackColor(), Colors::Attention) << "empty";
     EXPECT_FALSE(page->ControlHasUnsavedChanges()) << "the box alone dirties nothing";
     const std::tuple<const char16_t*, const char16_t*, OleColor> cases[] = {
-        {u"ab", u"A", Colors::Window},     {u"x;y", u"X", Colors::Window},
-        {u"7", u"7", Colors::Window},      {u"Ab", u"A", Colors::Window},
-        {u"bA", u"B", Colors::Window},     {u"\U0001F600x", u"\U0001F600", Colors::Window},
-        {u"%", u"%", Colors::Attention},   {u"&", u"&", Colors::Attention},
-        {u"^", u"^", Colors::Attention},   {u"|", u"|", Colors::Attention},
-        {u"<", u"<", Colors::Attention},   {u">", u">", Colors::Attention},
-        {u"\"", u"\"", Colors::Attention}, {u"", u"", Colors::Attention}};
+        {u"ab", u"A", Colors::Window},
+        {u"x;y", u"X", Colors::Window},
+        {u"7", u"7", Colors::Window},
+        {u"Ab", u"A", Colors::Window},
+        {u"bA", u"B", Colors::Window},
+        {u"\U0001F600x", u"\U0001F600", Colors::Window},
+        {u"\U0010FFFFx", u"\U0010FFFF", Colors::Window},
+        {u"%", u"%", Colors::Attention},
+        {u"&", u"&", Colors::Attention},
+        {u"^", u"^", Colors::Attention},
+        {u"|", u"|", Colors::Attention},
+        {u"<", u"<", Colors::Attention},
+        {u">", u">", Colors::Attention},
+        {u"\"", u"\"", Colors::Attention},
+        {u"", u"", Colors::Attention}};
     for (const auto& [typed, kept, color] : cases) {
         page->txtDelimiter.SetText(typed);
         EXPECT_EQ(page->txtDelimiter.GetText(), kept) << ToUtf8(typed);
@@ -40,6 +48,14 @@ TEST_F(EditingRules, PairedBoxesWarnBeforeEnablingAndEmptyDisableAndGreyWhenUnch
     EXPECT_FALSE(enabledWhenWarned);
     EXPECT_TRUE(page->txtGLFerr.Enabled());
     EXPECT_EQ(page->txtGLFerr.BackColor(), Colors::Attention);
+    EXPECT_TRUE(page->ControlHasUnsavedChanges());
+    page->ResetAll();
+    page->chkDigital.SetValue(CheckBox::Checked);
+    EXPECT_TRUE(page->ControlHasUnsavedChanges());
+    page->ResetAll();
+    page->txtAdditional.SetText(u"x");
+    EXPECT_TRUE(page->ControlHasUnsavedChanges());
+    fake.ExpectBox(); // the /KS warning again
     for (auto [box, field] : {std::pair{&page->chkGLF, &page->txtGLFerr},
                               std::pair{&page->chkDigital, &page->txtOutput},
                               std::pair{&page->chkDelimiter, &page->txtDelimiter}}) {

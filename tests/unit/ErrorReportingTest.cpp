@@ -85,13 +85,15 @@ TEST_F(ErrorReporting, AFailedLogWriteIsShownOnceAndLogsNothing) {
     EXPECT_TRUE(fake.log.lines.empty());
 
     fake.log.failure.reset();
-    fake.log.status = 7;
-    EXPECT_EQ(WriteToLogFile(fake.ports, u"hello"), 7);
+    for (std::int32_t status : {7, -32768, 32767}) {
+        fake.log.status = status;
+        EXPECT_EQ(WriteToLogFile(fake.ports, u"hello"), status);
+    }
     fake.log.status = 40000; // outside the 16-bit range
     fake.ExpectBox();
     EXPECT_EQ(WriteToLogFile(fake.ports, u"again"), -1);
     EXPECT_THAT(fake.shown.at(2).Message, HasSubstr(u"(6)"));
-    EXPECT_EQ(fake.log.lines.size(), 2u);
+    EXPECT_EQ(fake.log.lines.size(), 4u);
 }
 
 TEST(TextFormats, HexDecimalUpperCaseAndUtf8) {
@@ -100,7 +102,8 @@ TEST(TextFormats, HexDecimalUpperCaseAndUtf8) {
     EXPECT_EQ(HexText(-1), u"FFFFFFFF");
     EXPECT_EQ(DecimalText(-2147221504), u"-2147221504");
     EXPECT_EQ(UpperCase(u"-ks/\u00E9"), u"-KS/\u00C9");
-    EXPECT_EQ(ToUtf8(FromUtf8("a\xC3\xA9\xF0\x9F\x98\x80")), "a\xC3\xA9\xF0\x9F\x98\x80");
+    EXPECT_EQ(ToUtf8(FromUtf8("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80")),
+              "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
     EXPECT_EQ(FromUtf8("a\xFF"), u"a\uFFFD");
 }
 

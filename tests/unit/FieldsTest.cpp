@@ -14,12 +14,15 @@ TEST_F(Fields, ResetAllTakesADirtyHalfFilledPageToTheResetStateAndClean) {
     page->chkNullStrings.SetValue(CheckBox::Checked);
     page->txtAdditional.SetText(u"/PS=1 ");
     page->lblDBLevel.SetBackColor(Colors::Attention);
+    page->lblDBLevel.SetEnabled(false);
+    page->txtOutput.SetText(u"abc"); // beside its unchecked box
     page->ResetAll();
     for (int index = 0; index < page->chkDebug.Count(); ++index) {
         EXPECT_EQ(page->chkDebug[index].Value(), CheckBox::Unchecked) << index;
     }
     EXPECT_EQ(page->lblDBLevel.Caption(), u"0");
     EXPECT_EQ(page->lblDBLevel.BackColor(), Colors::ButtonFace);
+    EXPECT_TRUE(page->lblDBLevel.Enabled());
     for (TextField* field : {&page->txtDelimiter, &page->txtGLFerr, &page->txtOutput}) {
         EXPECT_EQ(field->GetText(), u"");
         EXPECT_FALSE(field->Enabled());

@@ -192,7 +192,8 @@ TEST_F(Loading, TablesItCannotReadAreReportedAndLeaveThePageReset) {
         fake.ExpectBox();
         EXPECT_EQ(Load(*table), 0);
         EXPECT_EQ(OnlyBox(), u"Method:\t\tin LoadDefaults() of if01 NUX Control\r\n"
-                             u"Source:\t\tvarkel\r\nError:\t\t" + error);
+                             u"Source:\t\tvarkel\r\nError:\t\t" +
+                                 error);
         ASSERT_EQ(fake.log.lines.size(), 1u);
         EXPECT_THAT(fake.log.lines[0].message,
                     StartsWith(u"Error in method: in LoadDefaults() of if01 NUX Control, Source: "
