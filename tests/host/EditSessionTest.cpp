@@ -73,12 +73,14 @@ TEST_F(EditingAFile, LoadsEveryArgumentAndSavesHostArgumentsThenThePagesWithABac
 
 TEST_F(EditingAFile, APageAnsweringZeroOrAReadOnlyFileGetsNothingWritten) {
     std::string message;
-    page.loadResult = 0;
-    EXPECT_EQ(CodeOf([&] { Open(); }, &message), ExitCode::PageRefused);
-    EXPECT_THAT(message, HasSubstr("answered 0 to LoadDefaults"));
-    page.loadResult = 1;
     EditSession session = Open();
+    page.loadResult = 0; // a second load that fails blocks what the first allowed
+    EXPECT_EQ(CodeOf([&] { session.Load(page, "C:\\QX"); }, &message), ExitCode::PageRefused);
+    EXPECT_THAT(message, HasSubstr("answered 0 to LoadDefaults"));
     page.answer = {{"/CH", ""}};
+    EXPECT_EQ(CodeOf([&] { session.Save(page); }), ExitCode::PageRefused);
+    page.loadResult = 1;
+    session.Load(page, "C:\\QX");
     page.generateResult = 0;
     EXPECT_EQ(CodeOf([&] { session.Save(page); }, &message), ExitCode::PageRefused);
     EXPECT_THAT(message, HasSubstr("nothing written"));

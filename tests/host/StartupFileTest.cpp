@@ -48,6 +48,7 @@ TEST(StartupFileParsing, SeparatesProgramArgumentsAndTail) {
         {"x.exe /CH&&echo done", "x.exe", {"/CH"}, "&&echo done"},
         {"x.exe /A=1>log", "x.exe", {"/A=1"}, ">log"},
         {"x.exe | more", "x.exe", {}, "| more"},
+        {"\n\nx.exe /CH", "x.exe", {"/CH"}, ""},
         {"x.exe /X=\"a^\"\n", "x.exe", {"/X=\"a^\""}, ""},
     };
     for (const auto& c : cases) {

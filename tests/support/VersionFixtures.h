@@ -21,6 +21,7 @@ inline constexpr VersionFixture VersionFixtureTable[] = {
     {"no-version.exe", "0.0.0.0"},
     {"large-version.exe", "3.1.4.1"},
     {"two-languages.exe", "2.0.0.2"},
+    {"german.exe", "1.0.0.1"},
     {"truncated.exe", "0.0.0.0"},
     {"does-not-exist.exe", "0.0.0.0"},
 };

@@ -118,6 +118,15 @@ TEST_F(OutgoingList, PromptAnsweredYesOrNoWritesOrOmitsAndLogsWhich) {
         EXPECT_EQ(list.Rows(), rows);
         EXPECT_EQ(fake.log.lines, (std::vector<LogLine>{{logged, Prefix}}));
     }
+    // A list that cannot take the argument: the prompt's own location is added to the source.
+    auto fixed = Named(MemoryArgumentList::WithRows(1));
+    fixed.SetFixedSize(true);
+    fake.ExpectBox(MessageBoxAnswer::Yes);
+    EXPECT_THAT(
+        [&] { PromptUserAboutSavingIncorrectArgument(fake.ports, fixed, u"/KS", u"x", u""); },
+        ::testing::Throws<Failure>(::testing::Field(
+            &Failure::Source,
+            AddSource + u" in Sub CommonNUXControlCode.PromptUserAboutSavingIncorrectArgument")));
 }
 
 TEST_F(OutgoingList, AdditionalTextAppendsItsSwitchesAndAnswersWhetherAllWereWritten) {
