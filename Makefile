@@ -1,13 +1,22 @@
-# make run   - the page in the host program on the example start-up file
+# make run   - the page in the host program on the example start-up file: the x86 flavour where
+#              this machine runs 32-bit programs, otherwise x64; FLAVOUR=win64 or FLAVOUR=win32
+#              asks for one
 # make test  - every test: native (with sanitizers), fuzz corpus replays and a short fuzz run,
-#              then the Windows build under Wine
+#              then both Windows flavours: each run under Wine where this machine can, the x86
+#              DLL checked without running it where it cannot
 # make fuzz  - each fuzz target for FUZZ_SECONDS (default 600) seconds
 # make bench - the native benchmarks and their ratios
 # make bench-win32 - the Windows figures under Wine: generation against CommandLineToArgvW,
-#              the page's windows against raw ones, varkel.dll's size
+#              the page's windows against raw ones, varkel.dll's size (FLAVOUR as for run)
 # make screenshot - the page's 96-dpi picture from the Windows tests into docs/ for the README
-.PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test fuzz bench bench-win32 \
-	screenshot format clean
+#              (FLAVOUR as for run)
+.PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test win64-build \
+	win64-test windows-test fuzz bench bench-win32 screenshot format clean
+
+# The Windows flavour for run, bench-win32 and screenshot, decided when their recipe runs.
+flavour = $$(case "$(FLAVOUR)" in win32|win64) echo $(FLAVOUR) ;; \
+	"") if scripts/x86-probe >&2; then echo win32; else echo win64; fi ;; \
+	*) echo "FLAVOUR must be win32 or win64" >&2; echo none ;; esac)
 
 deps:
 	@scripts/install-deps
@@ -33,25 +42,30 @@ bench: deps
 	build/native-release/bench/varkel_bench
 
 bench-win32: deps
-	cmake --preset win32 >/dev/null
-	cmake --build --preset win32 --target varkel_win32_timing
-	scripts/xvfb-maybe env VARKEL_WINEPREFIX=$(CURDIR)/build/win32/wineprefix \
-		scripts/wine-run build/win32/bench/win32/varkel_win32_timing.exe
+	flavour=$(flavour) && cmake --preset $$flavour >/dev/null && \
+	cmake --build --preset $$flavour --target varkel_win32_timing && \
+	scripts/xvfb-maybe env VARKEL_WINEPREFIX=$(CURDIR)/build/$$flavour/wineprefix \
+		VARKEL_WINEARCH=$$flavour scripts/wine-run build/$$flavour/bench/win32/varkel_win32_timing.exe
 
-win32-build: deps
-	cmake --preset win32 >/dev/null
-	cmake --build --preset win32
+win32-build win64-build: %-build: deps
+	cmake --preset $* >/dev/null
+	cmake --build --preset $*
 
-win32-test: win32-build
-	scripts/xvfb-maybe ctest --preset win32
+win32-test win64-test: %-test: %-build
+	scripts/xvfb-maybe ctest --preset $*
 
-test: native-test fuzz-test win32-test
+windows-test: deps
+	scripts/windows-tests
 
-run: win32-build
-	scripts/run-host
+test: native-test fuzz-test windows-test
 
-screenshot: win32-build
-	scripts/update-screenshot build/win32
+run: deps
+	flavour=$(flavour) && $(MAKE) --no-print-directory $$flavour-build && \
+	scripts/run-host build/$$flavour
+
+screenshot: deps
+	flavour=$(flavour) && $(MAKE) --no-print-directory $$flavour-build && \
+	scripts/update-screenshot build/$$flavour
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -20,10 +20,11 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+// By the class atom rather than the class name: 64-bit Wine has answered GetClassNameW for a
+// dialog with a garbled name.
 bool IsMessageBox(HWND window) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    return std::wstring_view(className) == L"#32770" && GetDlgItem(window, messageTextId);
+    return GetClassLongPtrW(window, GCW_ATOM) == reinterpret_cast<ULONG_PTR>(WC_DIALOG) &&
+           GetDlgItem(window, messageTextId);
 }
 
 // Every line break of the box's text (CR, LF or both) starts an indented line of the report.

@@ -28,6 +28,13 @@ std::wstring Lower(std::wstring text) {
     return text;
 }
 
+// A 64-bit system keeps a 32-bit registry view beside its own; a 32-bit system has only one.
+const REGSAM OtherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+bool HasOtherView() {
+    BOOL wow64 = FALSE;
+    return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+}
+
 struct Scope {
     const char* name;
     HKEY root;
@@ -64,6 +71,11 @@ TEST_F(Registration, WritesTheClassKeysAndRemovesThemAgainInBothScopes) {
         EXPECT_EQ(scope.uninstall(), S_OK);
 
         ASSERT_EQ(scope.install(), S_OK);
+        // Only this flavour's view of the machine's classes: the other flavour registers beside
+        // it. (The user's classes are one key for both views.)
+        if (scope.root == HKEY_LOCAL_MACHINE && HasOtherView()) {
+            EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey, OtherView));
+        }
         const auto server = RegistryText(scope.root, clsidKey + L"\\InprocServer32");
         ASSERT_TRUE(server);
         EXPECT_EQ(Lower(*server), Lower(VarkelDllPath()));
@@ -103,7 +115,8 @@ TEST_F(Registration, MachineRegistrationRegistersTheTypeLibraryAndRemovesIt) {
     EXPECT_NE(LoadRegTypeLib(LIBID_varkel, 1, 0, 0x409, &library), S_OK);
 
     ASSERT_EQ(CallExport(VarkelDllPath(), "DllRegisterServer"), S_OK);
-    const auto file = RegistryText(HKEY_LOCAL_MACHINE, libraryKey + L"\\409\\win32");
+    const auto file = RegistryText(
+        HKEY_LOCAL_MACHINE, libraryKey + (sizeof(void*) == 8 ? L"\\409\\win64" : L"\\409\\win32"));
     ASSERT_TRUE(file);
     EXPECT_EQ(Lower(*file), Lower(VarkelDllPath()));
     ASSERT_EQ(LoadRegTypeLib(LIBID_varkel, 1, 0, 0x409, &library), S_OK);

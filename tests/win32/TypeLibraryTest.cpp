@@ -100,6 +100,8 @@ TEST_P(TypeLibrary, IsTheControlLibraryVarkelOneZeroInUsEnglish) {
     EXPECT_EQ(attributes->wMajorVerNum, 1);
     EXPECT_EQ(attributes->wMinorVerNum, 0);
     EXPECT_NE(attributes->wLibFlags & LIBFLAG_FCONTROL, 0);
+    // Built for the pointer size of the DLL that carries it.
+    EXPECT_EQ(attributes->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
     library->ReleaseTLibAttr(attributes);
     ScopedBstr name;
     ScopedBstr help;

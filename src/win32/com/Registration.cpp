@@ -34,6 +34,13 @@ constexpr WORD TypeLibraryMajor = 1;
 constexpr WORD TypeLibraryMinor = 0;
 constexpr LCID TypeLibraryLocale = 0x409;
 
+// The x86 and x64 builds of this DLL register side by side on 64-bit Windows: each writes and
+// removes only the keys of its own registry view, and its type library under its own SYSKIND.
+constexpr bool Is64Bit = sizeof(void*) == 8;
+constexpr REGSAM OwnView = Is64Bit ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+constexpr SYSKIND OwnSysKind = Is64Bit ? SYS_WIN64 : SYS_WIN32;
+const wchar_t* const OwnSysKindKey = Is64Bit ? L"win64" : L"win32";
+
 // A registry value to write. Keys are relative to the classes root; in keys and values
 // "%CLSID%", "%LIBID%", "%MODULE%", "%MISC%" and "%CATID%" stand for the class, the type
 // library, this DLL's path, the control's OLEMISC flags and the control category. A null value
@@ -116,8 +123,9 @@ std::wstring ClassesPath(const std::wstring& key) {
 
 HRESULT WriteEntry(HKEY root, const RegistryEntry& entry, const Substitutions& values) {
     RegistryKey key;
-    LSTATUS status = RegCreateKeyExW(root, ClassesPath(Expand(entry.key, values)).c_str(), 0,
-                                     nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(), nullptr);
+    LSTATUS status =
+        RegCreateKeyExW(root, ClassesPath(Expand(entry.key, values)).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE | OwnView, nullptr, key.Receive(), nullptr);
     if (status != ERROR_SUCCESS || entry.value == nullptr) {
         return HRESULT_FROM_WIN32(status);
     }
@@ -128,16 +136,28 @@ HRESULT WriteEntry(HKEY root, const RegistryEntry& entry, const Substitutions& v
     return HRESULT_FROM_WIN32(status);
 }
 
+bool IsGone(LSTATUS status) {
+    return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
+}
+
 HRESULT DeleteTree(HKEY root, const std::wstring& key) {
-    const LSTATUS status = RegDeleteTreeW(root, ClassesPath(key).c_str());
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND &&
-        status != ERROR_PATH_NOT_FOUND) {
-        return HRESULT_FROM_WIN32(status);
+    // RegDeleteTree takes no view, so it empties the key opened in ours; the key itself goes
+    // separately.
+    RegistryKey opened;
+    const LSTATUS status =
+        RegOpenKeyExW(root, ClassesPath(key).c_str(), 0,
+                      DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE | OwnView,
+                      opened.Receive());
+    if (IsGone(status)) {
+        return S_OK;
     }
-    // RegDeleteTree empties the key; the key itself goes separately.
-    const LSTATUS removed = RegDeleteKeyW(root, ClassesPath(key).c_str());
-    if (removed != ERROR_SUCCESS && removed != ERROR_FILE_NOT_FOUND &&
-        removed != ERROR_PATH_NOT_FOUND) {
+    const LSTATUS emptied =
+        status == ERROR_SUCCESS ? RegDeleteTreeW(opened.Get(), nullptr) : status;
+    if (emptied != ERROR_SUCCESS && !IsGone(emptied)) {
+        return HRESULT_FROM_WIN32(emptied);
+    }
+    const LSTATUS removed = RegDeleteKeyExW(root, ClassesPath(key).c_str(), OwnView, 0);
+    if (removed != ERROR_SUCCESS && !IsGone(removed)) {
         return HRESULT_FROM_WIN32(removed);
     }
     return S_OK;
@@ -145,7 +165,7 @@ HRESULT DeleteTree(HKEY root, const std::wstring& key) {
 
 bool KeyExists(HKEY root, const std::wstring& key) {
     RegistryKey opened;
-    return RegOpenKeyExW(root, ClassesPath(key).c_str(), 0, KEY_READ, opened.Receive()) ==
+    return RegOpenKeyExW(root, ClassesPath(key).c_str(), 0, KEY_READ | OwnView, opened.Receive()) ==
            ERROR_SUCCESS;
 }
 
@@ -153,9 +173,11 @@ bool KeyExists(HKEY root, const std::wstring& key) {
 bool ProgIdIsOurs(HKEY root, const Substitutions& values) {
     wchar_t text[64] = {};
     DWORD size = sizeof(text);
-    const std::wstring key = ClassesPath(std::wstring(ProgId) + L"\\CLSID");
-    if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text, &size) !=
-        ERROR_SUCCESS) {
+    RegistryKey key;
+    if (RegOpenKeyExW(root, ClassesPath(std::wstring(ProgId) + L"\\CLSID").c_str(), 0,
+                      KEY_QUERY_VALUE | OwnView, key.Receive()) != ERROR_SUCCESS ||
+        RegGetValueW(key.Get(), nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) !=
+            ERROR_SUCCESS) {
         return true;
     }
     return _wcsicmp(text, values.clsid.c_str()) == 0;
@@ -175,14 +197,15 @@ HRESULT RegisterTypeLibrary(RegistrationScope scope, const std::wstring& moduleP
 }
 
 HRESULT UnregisterTypeLibrary(RegistrationScope scope, const Substitutions& values) {
-    if (!KeyExists(ScopeRoot(scope), L"TypeLib\\" + values.libid + L"\\1.0")) {
+    if (!KeyExists(ScopeRoot(scope),
+                   L"TypeLib\\" + values.libid + L"\\1.0\\409\\" + OwnSysKindKey)) {
         return S_OK;
     }
     return scope == RegistrationScope::Machine
                ? UnRegisterTypeLib(LIBID_varkel, TypeLibraryMajor, TypeLibraryMinor,
-                                   TypeLibraryLocale, SYS_WIN32)
+                                   TypeLibraryLocale, OwnSysKind)
                : UnRegisterTypeLibForUser(LIBID_varkel, TypeLibraryMajor, TypeLibraryMinor,
-                                          TypeLibraryLocale, SYS_WIN32);
+                                          TypeLibraryLocale, OwnSysKind);
 }
 
 } // namespace

@@ -59,9 +59,9 @@ private:
     }
 
     void OnInitialized(HWND window) {
-        wchar_t className[16] = {};
-        GetClassNameW(window, className, 16);
-        if (std::wstring(className) != L"#32770" || !answered_.insert(window).second) {
+        // The dialog class by its atom: 64-bit Wine has garbled GetClassNameW's answer.
+        if (GetClassLongPtrW(window, GCW_ATOM) != reinterpret_cast<ULONG_PTR>(WC_DIALOG) ||
+            !answered_.insert(window).second) {
             return;
         }
         ShownBox box;

@@ -123,9 +123,9 @@ std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key, con
     return std::wstring(value);
 }
 
-bool RegistryKeyExists(HKEY root, const std::wstring& key) {
+bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) {
         return false;
     }
     RegCloseKey(opened);

@@ -68,7 +68,7 @@ std::vector<LogLine> ReadLogLines(const std::wstring& file);
 // A registry key's default value, or nullopt when the key or value is missing.
 std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key,
                                          const wchar_t* name = nullptr);
-bool RegistryKeyExists(HKEY root, const std::wstring& key);
+bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 0);
 
 // Calls an exported function of a DLL taking no arguments (DllRegisterServer and the like).
 HRESULT CallExport(const std::wstring& dll, const char* name);
