@@ -114,10 +114,9 @@ TEST_F(ScriptClient, BadScriptInputIsReportedByThePageAndAnswersZero) {
         std::wstring after = L"r"; // an expression read after the call, and its text
         std::wstring afterText = L"0";
     };
-    // Rows to write, so that generation reaches the list.
-    const std::wstring loaded = L"ReDim t(2, 1): t(0, 0) = \"-ch\": t(0, 1) = \"/PS\": "
-                                L"t(1, 1) = \"1\": t(2, 0) = 0: t(2, 1) = 0: "
-                                L"page.LoadDefaults t, \"C:\\x\": ";
+    // Two switches to write, so that generation reaches the list and needs a second row.
+    const std::wstring loaded = L"Dim t: ReDim t(2, 1): t(0, 0) = \"-ch\": t(0, 1) = \"/HW\": "
+                                L"t(2, 0) = 0: t(2, 1) = 0: page.LoadDefaults t, \"C:\\x\": ";
     const Case cases[] = {
         {L"t = 5: r = page.LoadDefaults(t, \"C:\\x\")", load, mismatch},
         {L"r = page.LoadDefaults(5, \"C:\\x\")", load, mismatch},
@@ -127,15 +126,15 @@ TEST_F(ScriptClient, BadScriptInputIsReportedByThePageAndAnswersZero) {
         {L"t = Null: r = page.LoadDefaults(t, \"C:\\x\")", load, nullUse},
         {L"t = Array(Array(\"/CH\", \"\", 0)): r = page.LoadDefaults(t, \"C:\\x\")", load,
          outOfRange},
-        {L"ReDim t(2, 0): p = Null: r = page.LoadDefaults(t, p)", load, nullUse, L"IsNull(p)",
-         L"True"},
+        {L"Dim t: ReDim t(2, 0): p = Null: r = page.LoadDefaults(t, p)", load, nullUse,
+         L"IsNull(p)", L"True"},
         {loaded + L"l = 5: r = page.GetAllArgumentsSafeArray(l)", save, mismatch},
         {loaded + L"l = Array(\"\", \"\"): r = page.GetAllArgumentsSafeArray(l)", save, outOfRange},
         {loaded + L"Set l = Nothing: r = page.GetAllArgumentsSafeArray(l)", save, mismatch},
         {loaded + L"l = Null: r = page.GetAllArgumentsSafeArray(l)", save, nullUse},
         // A fixed-size array cannot grow: row 0 is written, row 1 cannot be added.
-        {loaded + L"Dim l(1, 0): r = page.GetAllArgumentsSafeArray(l)", save, L"Ah   (10)",
-         L"r & l(0, 0) & UBound(l, 2)", L"0/CH0"},
+        {loaded + L"Dim f(1, 0): r = page.GetAllArgumentsSafeArray(f)", save, L"Ah   (10)",
+         L"r & f(0, 0) & UBound(f, 2)", L"0/CH0"},
         {L"Set v = page: r = page.GetInterfaceVersion(v)", version, mismatch},
         {L"v = Null: r = page.GetInterfaceVersion(v)", version, nullUse, L"IsNull(v)", L"True"},
     };
