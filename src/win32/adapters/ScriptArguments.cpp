@@ -13,7 +13,7 @@ namespace varkel::win32 {
 
 namespace {
 // An engine passing on a variable it received by reference may stack a reference or two; a
-// chain longer than this leads back to itself.
+// longer chain is taken for one that leads back to itself.
 constexpr int MaximumReferences = 8;
 } // namespace
 
