@@ -14,9 +14,7 @@
 	win64-test windows-test fuzz bench bench-win32 screenshot format clean
 
 # The Windows flavour for run, bench-win32 and screenshot, decided when their recipe runs.
-flavour = $$(case "$(FLAVOUR)" in win32|win64) echo $(FLAVOUR) ;; \
-	"") if scripts/x86-probe >&2; then echo win32; else echo win64; fi ;; \
-	*) echo "FLAVOUR must be win32 or win64" >&2; echo none ;; esac)
+flavour = $$(scripts/windows-flavour $(FLAVOUR))
 
 deps:
 	@scripts/install-deps

@@ -66,10 +66,10 @@ std::int32_t GrowForArguments(ArgumentList& list, std::int32_t count) {
 }
 
 // Writes the switches in order into rows from `next` on, which exist. A row that cannot be
-// written is logged and left to the next switch, so no gap remains; answers the row after the
-// last one written.
+// written is logged, counted in `failures` and left to the next switch, so no gap remains;
+// answers the row after the last one written.
 std::int32_t WriteRows(const Platform& platform, ArgumentList& list, std::int32_t next,
-                       std::span<const ArgumentRow> rows) {
+                       std::span<const ArgumentRow> rows, std::size_t& failures) {
     while (!rows.empty()) {
         std::size_t written = 0;
         std::size_t failed = 0;
@@ -81,6 +81,7 @@ std::int32_t WriteRows(const Platform& platform, ArgumentList& list, std::int32_
         }
         written = std::min(written, rows.size());
         next += static_cast<std::int32_t>(written);
+        failures += failed;
         rows = rows.subspan(std::min(written + failed, rows.size()));
     }
     return next;
@@ -119,6 +120,8 @@ void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentLi
         question.Buttons = MessageBoxButtons::YesNo;
         question.Icon = MessageBoxIcon::None;
         question.Title = CurrentThreadState().PageTitle;
+        // Unasked, the value the user typed is kept rather than dropped from the list.
+        question.IfUnanswered = MessageBoxAnswer::Yes;
         if (platform.MessageBoxes.Show(question) == MessageBoxAnswer::No) {
             WriteToLogFile(platform, IncorrectValueText(strName, strValue) +
                                          u"; argument omitted. " + strReason);
@@ -131,23 +134,23 @@ void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentLi
     }
 }
 
-void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const Text& strAdditional,
+bool AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const Text& strAdditional,
                                                ArgumentList& saArguments) {
     if (strAdditional.empty()) {
-        return;
+        return true;
     }
     ParsedArguments parsed;
     try {
         parsed = ParseCommmandLineArguments(platform, strAdditional, false);
     } catch (const std::exception&) {
-        return; // the tokenizer has logged it; the user is not told
+        return false; // the tokenizer has logged it
     }
     // The tokenizer's 16-bit token counter keeps the table at 32,766 rows or fewer.
     const std::span<const ArgumentRow> rows = std::span<const ArgumentRow>(parsed.Rows).subspan(1);
     const auto switches =
         static_cast<std::int32_t>(std::count_if(rows.begin(), rows.end(), IsSwitch));
     if (switches == 0) {
-        return;
+        return true;
     }
     // The list is grown once for all the switches rather than once for each: a SAFEARRAY
     // copies itself whenever it grows.
@@ -157,23 +160,26 @@ void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
     } catch (const std::exception&) {
         // A list that cannot take them at once takes them one by one, and every switch that
         // cannot be written reports its own failure.
+        bool complete = true;
         for (const ArgumentRow& row : rows) {
             if (IsSwitch(row)) {
                 try {
                     AddArgumentToOutGoingSafeArray(platform, saArguments, row.Name, row.Value);
                 } catch (const std::exception&) {
-                    // Logged; the remaining rows are still written.
+                    complete = false; // logged; the remaining rows are still written
                 }
             }
         }
-        return;
+        return complete;
     }
     const std::int32_t grownTo = next + switches - 1;
+    std::size_t failures = 0;
     // The switches come in runs between the rows of positional words.
     for (auto run = rows.begin(); run != rows.end();) {
         run = std::find_if(run, rows.end(), IsSwitch);
         const auto end = std::find_if_not(run, rows.end(), IsSwitch);
-        next = WriteRows(platform, saArguments, next, std::span<const ArgumentRow>(run, end));
+        next = WriteRows(platform, saArguments, next, std::span<const ArgumentRow>(run, end),
+                         failures);
         run = end;
     }
     // Rows of switches that failed are not left blank at the end. The blank row a host hands
@@ -186,6 +192,7 @@ void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
             LogRowFailure(platform, error);
         }
     }
+    return failures == 0;
 }
 
 } // namespace varkel

@@ -21,10 +21,12 @@ void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentLi
                                             const Text& strName, const Text& strValue,
                                             const Text& strReason);
 
-// Splits the free text and appends every switch found in it, in order. Never fails: a text
-// that cannot be split adds nothing, and a row that cannot be written is skipped, both already
-// logged. Rows without a name (positional words) are not written.
-void AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const Text& strAdditional,
-                                               ArgumentList& saArguments);
+// Splits the free text and appends every switch found in it, in order; rows without a name
+// (positional words) are not written. Throws nothing: a text that cannot be split adds nothing,
+// and a row that cannot be written is skipped, both logged. Answers whether every switch of
+// the text is in the list, so that a caller never takes a list that lost some for complete.
+[[nodiscard]] bool AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform,
+                                                             const Text& strAdditional,
+                                                             ArgumentList& saArguments);
 
 } // namespace varkel

@@ -68,6 +68,8 @@ void Varkel1Page::chkDebug_Click(std::int16_t Index) {
         question.Message = TestingQuestion;
         question.Buttons = MessageBoxButtons::YesNo;
         question.Icon = MessageBoxIcon::None;
+        // Unasked, the testing output is not switched on.
+        question.IfUnanswered = MessageBoxAnswer::No;
         if (platform_.MessageBoxes.Show(question) == MessageBoxAnswer::No) {
             chkDebug[TestingBox].SetValue(CheckBox::Unchecked);
         }

@@ -51,9 +51,14 @@ std::int32_t Varkel1Page::GetAllArgumentsSafeArray(ArgumentList& saArguments) {
             AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/NOSEQ", u"");
         }
         EmitValueSwitch(saArguments, chkDigital, txtOutput, u"/VAL", OutputReason);
-        // Read in place: writing the additional arguments shows no box, so nothing can change
-        // the field while they are split and written.
-        AddAdditionalArgumentsToOutGoingSafeArray(platform_, txtAdditional.GetText(), saArguments);
+        // Split from a copy: the rows view the text they were split from, and a box shown on
+        // the way (a failed log write shows one) lets host code set the field meanwhile.
+        const Text additional = txtAdditional.GetText();
+        if (!AddAdditionalArgumentsToOutGoingSafeArray(platform_, additional, saArguments)) {
+            // Logged already. The list lacks switches the user gave, so it is not the
+            // interface's arguments: the host must not write it, and the changes stay unsaved.
+            return 0;
+        }
         HasUnsavedChanges = false;
         return 1;
     } catch (const Failure& failure) {

@@ -12,7 +12,7 @@ const Text ErrorBoxStart = u"Method:\t\t";
 const Text PageTitleText = u"QX Interface for GSE D/3 DBA NUX Control";
 } // namespace
 
-MessageBoxAnswer AnsweringMessageBoxes::Show(const MessageBoxRequest& request) {
+MessageBoxAnswer AnsweringMessageBoxes::ShowModal(const MessageBoxRequest& request) {
     ++spent_;
     FUZZ_CHECK(spent_ <= budget_, "more than " + std::to_string(budget_) +
                                       " message boxes in one operation; the latest: " +

@@ -24,7 +24,7 @@ Text PageLocation(const Text& prefix);
 class AnsweringMessageBoxes : public MessageBoxPort {
 public:
     explicit AnsweringMessageBoxes(FuzzInput& answers) : answers_(answers) {}
-    MessageBoxAnswer Show(const MessageBoxRequest& request) override;
+    MessageBoxAnswer ShowModal(const MessageBoxRequest& request) override;
 
     void StartBudget(std::size_t budget);
 

@@ -72,7 +72,7 @@ public:
 
     Prediction Run() {
         try {
-            if (table_.Dimensions() != 2) {
+            if (table_.Dimensions() != 2 || table_.LowerBound(2) != 0) {
                 throw Failures::SubscriptOutOfRange();
             }
             const std::int64_t lastRow = table_.UpperBound(2);

@@ -6,8 +6,14 @@
 
 namespace varkel::testing {
 
-MessageBoxAnswer ScriptedMessageBoxes::Show(const MessageBoxRequest& request) {
+MessageBoxAnswer ScriptedMessageBoxes::ShowModal(const MessageBoxRequest& request) {
     shown.push_back(request);
+    if (failure) {
+        throw *failure;
+    }
+    if (whileShown) {
+        whileShown();
+    }
     if (answers_.empty()) {
         ++unexpected;
         return request.Buttons == MessageBoxButtons::YesNo ? MessageBoxAnswer::Yes

@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -18,11 +19,15 @@ namespace varkel::testing {
 class ScriptedMessageBoxes : public MessageBoxPort {
 public:
     void Expect(MessageBoxAnswer answer) { answers_.push_back(answer); }
-    MessageBoxAnswer Show(const MessageBoxRequest& request) override;
 
     std::vector<MessageBoxRequest> shown;
     std::size_t Pending() const { return answers_.size(); }
     std::size_t unexpected = 0;
+    std::optional<Failure> failure;   // when set, every box is recorded and then fails with it
+    std::function<void()> whileShown; // runs while each box is up, as host code might
+
+protected:
+    MessageBoxAnswer ShowModal(const MessageBoxRequest& request) override;
 
 private:
     std::deque<MessageBoxAnswer> answers_;

@@ -1,3 +1,4 @@
+#include "support/ListFailingOn.h"
 #include "support/PageFixture.h"
 
 #include <functional>
@@ -5,6 +6,7 @@
 namespace varkel {
 namespace {
 
+using testing::ListFailingOn;
 using testing::LogLine;
 using Rows = std::vector<std::pair<Text, Text>>;
 
@@ -154,6 +156,54 @@ TEST_F(Generation, AFailureStopsGenerationKeepsTheRowsAndAnswersZero) {
               u"Error in method: in GetAllArgumentsSafeArray() of if01 NUX Control, Source: " +
                   source +
                   u", Error: A h   (10) , Description: This array is fixed or temporarily locked");
+}
+
+// A list that lacks some of the user's switches is no answer to give the host: it would be
+// written as the interface's start-up arguments. The failures are only logged, as before.
+TEST_F(Generation, AdditionalSwitchesMissingFromTheListAnswerZeroAndKeepTheChanges) {
+    Text tooManyTokens;
+    for (int token = 0; token < 32767; ++token) {
+        tooManyTokens += u"/a ";
+    }
+    ListFailingOn failingOnTwo(u"2");
+    MemoryArgumentList blank = MemoryArgumentList::WithRows(1);
+    const std::tuple<Text, MemoryArgumentList*, Rows, Text> cases[] = {
+        {u"/A=1 /B=2 /C=3", &failingOnTwo, Rows{{u"/CH", u""}, {u"/A", u"1"}, {u"/C", u"3"}},
+         u"Error in method: varkel in CommonNUXControlCode.AddArgumentToOutGoingSafeArray, "
+         u"Source: varkel in CommonNUXControlCode.AddArgumentToOutGoingSafeArray, Error: 7 h   "
+         u"(7) , Description: Out of memory"},
+        {tooManyTokens, &blank, Rows{{u"/CH", u""}},
+         u"Error in method: varkel in CommonNUXControlCode.ParseCommmandLineArguments, Source: "},
+    };
+    page->chkDatabaseUpdates.SetValue(CheckBox::Checked);
+    for (const auto& [additional, outgoing, rows, logged] : cases) {
+        page->txtAdditional.SetText(additional);
+        fake.log.lines.clear();
+        EXPECT_EQ(page->GetAllArgumentsSafeArray(*outgoing), 0);
+        EXPECT_EQ(outgoing->Rows(), rows);
+        EXPECT_TRUE(page->ControlHasUnsavedChanges());
+        ASSERT_EQ(fake.log.lines.size(), 1u);
+        EXPECT_EQ(fake.log.lines[0].message.substr(0, logged.size()), logged);
+    }
+    EXPECT_TRUE(fake.boxes.shown.empty());
+}
+
+// Generation splits the field's text while a box can be up (a failed log write shows one), and
+// host code may set the field meanwhile: the switches still written must not be read from the
+// text the field let go of.
+TEST_F(Generation, TheFieldMayChangeWhileABoxIsUp) {
+    ListFailingOn failingOnTwo(u"2");
+    page->txtAdditional.SetText(u"/A=1 /B=2 /C=3");
+    fake.log.failure = Failure(48, u"varkel", u"File not found: qxapi32.dll");
+    fake.boxes.Expect(MessageBoxAnswer::Ok);
+    const Text replacement = u"/Z=" + Text(200, u'z'); // longer: the field's text moves
+    fake.boxes.whileShown = [&] { page->txtAdditional.SetText(replacement); };
+
+    EXPECT_EQ(page->GetAllArgumentsSafeArray(failingOnTwo), 0);
+    EXPECT_EQ(failingOnTwo.Rows(), (Rows{{u"/A", u"1"}, {u"/C", u"3"}}));
+    EXPECT_EQ(page->txtAdditional.GetText(), replacement);
+    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_NE(fake.boxes.shown[0].Message.find(u"WriteToLogFile"), Text::npos);
 }
 
 } // namespace

@@ -152,22 +152,34 @@ TEST_F(Loading, AnEmptyTableResetsAndSucceeds) {
     EXPECT_FALSE(page->ControlHasUnsavedChanges());
 }
 
-TEST_F(Loading, RowsNumberedFromOneFailAtRowZero) {
-    MemoryInputTable fromOne({{0, 2}, {1, 1}});
-    fromOne.Put(0, 1, T(u"/CH"));
-    page->chkHardwareShutdown.SetValue(CheckBox::Checked);
-    fake.boxes.Expect(MessageBoxAnswer::Ok);
-    EXPECT_EQ(Load(fromOne), 0);
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
-    EXPECT_EQ(fake.boxes.shown[0].Message,
-              u"Method:\t\tin LoadDefaults() of if01 NUX Control\r\nSource:\t\tvarkel\r\n"
-              u"Error:\t\t9h   (9)\r\nDescription:\tSubscript out of range");
-    ASSERT_EQ(fake.log.lines.size(), 1u);
-    EXPECT_EQ(fake.log.lines[0].message,
-              u"Error in method: in LoadDefaults() of if01 NUX Control, Source: varkel, Error: 9 h "
-              u"  (9) , Description: Subscript out of range");
-    EXPECT_EQ(page->chkHardwareShutdown.Value(), CheckBox::Unchecked) << "the page stays reset";
-    EXPECT_EQ(page->chkDatabaseUpdates.Value(), CheckBox::Unchecked);
+TEST_F(Loading, TablesWhoseRowsDoNotStartAtZeroAreRefusedBeforeAnyRowIsRead) {
+    for (const std::int32_t first : {-1, 1}) {
+        SCOPED_TRACE(first);
+        MemoryInputTable shifted({{0, 2}, {first, first + 2}});
+        for (std::int32_t row = first; row <= first + 2; ++row) {
+            shifted.Put(0, row, T(u"/CH"));
+            shifted.Put(1, row, T(u"1"));
+        }
+        shifted.Put(0, first, T(u"/HW"));
+        shifted.Put(0, first + 1, T(u"/PS"));
+        page->chkNullStrings.SetValue(CheckBox::Checked);
+        fake.boxes.shown.clear();
+        fake.log.lines.clear();
+        fake.boxes.Expect(MessageBoxAnswer::Ok);
+        EXPECT_EQ(Load(shifted), 0);
+        EXPECT_EQ(BoxTexts(),
+                  std::vector<Text>{u"Method:\t\tin LoadDefaults() of if01 NUX Control\r\n"
+                                    u"Source:\t\tvarkel\r\nError:\t\t9h   (9)\r\n"
+                                    u"Description:\tSubscript out of range"});
+        ASSERT_EQ(fake.log.lines.size(), 1u);
+        EXPECT_EQ(fake.log.lines[0].message,
+                  u"Error in method: in LoadDefaults() of if01 NUX Control, Source: varkel, "
+                  u"Error: 9 h   (9) , Description: Subscript out of range");
+        EXPECT_EQ(page->chkNullStrings.Value(), CheckBox::Unchecked) << "the page stays reset";
+        EXPECT_EQ(page->chkHardwareShutdown.Value(), CheckBox::Unchecked);
+        EXPECT_EQ(page->chkDatabaseUpdates.Value(), CheckBox::Unchecked);
+        EXPECT_EQ(page->txtAdditional.GetText(), u"");
+    }
 }
 
 TEST_F(Loading, AFailureStopsAtItsRowAndKeepsWhatCameBefore) {

@@ -2,6 +2,7 @@
 #include "common/ThreadState.h"
 #include "platform/MemoryTables.h"
 #include "support/Fakes.h"
+#include "support/ListFailingOn.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 namespace varkel {
 namespace {
 
+using testing::ListFailingOn;
 using testing::LogLine;
 using Rows = std::vector<std::pair<Text, Text>>;
 
@@ -121,24 +123,25 @@ TEST_F(OutgoingList, PromptAnsweredYesOrNoWritesOrOmitsAndLogsWhich) {
     }
 }
 
-TEST_F(OutgoingList, AdditionalTextAppendsItsSwitchesAndPassesNoFailureOn) {
+TEST_F(OutgoingList, AdditionalTextAppendsItsSwitchesAndAnswersWhetherAllWereWritten) {
     // clang-format off
-    const std::tuple<Text, Rows, std::size_t> cases[] = {
-        {u"/A /B=1", {{u"/A", u""}, {u"/B", u"1"}}, 0},
-        {u"/X=\"a b\"", {{u"/X", u"\"a b\""}}, 0},
-        {u"-A -B", {{u"-A", u""}, {u"-B", u""}}, 0},
-        {u"-A /B", {{u"/A", u""}, {u"/B", u""}}, 0},
-        {u"/PS=1 /NOSERVICE ", {{u"/PS", u"1"}, {u"/NOSERVICE", u""}}, 0},
-        {u"/A \"/word /B", {{u"/A", u""}, {u"/B", u""}}, 0}, // the word's row has no name
-        {u"   ", {}, 2},                                     // logged by the tokenizer
-        {u"abc-def", {}, 0},
-        {u"", {}, 0},
+    const std::tuple<Text, Rows, std::size_t, bool> cases[] = {
+        {u"/A /B=1", {{u"/A", u""}, {u"/B", u"1"}}, 0, true},
+        {u"/X=\"a b\"", {{u"/X", u"\"a b\""}}, 0, true},
+        {u"-A -B", {{u"-A", u""}, {u"-B", u""}}, 0, true},
+        {u"-A /B", {{u"/A", u""}, {u"/B", u""}}, 0, true},
+        {u"/PS=1 /NOSERVICE ", {{u"/PS", u"1"}, {u"/NOSERVICE", u""}}, 0, true},
+        {u"/A \"/word /B", {{u"/A", u""}, {u"/B", u""}}, 0, true}, // the word's row has no name
+        {u"   ", {}, 2, false},                                 // logged by the tokenizer
+        {u"abc-def", {}, 0, true},
+        {u"", {}, 0, true},
     };
     // clang-format on
-    for (const auto& [text, appended, logLines] : cases) {
+    for (const auto& [text, appended, logLines, complete] : cases) {
         fake.log.lines.clear();
         auto list = Named(MemoryArgumentList::WithRows(1));
-        AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, text, list);
+        EXPECT_EQ(AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, text, list), complete)
+            << ToUtf8(text);
         Rows expected{{u"/X", u""}};
         expected.insert(expected.end(), appended.begin(), appended.end());
         EXPECT_EQ(list.Rows(), expected) << ToUtf8(text);
@@ -149,36 +152,10 @@ TEST_F(OutgoingList, AdditionalTextAppendsItsSwitchesAndPassesNoFailureOn) {
     fake.log.lines.clear();
     auto locked = MemoryArgumentList::WithRows(1);
     locked.SetLocked(true);
-    AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, u"/A /B /C", locked);
+    EXPECT_FALSE(AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, u"/A /B /C", locked));
     EXPECT_EQ(locked.Rows(), (Rows{{u"/A", u""}}));
     EXPECT_EQ(fake.log.lines.size(), 2u);
 }
-
-// A list that runs out of memory writing one given text, entry by entry or in a batch.
-class ListFailingOn : public MemoryArgumentList {
-public:
-    explicit ListFailingOn(Text failing)
-        : MemoryArgumentList({{0, 1}, {0, 0}}), failing_(std::move(failing)) {}
-    void Set(std::int32_t column, std::int32_t row, TextView value) override {
-        if (value == failing_) {
-            throw std::bad_alloc();
-        }
-        MemoryArgumentList::Set(column, row, value);
-    }
-    void SetRows(std::int32_t firstRow, std::span<const ArgumentRow> rows,
-                 std::size_t& written) override {
-        const auto failing = std::find_if(rows.begin(), rows.end(), [&](const ArgumentRow& row) {
-            return row.Name == failing_ || row.Value == failing_;
-        });
-        MemoryArgumentList::SetRows(firstRow, rows.first(failing - rows.begin()), written);
-        if (failing != rows.end()) {
-            throw std::bad_alloc();
-        }
-    }
-
-private:
-    Text failing_;
-};
 
 // The list is grown once for all the switches; a row that fails is taken by the next switch,
 // and rows left over at the end are removed, so the host sees the rows one-by-one growth
@@ -193,7 +170,7 @@ TEST_F(OutgoingList, FailedRowsLeaveNoGapsWhenTheListIsGrownAtOnce) {
     for (const auto& [text, failing, expected] : cases) {
         fake.log.lines.clear();
         ListFailingOn list(failing);
-        AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, text, list);
+        EXPECT_FALSE(AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, text, list));
         EXPECT_EQ(list.Rows(), expected) << ToUtf8(text) << " failing on " << ToUtf8(failing);
         ASSERT_EQ(fake.log.lines.size(), 1u);
         EXPECT_NE(fake.log.lines[0].message.find(u"Error: 7 "), Text::npos);

@@ -62,6 +62,39 @@ TEST_F(PageStartup, ARefusedCallIsReportedAsItsOperationAndChangesNothing) {
     }
 }
 
+// A box the platform cannot show is taken as unanswered: what the user typed is kept, nothing
+// is switched on, the report's log line is still written, and every routine ends with its own
+// result, creation included.
+TEST_F(PageStartup, BoxesThatCannotBeShownLoseNothingAndSwitchNothingOn) {
+    fake.boxes.failure = Failure(-2147023496, u"MessageBoxW", u"Invalid window handle.");
+    page->chkDebug[5].SetValue(CheckBox::Checked);
+    EXPECT_EQ(page->chkDebug[5].Value(), CheckBox::Unchecked) << "the testing question: No";
+    EXPECT_EQ(page->lblDBLevel.Caption(), u"0");
+
+    page->chkGLF.SetValue(CheckBox::Checked); // its warning
+    EXPECT_EQ(page->chkGLF.Value(), CheckBox::Checked);
+    auto list = MemoryArgumentList::WithRows(1);
+    EXPECT_EQ(page->GetAllArgumentsSafeArray(list), 1);
+    EXPECT_EQ(list.Rows(), (std::vector<std::pair<Text, Text>>{{u"/KS", u""}}))
+        << "the incorrect-value question: Yes";
+
+    auto oneDimensional = MemoryInputTable({{0, 2}});
+    Text path;
+    EXPECT_EQ(page->LoadDefaults(oneDimensional, path), 0);
+
+    fake.hostObjects.hostMissing = true;
+    Varkel1Page created(fake.ports);
+    created.UserControl_Initialize();
+
+    EXPECT_EQ(fake.boxes.shown.size(), 5u);
+    ASSERT_EQ(fake.log.lines.size(), 3u);
+    EXPECT_EQ(fake.log.lines[0].message, u"Incorrect /KS value specified: ");
+    EXPECT_NE(fake.log.lines[1].message.find(u"in LoadDefaults() of if01 NUX Control"), Text::npos);
+    EXPECT_NE(fake.log.lines[2].message.find(u"UserControl_Initialize() of  NUX Control"),
+              Text::npos);
+    EXPECT_NE(fake.log.lines[2].message.find(u"(429)"), Text::npos);
+}
+
 TEST(PageStartupFailure, MissingHostObjectStopsAtTheFirstStep) {
     CurrentThreadState() = ThreadState{};
     FakePlatform fake;

@@ -104,6 +104,17 @@ protected:
                   GetSysColor(COLOR_BTNFACE));
         // The page's own background, inside the general frame left of its check boxes.
         EXPECT_EQ(capture.At(POINT{Dpi() / 4, Dpi() / 2}), GetSysColor(COLOR_BTNFACE));
+        // Every frame's lower edge, shadow over light, although the frames overlap.
+        for (const char* frame : {"fraGeneral", "fraDebug", "fraAdditionalParameters"}) {
+            RECT area{};
+            GetWindowRect(Window(frame), &area);
+            MapWindowPoints(nullptr, pageWindow, reinterpret_cast<POINT*>(&area), 2);
+            const LONG middle = (area.left + area.right) / 2;
+            EXPECT_EQ(capture.At(POINT{middle, area.bottom - 2}), GetSysColor(COLOR_BTNSHADOW))
+                << frame;
+            EXPECT_EQ(capture.At(POINT{middle, area.bottom - 1}), GetSysColor(COLOR_BTNHIGHLIGHT))
+                << frame;
+        }
     }
 
     // Captions that the system's font would draw wider than their control: a check box needs

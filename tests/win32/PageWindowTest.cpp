@@ -608,6 +608,8 @@ TEST_F(PageWindowFocus, KeysThatAreNotTheViewsAreLeftToTheContainer) {
     EXPECT_TRUE(view->ContainsFocus());
 }
 
+// Each frame lies above the one below it on the page: the frames overlap, and the lower edge of
+// the upper one would otherwise be covered by the next one's top.
 TEST_F(PageWindowFocus, ZOrderFollowsTheTabOrderWithTheFramesBeneath) {
     std::vector<std::string> order;
     for (HWND child = GetWindow(view->Handle(), GW_CHILD); child != nullptr;
@@ -621,7 +623,7 @@ TEST_F(PageWindowFocus, ZOrderFollowsTheTabOrderWithTheFramesBeneath) {
     ASSERT_EQ(order.size(), PageLayout().size());
     EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 17), AllStops);
     EXPECT_EQ(std::vector<std::string>(order.end() - 3, order.end()),
-              (std::vector<std::string>{"fraAdditionalParameters", "fraDebug", "fraGeneral"}));
+              (std::vector<std::string>{"fraGeneral", "fraDebug", "fraAdditionalParameters"}));
 }
 
 // ---------------------------------------------------------------------------------------------

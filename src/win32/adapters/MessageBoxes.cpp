@@ -27,7 +27,7 @@ UINT Style(const MessageBoxRequest& request, bool owned) {
 
 } // namespace
 
-MessageBoxAnswer Win32MessageBoxes::Show(const MessageBoxRequest& request) {
+MessageBoxAnswer Win32MessageBoxes::ShowModal(const MessageBoxRequest& request) {
     HWND owner = owner_ ? owner_() : nullptr;
     if (owner != nullptr && !IsWindow(owner)) {
         owner = nullptr;
@@ -46,9 +46,8 @@ MessageBoxAnswer Win32MessageBoxes::Show(const MessageBoxRequest& request) {
     case 0:
         throw FailureFromHResult(HRESULT_FROM_WIN32(GetLastError()), u"MessageBoxW");
     default:
-        // A box closed some other way counts as its safe answer.
-        return request.Buttons == MessageBoxButtons::YesNo ? MessageBoxAnswer::No
-                                                           : MessageBoxAnswer::Ok;
+        // A box closed some other way counts as unanswered.
+        return request.UnansweredAnswer();
     }
 }
 

@@ -17,10 +17,10 @@ public:
     // `owner` answers the window that owns the boxes, or null.
     explicit Win32MessageBoxes(std::function<HWND()> owner) : owner_(std::move(owner)) {}
 
-    // Throws a Failure when the box cannot be shown.
-    MessageBoxAnswer Show(const MessageBoxRequest& request) override;
-
 private:
+    // Throws a Failure when the box cannot be shown.
+    MessageBoxAnswer ShowModal(const MessageBoxRequest& request) override;
+
     std::function<HWND()> owner_;
 };
 

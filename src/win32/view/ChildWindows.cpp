@@ -95,7 +95,9 @@ std::vector<std::size_t> StackingOrder(std::span<const LayoutEntry> layout) {
             order.push_back(index);
         }
     }
-    for (std::size_t index = layout.size(); index-- > 0;) {
+    // Frames in layout order, top of the page first: where two overlap, the upper one's lower
+    // edge lies over the band above the lower one's caption, which holds no edge of its own.
+    for (std::size_t index = 0; index < layout.size(); ++index) {
         if (layout[index].kind == ControlKind::Frame) {
             order.push_back(index);
         }

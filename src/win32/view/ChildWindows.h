@@ -39,9 +39,9 @@ constexpr bool TakesFocus(ControlKind kind) {
 
 // Indices into `layout` from the top of the page's Z order to the bottom: the focus cycle in
 // order (which is also the order a container's dialog navigation walks), then the labels, then
-// the frames. The frames lie beneath everything they hold, and each frame above the one it
-// overlaps, as the page stacks them. A new child window goes beneath its siblings, so windows
-// created in this order are stacked without moving any of them.
+// the frames. The frames lie beneath everything they hold, and each frame above the one below
+// it on the page, so that no frame's lower edge is covered by the next. A new child window goes
+// beneath its siblings, so windows created in this order are stacked without moving any of them.
 std::vector<std::size_t> StackingOrder(std::span<const LayoutEntry> layout);
 
 } // namespace varkel::win32
