@@ -71,4 +71,9 @@ std::int32_t Varkel1Page::GetAllArgumentsSafeArray(ArgumentList& saArguments) {
     return 0;
 }
 
+std::int32_t Varkel1Page::RefuseGetAllArgumentsSafeArray(const Failure& failure) {
+    ReportFailure(GenerateLocation, failure);
+    return 0;
+}
+
 } // namespace varkel

@@ -26,4 +26,9 @@ std::int32_t Varkel1Page::GetInterfaceVersion(Text& strVersion) {
     return 0;
 }
 
+std::int32_t Varkel1Page::RefuseGetInterfaceVersion(const Failure& failure) {
+    ReportFailure(VersionLocation, failure);
+    return 0;
+}
+
 } // namespace varkel

@@ -160,4 +160,9 @@ std::int32_t Varkel1Page::LoadDefaults(InputTable& saArguments, Text& strInstall
     return 0;
 }
 
+std::int32_t Varkel1Page::RefuseLoadDefaults(const Failure& failure) {
+    ReportFailure(LoadLocation, failure);
+    return 0;
+}
+
 } // namespace varkel

@@ -38,6 +38,13 @@ public:
     bool ControlHasUnsavedChanges();
     Text ControlRequestedCommandLineDelimeter();
 
+    // For a caller whose arguments could not be turned into the page's types: the operation
+    // does not run; the failure is reported as the operation reports its own, and the result is
+    // the operation's failure result.
+    std::int32_t RefuseLoadDefaults(const Failure& failure);
+    std::int32_t RefuseGetAllArgumentsSafeArray(const Failure& failure);
+    std::int32_t RefuseGetInterfaceVersion(const Failure& failure);
+
     // Fields, reset and the numeric test.
     void ResetAll();
     bool CheckIfNumericValue(Text strValue, bool blnAllowMinus, bool blnAllowDecimalPoint,

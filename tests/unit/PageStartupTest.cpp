@@ -23,6 +23,37 @@ TEST_F(PageStartup, FreshPageIsCleanResetAndTakesTheHostsValues) {
     EXPECT_EQ(page->txtGLFerr.BackColor(), Colors::ButtonFace);
 }
 
+// A call whose arguments the adapter could not convert: reported under the operation's own
+// location, answered 0, and the page is left as it was (not reset, still dirty).
+TEST_F(PageStartup, ARefusedCallIsReportedAsItsOperationAndChangesNothing) {
+    struct Refusal {
+        std::int32_t (Varkel1Page::*refuse)(const Failure&);
+        Text location;
+    };
+    const Refusal refusals[] = {
+        {&Varkel1Page::RefuseLoadDefaults, u"in LoadDefaults() of if01 NUX Control"},
+        {&Varkel1Page::RefuseGetAllArgumentsSafeArray,
+         u"in GetAllArgumentsSafeArray() of if01 NUX Control"},
+        {&Varkel1Page::RefuseGetInterfaceVersion,
+         u"in Function GetInterfaceVersion() of the if01 NUX Control"},
+    };
+    page->chkDatabaseUpdates.SetValue(CheckBox::Checked);
+    for (const Refusal& refusal : refusals) {
+        fake.boxes.shown.clear();
+        fake.log.lines.clear();
+        fake.boxes.Expect(MessageBoxAnswer::Ok);
+        EXPECT_EQ(((*page).*refusal.refuse)(Failures::InvalidUseOfNull()), 0);
+        ASSERT_EQ(fake.boxes.shown.size(), 1u);
+        EXPECT_EQ(fake.boxes.shown[0].Message,
+                  u"Method:\t\t" + refusal.location +
+                      u"\r\nSource:\t\tvarkel\r\nError:\t\t5Eh   (94)\r\n"
+                      u"Description:\tInvalid use of Null");
+        EXPECT_EQ(fake.log.lines.size(), 1u);
+        EXPECT_EQ(page->chkDatabaseUpdates.Value(), CheckBox::Checked);
+        EXPECT_TRUE(page->ControlHasUnsavedChanges());
+    }
+}
+
 // A box the platform cannot show is taken as unanswered: what the user typed is kept, nothing
 // is switched on, the report's log line is still written, and every routine ends with its own
 // result, creation included.

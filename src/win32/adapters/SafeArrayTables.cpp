@@ -3,6 +3,7 @@
 #include "win32/adapters/SafeArrayTables.h"
 
 #include "common/Failure.h"
+#include "platform/CellValue.h"
 #include "win32/adapters/ComError.h"
 #include "win32/adapters/ScopedBstr.h"
 #include "win32/adapters/ScopedVariant.h"
@@ -216,12 +217,23 @@ std::int32_t SafeArrayArgumentList::UpperBound(int dimension) const {
     return BoundOf(array_, dimension, true);
 }
 
+VARTYPE SafeArrayArgumentList::WritableElementType() const {
+    const VARTYPE type = ElementType(array_);
+    if (type == VT_BSTR || (type == VT_VARIANT && entries_ == ListEntries::TextsOrVariants)) {
+        return type;
+    }
+    throw Failures::TypeMismatch();
+}
+
 Text SafeArrayArgumentList::Get(std::int32_t column, std::int32_t row) const {
     CheckIndex(array_, column, row);
-    if (ElementType(array_) != VT_BSTR) {
-        throw Failures::TypeMismatch();
-    }
     LONG indices[2] = {column, row};
+    if (WritableElementType() == VT_VARIANT) {
+        ScopedVariant entry;
+        ThrowElementFailure(SafeArrayGetElement(array_, indices, entry.Receive()),
+                            u"SafeArrayGetElement");
+        return CellText(CellFromVariant(entry.Get()));
+    }
     ScopedBstr element;
     ThrowElementFailure(SafeArrayGetElement(array_, indices, element.Receive()),
                         u"SafeArrayGetElement");
@@ -230,11 +242,9 @@ Text SafeArrayArgumentList::Get(std::int32_t column, std::int32_t row) const {
 
 void SafeArrayArgumentList::Set(std::int32_t column, std::int32_t row, TextView value) {
     CheckIndex(array_, column, row);
-    if (ElementType(array_) != VT_BSTR) {
-        throw Failures::TypeMismatch();
-    }
+    const VARTYPE element = WritableElementType();
     const AccessLock lock(array_);
-    PutText(column, row, value);
+    PutText(element, column, row, value);
 }
 
 void SafeArrayArgumentList::SetRows(std::int32_t firstRow, std::span<const ArgumentRow> rows,
@@ -249,15 +259,13 @@ void SafeArrayArgumentList::SetRows(std::int32_t firstRow, std::span<const Argum
     }
     CheckIndex(array_, 0, firstRow);
     CheckIndex(array_, 1, static_cast<std::int32_t>(lastRow));
-    if (ElementType(array_) != VT_BSTR) {
-        throw Failures::TypeMismatch();
-    }
+    const VARTYPE element = WritableElementType();
     // One lock for the whole batch instead of one per entry.
     const AccessLock lock(array_);
     std::int32_t row = firstRow;
     for (const ArgumentRow& argument : rows) {
-        PutText(0, row, argument.Name);
-        PutText(1, row, argument.Value);
+        PutText(element, 0, row, argument.Name);
+        PutText(element, 1, row, argument.Value);
         ++row;
         ++written;
     }
@@ -265,14 +273,22 @@ void SafeArrayArgumentList::SetRows(std::int32_t firstRow, std::span<const Argum
 
 // The new text goes into the array as it is, where SafeArrayPutElement would allocate a second
 // copy of it: one allocation per entry instead of two. The array is locked by the caller.
-void SafeArrayArgumentList::PutText(std::int32_t column, std::int32_t row, TextView value) {
-    ScopedBstr element(value);
+void SafeArrayArgumentList::PutText(VARTYPE element, std::int32_t column, std::int32_t row,
+                                    TextView value) {
+    ScopedBstr text(value);
     LONG indices[2] = {column, row};
     void* slot = nullptr;
     ThrowElementFailure(SafeArrayPtrOfIndex(array_, indices, &slot), u"SafeArrayPtrOfIndex");
+    if (element == VT_VARIANT) {
+        VARIANT* entry = static_cast<VARIANT*>(slot);
+        ThrowIfFailed(VariantClear(entry), u"VariantClear");
+        V_BSTR(entry) = text.Release();
+        V_VT(entry) = VT_BSTR;
+        return;
+    }
     BSTR* entry = static_cast<BSTR*>(slot);
     SysFreeString(*entry);
-    *entry = element.Release();
+    *entry = text.Release();
 }
 
 void SafeArrayArgumentList::GrowRows(std::int32_t newUpperRow) {

@@ -33,10 +33,16 @@ private:
     SAFEARRAY* array_;
 };
 
-// The outgoing list of GetAllArgumentsSafeArray: an array of BSTR, grown in its last dimension.
+// Which arrays the outgoing list writes into: the host's array of BSTR only, or also a
+// script's own array of variants, whose entries then receive strings.
+enum class ListEntries { Texts, TextsOrVariants };
+
+// The outgoing list of GetAllArgumentsSafeArray, grown in its last dimension. Entries of an
+// array of variants read as the input table's cells read as text.
 class SafeArrayArgumentList final : public ArgumentList {
 public:
-    explicit SafeArrayArgumentList(SAFEARRAY* array) : array_(array) {}
+    explicit SafeArrayArgumentList(SAFEARRAY* array, ListEntries entries = ListEntries::Texts)
+        : array_(array), entries_(entries) {}
 
     int Dimensions() const override;
     std::int32_t LowerBound(int dimension) const override;
@@ -48,9 +54,12 @@ public:
                  std::size_t& written) override;
 
 private:
-    void PutText(std::int32_t column, std::int32_t row, TextView value);
+    // The element type of an array this list writes into; anything else is a type mismatch.
+    VARTYPE WritableElementType() const;
+    void PutText(VARTYPE element, std::int32_t column, std::int32_t row, TextView value);
 
     SAFEARRAY* array_;
+    ListEntries entries_;
 };
 
 } // namespace varkel::win32

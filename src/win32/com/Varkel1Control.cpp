@@ -214,8 +214,18 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::Invoke(DISPID id, REFIID iid, LCID, WO
     try {
         LoadTypeInfo();
         KeepAlive keepAlive(Identity());
-        return vtableInfo_->Invoke(static_cast<_varkel1*>(this), id, flags, parameters, result,
-                                   exception, argumentError);
+        const bool scriptShaped = TakesScriptArguments(id, flags, parameters);
+        if (scriptShaped && PassesVariables(*parameters)) {
+            return InvokeWithScriptArguments(id, *parameters, result);
+        }
+        const HRESULT hr = vtableInfo_->Invoke(static_cast<_varkel1*>(this), id, flags, parameters,
+                                               result, exception, argumentError);
+        // Plain values the typed conversion refuses (a number where a table goes, a script's
+        // array of variants as the outgoing list) are the page's to take or report.
+        if (hr == DISP_E_TYPEMISMATCH && scriptShaped) {
+            return InvokeWithScriptArguments(id, *parameters, result);
+        }
+        return hr;
     } catch (...) {
         return win32::ResultFromCaughtException();
     }

@@ -8,7 +8,8 @@
 // out. The page runs its start-up when the object is created.
 //
 // Methods are spread over files by concern: Varkel1Control.cpp (lifetime, IUnknown, IDispatch,
-// the five operations), ControlOleObject.cpp, ControlInPlace.cpp (IOleWindow,
+// the five operations), ScriptInvoke.cpp (the operations called with a script engine's
+// arguments), ControlOleObject.cpp, ControlInPlace.cpp (IOleWindow,
 // IOleInPlaceObject, IOleInPlaceActiveObject, IOleControl), ControlViewAndPersistence.cpp
 // (IViewObject2, IPersist*, IProvideClassInfo2, IConnectionPointContainer).
 
@@ -170,6 +171,16 @@ private:
     IUnknown* Identity() { return static_cast<_varkel1*>(this); }
     // The type descriptions of the embedded type library, loaded once per control.
     void LoadTypeInfo();
+
+    // A script engine passes its variables as VT_BYREF|VT_VARIANT, which the type library's
+    // typed conversion refuses for the by-reference parameters. These calls are converted
+    // here instead, and the results written back into the variables.
+    static bool TakesScriptArguments(DISPID id, WORD flags, const DISPPARAMS* parameters);
+    static bool PassesVariables(const DISPPARAMS& parameters);
+    HRESULT InvokeWithScriptArguments(DISPID id, DISPPARAMS& parameters, VARIANT* result);
+    std::int32_t LoadDefaultsFromScript(VARIANT& tableArgument, VARIANT& pathArgument);
+    std::int32_t GetAllArgumentsFromScript(VARIANT& listArgument);
+    std::int32_t GetInterfaceVersionFromScript(VARIANT& versionArgument);
 
     HRESULT InPlaceActivate(IOleClientSite* site, bool uiActivate);
     void UIActivate();
