@@ -16,14 +16,10 @@ using win32::ScopedVariant;
 class ScriptSite final : public IActiveScriptSite {
 public:
     explicit ScriptSite(IUnknown* page) : page_(page) {}
-
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IActiveScriptSite)) {
-            *object = static_cast<IActiveScriptSite*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IActiveScriptSite);
+        *object = known ? static_cast<IActiveScriptSite*>(this) : nullptr;
+        return known ? S_OK : E_NOINTERFACE;
     }
     // Lives on the test's stack, longer than the engine.
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
@@ -48,20 +44,13 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnStateChange(SCRIPTSTATE) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnScriptError(IActiveScriptError* error) override {
-        EXCEPINFO exception{};
-        error->GetExceptionInfo(&exception);
-        errors.push_back(exception.bstrDescription != nullptr ? exception.bstrDescription
-                                                              : L"(no description)");
-        SysFreeString(exception.bstrSource);
-        SysFreeString(exception.bstrDescription);
-        SysFreeString(exception.bstrHelpFile);
+    HRESULT STDMETHODCALLTYPE OnScriptError(IActiveScriptError*) override {
+        ++errors;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnEnterScript() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnLeaveScript() override { return S_OK; }
-
-    std::vector<std::wstring> errors;
+    int errors = 0;
 
 private:
     IUnknown* page_;
@@ -69,7 +58,7 @@ private:
 
 // Runs `statements`, then answers the text of `expression`.
 std::wstring RunScript(IUnknown* page, const std::wstring& statements,
-                       const std::wstring& expression, std::vector<std::wstring>& errors) {
+                       const std::wstring& expression, int& errors) {
     CLSID engineClass{};
     EXPECT_EQ(CLSIDFromProgID(L"VBScript", &engineClass), S_OK);
     ComPtr<IActiveScript> engine;
@@ -144,18 +133,15 @@ TEST_F(ScriptClient, BadScriptInputIsReportedByThePageAndAnswersZero) {
         SCOPED_TRACE(::testing::Message() << test.statements);
         hook.shown.clear();
         hook.Expect(IDOK);
-        std::vector<std::wstring> errors;
+        int errors = 0;
         EXPECT_EQ(RunScript(page.Get(), test.statements, test.after, errors), test.afterText);
-        EXPECT_EQ(errors, std::vector<std::wstring>{});
+        EXPECT_EQ(errors, 0);
         ASSERT_EQ(hook.shown.size(), 1u);
-        const std::wstring& text = hook.shown[0].text;
         const std::wstring location(test.location.begin(), test.location.end());
-        EXPECT_EQ(text.rfind(L"Method:\t\t" + location + L"\r\n", 0), 0u) << text;
-        EXPECT_NE(text.find(L"\r\nError:\t\t" + test.error + L"\r\n"), std::wstring::npos) << text;
-        const std::vector<LogLine> lines = Log();
-        ASSERT_FALSE(lines.empty());
-        EXPECT_NE(lines.back().message.find("Error in method: " + test.location),
-                  std::string::npos);
+        EXPECT_THAT(hook.shown[0].text, ::testing::StartsWith(L"Method:\t\t" + location + L"\r\n"));
+        EXPECT_THAT(hook.shown[0].text, ::testing::HasSubstr(L"\r\nError:\t\t" + test.error));
+        EXPECT_THAT(Log().back().message,
+                    ::testing::HasSubstr("Error in method: " + test.location));
     }
 }
 
