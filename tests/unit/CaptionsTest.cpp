@@ -88,6 +88,8 @@ TEST_F(Captions, EveryControlGetsItsStringsAndAMissingStringSkipsOnlyItsOwn) {
 
 TEST_F(Captions, PropertyThatCannotBeSetSkipsOnlyItsOwnAssignment) {
     fake.versions.AddFile(u"C:\\Interfaces\\D3\\d3intf.exe", 0x00020005, 0x000A012C);
+    fake.strings.Load(101);
+    fake.strings.strings.erase(120); // keeps the caption it was created with
     Varkel1Page page(fake.ports);
     page.fraDebug.SetAccessCheck([] { throw Failure(438, u"varkel", u"No such property"); });
     page.UserControl_Initialize();
@@ -96,6 +98,7 @@ TEST_F(Captions, PropertyThatCannotBeSetSkipsOnlyItsOwnAssignment) {
     EXPECT_EQ(page.fraDebug.ToolTipText(), u"");
     EXPECT_EQ(page.fraAdditionalParameters.ToolTipText(), fake.strings.Load(108));
     EXPECT_EQ(page.chkDebug[0].Caption(), fake.strings.Load(119));
+    EXPECT_EQ(page.chkDebug[1].Caption(), u"D/3 source tag information");
 }
 
 TEST(PageLayoutTable, NamesEveryControlOnceInATabOrderWithoutGaps) {

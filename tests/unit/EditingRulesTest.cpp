@@ -1,5 +1,8 @@
 #include "support/PageFixture.h"
 
+#include <functional>
+#include <new>
+
 namespace varkel {
 namespace {
 
@@ -17,6 +20,7 @@ TEST_F(EditingRules, DelimiterKeepsTheFirstCharacterUpperCasedAndMarksRefusedOne
         {u"bA", u"B", Colors::Window},
         {u"\U0001F600x", u"\U0001F600", Colors::Window},
         {u"\U0010FFFFx", u"\U0010FFFF", Colors::Window},
+        {u"a\xDC00", u"A", Colors::Window},
         {u"%", u"%", Colors::Attention},
         {u"&", u"&", Colors::Attention},
         {u"^", u"^", Colors::Attention},
@@ -94,15 +98,19 @@ TEST_F(EditingRules, NumberRuleMarksGlfAndOutputValuesAndNeverEditsTheText) {
 
 // A handler whose box cannot be read reports under its own location and leaves the page clean.
 TEST_F(EditingRules, AFailingHandlerReportsItsLocation) {
-    const std::tuple<CheckBox*, TextField*, Text> cases[] = {
-        {&page->chkDelimiter, &page->txtDelimiter, u"in subroutine txtDelimiter_Change() of "},
-        {&page->chkGLF, &page->txtGLFerr, u" in txtGLFerr_change() of "},
-        {&page->chkDigital, &page->txtOutput, u"in subroutine txtOutput_Change() of "}};
-    for (const auto& [box, field, location] : cases) {
-        box->SetAccessCheck([] { throw Failure(5, u"varkel", u"Invalid procedure call"); });
+    const auto failure = [] { throw Failure(5, u"varkel", u"Invalid procedure call"); };
+    const std::tuple<CheckBox*, TextField*, Text, std::function<void()>> cases[] = {
+        {&page->chkDelimiter, &page->txtDelimiter, u"in subroutine txtDelimiter_Change() of ",
+         failure},
+        {&page->chkDelimiter, &page->txtDelimiter, u"in subroutine txtDelimiter_Change() of ",
+         [] { throw std::bad_alloc(); }},
+        {&page->chkGLF, &page->txtGLFerr, u" in txtGLFerr_change() of ", failure},
+        {&page->chkDigital, &page->txtOutput, u"in subroutine txtOutput_Change() of ", failure}};
+    for (const auto& [box, field, location, thrower] : cases) {
+        box->SetAccessCheck(thrower);
         fake.shown.clear();
         fake.ExpectBox();
-        field->SetText(u"q");
+        field->SetText(field->GetText() + u"q");
         EXPECT_THAT(OnlyBox(), StartsWith(u"Method:\t\t" + location + u"if01 NUX Control\r\n"));
         EXPECT_FALSE(page->ControlHasUnsavedChanges());
         box->SetAccessCheck(nullptr);

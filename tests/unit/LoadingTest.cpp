@@ -152,6 +152,18 @@ TEST_F(Loading, AnEmptyTableResetsAndSucceeds) {
     EXPECT_FALSE(page->ControlHasUnsavedChanges());
 }
 
+// An unknown switch is the page's to keep only with a marker of zero, whatever its type.
+TEST_F(Loading, UnknownSwitchesMarkedAsTheHostsAreNotKept) {
+    ASSERT_EQ(Load({{T(u"/A"), {}, CellValue::FromReal(0.0)},
+                    {T(u"/B"), {}, CellValue::FromReal(0.5)},
+                    {T(u"/C"), {}, CellValue::FromBoolean(false)},
+                    {T(u"/D"), {}, CellValue::FromBoolean(true)},
+                    {T(u"/E"), {}, T(u"0")},
+                    {T(u"/F"), {}, CellValue::FromInteger(-1)}}),
+              1);
+    EXPECT_EQ(page->txtAdditional.GetText(), u"/A /C /E ");
+}
+
 TEST_F(Loading, AFailureStopsAtItsRowAndKeepsWhatCameBefore) {
     fake.ExpectBox(MessageBoxAnswer::Ok);
     EXPECT_EQ(Load({{T(u"/PS"), T(u"1"), {}},

@@ -2,9 +2,10 @@
 #include "support/MemoryTables.h"
 #include "win32/adapters/StringTable.h"
 #include "win32/support/PageWindowFixture.h"
-#include "win32/support/WineTest.h"
 
 namespace varkel::testing {
+
+std::wstring BuildTree(); // support/WineTest.cpp
 
 namespace {
 
@@ -111,7 +112,8 @@ TEST_F(PageWindowEditing, LoadedArgumentsAndResetReachTheWindowsAsNoUserEdits) {
 class PageWindowOwnStrings : public PageWindowFixture {
 protected:
     StringTablePort& Strings() override {
-        library_ = LoadLibraryExW(VarkelDllPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        library_ = LoadLibraryExW((BuildTree() + L"\\src\\win32\\varkel.dll").c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE);
         strings_ = std::make_unique<win32::Win32StringTable>(library_);
         return *strings_;
     }
