@@ -78,7 +78,8 @@ TEST_F(EditingAFile, APageAnsweringZeroOrAReadOnlyFileGetsNothingWritten) {
     EXPECT_EQ(CodeOf([&] { session.Load(page, "C:\\QX"); }, &message), ExitCode::PageRefused);
     EXPECT_THAT(message, HasSubstr("answered 0 to LoadDefaults"));
     page.answer = {{"/CH", ""}};
-    EXPECT_EQ(CodeOf([&] { session.Save(page); }), ExitCode::PageRefused);
+    EXPECT_EQ(CodeOf([&] { session.Save(page); }, &message), ExitCode::PageRefused);
+    EXPECT_THAT(message, HasSubstr(": the page did not load every argument; nothing written"));
     page.loadResult = 1;
     session.Load(page, "C:\\QX");
     page.generateResult = 0;

@@ -101,6 +101,19 @@ TEST_F(Captions, PropertyThatCannotBeSetSkipsOnlyItsOwnAssignment) {
     EXPECT_EQ(page.chkDebug[1].Caption(), u"D/3 source tag information");
 }
 
+// Without the string table every control keeps the caption it was created with.
+TEST_F(Captions, WithoutStringsTheCreatedCaptionsStay) {
+    fake.strings.strings = {{0, u""}};
+    Varkel1Page page(fake.ports);
+    page.UserControl_Initialize();
+    EXPECT_EQ(page.chkGLF.Caption(), u"Treat GLF errors for Continuous points differently");
+    EXPECT_EQ(page.chkDigital.Caption(),
+              u"Send the value to the DCS if the tag has a digital state in QX");
+    EXPECT_EQ(page.chkNullStrings.Caption(), u"Store NULL strings as blank strings in QX");
+    EXPECT_EQ(page.chkDebug[3].Caption(), u"D/3 read/write status");
+    EXPECT_EQ(page.lblDBLevel.Caption(), u"0");
+}
+
 TEST(PageLayoutTable, NamesEveryControlOnceInATabOrderWithoutGaps) {
     testing::FakePlatform fake;
     Varkel1Page page(fake.ports);

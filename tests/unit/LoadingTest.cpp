@@ -159,9 +159,10 @@ TEST_F(Loading, UnknownSwitchesMarkedAsTheHostsAreNotKept) {
                     {T(u"/C"), {}, CellValue::FromBoolean(false)},
                     {T(u"/D"), {}, CellValue::FromBoolean(true)},
                     {T(u"/E"), {}, T(u"0")},
-                    {T(u"/F"), {}, CellValue::FromInteger(-1)}}),
+                    {T(u"/F"), {}, CellValue::FromInteger(-1)},
+                    {T(u"/G"), CellValue::FromBoolean(true), {}}}),
               1);
-    EXPECT_EQ(page->txtAdditional.GetText(), u"/A /C /E ");
+    EXPECT_EQ(page->txtAdditional.GetText(), u"/A /C /E /G=True ");
 }
 
 TEST_F(Loading, AFailureStopsAtItsRowAndKeepsWhatCameBefore) {
@@ -190,12 +191,14 @@ TEST_F(Loading, TablesItCannotReadAreReportedAndLeaveThePageReset) {
     }
     MemoryInputTable oneDimensional({{0, 2}}), threeDimensional({{0, 2}, {0, -1}, {0, 0}});
     auto marker = MemoryInputTable::FromRows({{T(u"/PS"), {}, T(u"host")}});
+    auto digits = MemoryInputTable::FromRows({{T(u"/PS"), {}, T(u"\u0660")}}); // another zero
     const std::pair<MemoryInputTable*, Text> cases[] = {
         {&fromMinusOne, u"9h   (9)\r\nDescription:\tSubscript out of range"},
         {&fromOne, u"9h   (9)\r\nDescription:\tSubscript out of range"},
         {&oneDimensional, u"9h   (9)\r\nDescription:\tSubscript out of range"},
         {&threeDimensional, u"9h   (9)\r\nDescription:\tSubscript out of range"},
-        {&marker, u"Dh   (13)\r\nDescription:\tType mismatch"}};
+        {&marker, u"Dh   (13)\r\nDescription:\tType mismatch"},
+        {&digits, u"Dh   (13)\r\nDescription:\tType mismatch"}};
     fake.hostObjects.properties[u"CurrentInterfaceName"] = u"changed";
     for (const auto& [table, error] : cases) {
         page->chkNullStrings.SetValue(CheckBox::Checked);

@@ -38,6 +38,9 @@ TEST(PortableVersionApi, PrefixesAndDamagedCopiesOfARealFileAreReadWithinBounds)
     const auto resource = FindVersionResource(original);
     ASSERT_TRUE(resource);
     EXPECT_EQ(FindVersionResource(*resource), std::nullopt);
+    auto damaged = original; // "PE\0\0" where e_lfanew points, damaged
+    damaged[original[0x3C] | original[0x3D] << 8] ^= 1;
+    EXPECT_EQ(VersionOf(damaged), u"0.0.0.0");
     std::size_t firstWithVersion = 0;
     for (std::size_t length = original.size(); length > 0; length -= 7) {
         const Text version = VersionOf({original.begin(), original.begin() + length});
