@@ -110,7 +110,9 @@ TEST_F(Captions, WithoutStringsTheCreatedCaptionsStay) {
     EXPECT_EQ(page.chkDigital.Caption(),
               u"Send the value to the DCS if the tag has a digital state in QX");
     EXPECT_EQ(page.chkNullStrings.Caption(), u"Store NULL strings as blank strings in QX");
+    EXPECT_EQ(page.chkDebug[2].Caption(), u"D/3 sequence data status");
     EXPECT_EQ(page.chkDebug[3].Caption(), u"D/3 read/write status");
+    EXPECT_EQ(page.chkSequentialDB.Caption(), u"Do not use sequential database");
     EXPECT_EQ(page.lblDBLevel.Caption(), u"0");
 }
 

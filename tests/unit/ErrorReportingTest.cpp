@@ -101,7 +101,7 @@ TEST(TextFormats, HexDecimalUpperCaseAndUtf8) {
     EXPECT_EQ(HexText(0), u"0");
     EXPECT_EQ(HexText(-1), u"FFFFFFFF");
     EXPECT_EQ(DecimalText(-2147221504), u"-2147221504");
-    EXPECT_EQ(UpperCase(u"-ks/\u00E9\u00FE\u00FF\u00F7"), u"-KS/\u00C9\u00DE\u0178\u00F7");
+    EXPECT_EQ(UpperCase(u"-kz/\u00E9\u00FE\u00FF\u00F7"), u"-KZ/\u00C9\u00DE\u0178\u00F7");
     EXPECT_EQ(ToUtf8(u"\U00010000"), "\xF0\x90\x80\x80");
     EXPECT_EQ(FromUtf8("\xC3x\xEF\xBF\xBF"), u"\uFFFDx\uFFFF");
     EXPECT_EQ(Failures::EntryPointNotFound(u"x").Number, 453);
