@@ -26,6 +26,8 @@ MemoryArgumentList MakeList(int shape) {
 void Generate(FuzzPage& fuzz, int shape) {
     MemoryArgumentList list = MakeList(shape);
     const auto before = list.Rows();
+    // A failing log shows a box for each additional switch that cannot be written.
+    fuzz.boxLimit = 64 + 2 * static_cast<int>(fuzz.page.txtAdditional.GetText().size());
     const std::int32_t result = fuzz.page.GetAllArgumentsSafeArray(list);
     FUZZ_CHECK(result == 0 || result == 1);
     const auto after = list.Rows();

@@ -127,7 +127,7 @@ FuzzPage::FuzzPage(FuzzInput& input, bool logFails) : answers(input) {
 }
 
 MessageBoxAnswer FuzzPage::ShowModal(const MessageBoxRequest& request) {
-    FUZZ_CHECK(++boxes <= 64);
+    FUZZ_CHECK(++boxes <= boxLimit);
     if (request.Buttons == MessageBoxButtons::Ok) {
         return MessageBoxAnswer::Ok;
     }
@@ -153,6 +153,7 @@ void FuzzPage::CheckInvariants() {
         }
     }
     boxes = 0;
+    boxLimit = 64;
 }
 
 } // namespace varkel::fuzzing

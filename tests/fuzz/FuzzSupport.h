@@ -43,8 +43,8 @@ MemoryInputTable ReadInputTable(FuzzInput& input);
 // Columns 0 to 2 from row 0; per row a switch, a value and a marker 0 or 1.
 MemoryInputTable ReadWellFormedTable(FuzzInput& input, int maxRows);
 
-// A started page. A Yes/No box takes its answer from the next byte (odd: No); more than 64
-// boxes between two checks fail the run, as no operation shows that many.
+// A started page. A Yes/No box takes its answer from the next byte (odd: No); more than
+// `boxLimit` boxes between two checks fail the run: no operation shows that many.
 class FuzzPage : public MessageBoxPort {
 public:
     FuzzPage(FuzzInput& answers, bool logFails);
@@ -58,6 +58,7 @@ public:
     Platform ports{*this, fake.strings, fake.log, fake.hostObjects, fake.versions, fake.module};
     Varkel1Page page{ports};
     int boxes = 0;
+    int boxLimit = 64;
 };
 
 } // namespace varkel::fuzzing
