@@ -1,16 +1,6 @@
-# The win64 flavour of the Windows build: mingw-w64 for x86_64, programs run by Wine in a win64
-# prefix of the build tree's own.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
+# The x64 flavour, for 64-bit hosts: run by 64-bit Wine.
 set(VARKEL_MINGW_TRIPLET x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${VARKEL_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VARKEL_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${VARKEL_MINGW_TRIPLET}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${VARKEL_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(VARKEL_WINEARCH win64)
 # Where widl finds stdole2.tlb for this flavour's type library.
 set(VARKEL_WIDL_LIBRARY_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
-set(VARKEL_WINEARCH win64)
-set(CMAKE_CROSSCOMPILING_EMULATOR env VARKEL_WINEARCH=win64 ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
+include(${CMAKE_CURRENT_LIST_DIR}/MingwToolchain.cmake)
