@@ -45,7 +45,7 @@ struct Scope {
 const Scope Scopes[] = {
     {"machine", HKEY_LOCAL_MACHINE, [] { return CallExport(VarkelDllPath(), "DllRegisterServer"); },
      [] { return CallExport(VarkelDllPath(), "DllUnregisterServer"); }},
-    {"user", HKEY_CURRENT_USER, [] { return CallDllInstall(TRUE, L"user"); },
+    {"user", HKEY_CURRENT_USER, [] { return CallDllInstall(TRUE, L"USER"); },
      [] { return CallDllInstall(FALSE, L"user"); }},
 };
 
@@ -67,8 +67,10 @@ TEST_F(Registration, WritesTheClassKeysAndRemovesThemAgainInBothScopes) {
         ASSERT_EQ(scope.uninstall(), S_OK);
         EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey));
         EXPECT_FALSE(RegistryKeyExists(scope.root, progIdKey));
-        // Keys that are already gone count as removed.
+        // Keys that are already gone count as removed; the only scope DllInstall knows is user.
         EXPECT_EQ(scope.uninstall(), S_OK);
+        EXPECT_EQ(CallDllInstall(TRUE, L"everyone"), E_INVALIDARG);
+        EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey));
 
         ASSERT_EQ(scope.install(), S_OK);
         // Only this flavour's view of the machine's classes: the other flavour registers beside
@@ -130,15 +132,6 @@ TEST_F(Registration, LeavesAProgIdAloneThatAnotherClassHasTakenOver) {
     ASSERT_EQ(CallExport(VarkelDllPath(), "DllUnregisterServer"), S_OK);
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, clsidKey));
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID"), other);
-}
-
-TEST_F(Registration, DllInstallTakesOnlyTheUserScopeOrNone) {
-    EXPECT_EQ(CallDllInstall(TRUE, L"everyone"), E_INVALIDARG);
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, clsidKey));
-    EXPECT_EQ(CallDllInstall(TRUE, L"USER"), S_OK);
-    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, clsidKey));
-    EXPECT_EQ(CallDllInstall(FALSE, L"user"), S_OK);
-    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, clsidKey));
 }
 
 } // namespace
