@@ -1,40 +1,123 @@
+// A started page on fake ports, with real message boxes answered by the hook, shown through a
+// PageWindow inside a plain top-level window on the test's thread. Screenshots are written as
+// PNG files (screenshots/page-96dpi.png, screenshots/page-144dpi.png) and read back.
+#include "win32/view/PageWindow.h"
+#include "../../host/win32/Screenshot.h"
+#include "common/ThreadState.h"
 #include "page/Layout.h"
+#include "page/Varkel1Page.h"
+#include "support/Fakes.h"
 #include "support/MemoryTables.h"
-#include "win32/adapters/StringTable.h"
-#include "win32/support/PageWindowFixture.h"
+#include "win32/adapters/MessageBoxes.h"
+#include "win32/support/MessageBoxHook.h"
+#include "win32/support/PlainWindowClass.h"
+
+#include <gmock/gmock.h>
+
+#include <memory>
 
 namespace varkel::testing {
-
-std::wstring BuildTree(); // support/WineTest.cpp
-
 namespace {
 
-const std::wstring ApplicationTitle = L"QX Interface for GSE D/3 DBA - NUX Cont";
-constexpr WPARAM ShowTimer = 1; // the tooltip control's timer for showing a tip
+constexpr COLORREF AttentionColor = RGB(255, 255, 128);
 
-using PageWindowEditing = PageWindowFixture;
+std::wstring WindowText(HWND window) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
 
-TEST_F(PageWindowEditing, GlfClickWarnsFirstThenEnablesTheFieldWithTheAttentionColour) {
+// Every message already queued handled, without waiting for more.
+void Settle() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+}
+
+class PageWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CurrentThreadState() = ThreadState{};
+        fake.versions.AddFile(u"C:\\Interfaces\\D3\\d3intf.exe", 0x00020005, 0x000A012C);
+        page = std::make_unique<Varkel1Page>(ports);
+        page->UserControl_Initialize();
+        const SIZE extent = win32::PageWindow::PageSize(dpi);
+        // A popup: under Xvfb no window manager would acknowledge a captioned window's removal.
+        host = CreateWindowExW(0, TestHostClass(), L"page test", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                               extent.cx, extent.cy, nullptr, nullptr, nullptr, nullptr);
+        view = win32::PageWindow::Create(host, RECT{0, 0, extent.cx, extent.cy}, *page,
+                                         win32::PageWindowOptions{dpi});
+        ShowWindow(host, SW_SHOWNORMAL);
+        SetForegroundWindow(host);
+        UpdateWindow(host);
+    }
+    void TearDown() override {
+        view.reset();
+        DestroyWindow(host);
+        EXPECT_EQ(hook.unexpected, 0u) << "a message box nobody expected was shown";
+        EXPECT_EQ(hook.Pending(), 0u) << "an expected message box never came";
+    }
+    HWND Window(std::string_view name) const { return view->ControlHandle(name); }
+    void Click(std::string_view name) { SendMessageW(Window(name), BM_CLICK, 0, 0); }
+    void Type(std::string_view name, std::wstring_view keys) {
+        SetFocus(Window(name));
+        for (wchar_t key : keys) {
+            SendMessageW(Window(name), WM_CHAR, key, 1);
+        }
+    }
+    RECT AreaOf(std::string_view name) const {
+        RECT area{};
+        GetWindowRect(Window(name), &area);
+        MapWindowPoints(nullptr, view->Handle(), reinterpret_cast<POINT*>(&area), 2);
+        return area;
+    }
+    // What the page painted at a point of a control, after every window is redrawn.
+    COLORREF Painted(std::string_view name, int fromRight, int fromBottom = -1) {
+        RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Settle();
+        const RECT area = AreaOf(name);
+        HDC dc = GetDC(view->Handle());
+        const COLORREF color =
+            GetPixel(dc, fromBottom < 0 ? area.right - fromRight : (area.left + area.right) / 2,
+                     fromBottom < 0 ? (area.top + area.bottom) / 2 : area.bottom - fromBottom);
+        ReleaseDC(view->Handle(), dc);
+        return color;
+    }
+    bool PressTab(bool shift) {
+        BYTE keys[256] = {};
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {}};
+        const bool handled = view->TranslateAccelerator(&message);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        return handled;
+    }
+
+    int dpi = 96;
+    MessageBoxHook hook;
+    FakePlatform fake;
+    HWND host = nullptr;
+    win32::Win32MessageBoxes boxes{[this] { return host; }};
+    Platform ports{boxes, fake.strings, fake.log, fake.hostObjects, fake.versions, fake.module};
+    std::unique_ptr<Varkel1Page> page;
+    std::unique_ptr<win32::PageWindow> view;
+};
+
+TEST_F(PageWindowTest, GlfWarnsThenColoursItsFieldAndAnIncorrectValueIsAskedAboutInARealBox) {
     hook.Expect(IDOK);
-    bool fieldEnabledDuringWarning = true;
-    hook.whileShown = [&](const ShownBox&) {
-        fieldEnabledDuringWarning = IsWindowEnabled(Window("txtGLFerr")) != FALSE;
-    };
     Click("chkGLF");
     ASSERT_EQ(hook.shown.size(), 1u);
     EXPECT_EQ(hook.shown[0].text, L"Warning: Use of the /KS parameter is not recommended.");
-    EXPECT_EQ(hook.shown[0].title, ApplicationTitle);
-    EXPECT_EQ(hook.shown[0].icon, MessageBoxHook::StandardIcon(IDI_EXCLAMATION));
-    EXPECT_FALSE(fieldEnabledDuringWarning);
-    EXPECT_EQ(CheckState("chkGLF"), BST_CHECKED);
+    EXPECT_EQ(hook.shown[0].title, L"QX Interface for GSE D/3 DBA - NUX Cont");
+    EXPECT_EQ(hook.shown[0].icon, LoadIconW(nullptr, IDI_EXCLAMATION));
     EXPECT_TRUE(IsWindowEnabled(Window("txtGLFerr")));
-    EXPECT_EQ(FieldColor("txtGLFerr"), AttentionColor);
+    EXPECT_EQ(Painted("txtGLFerr", 5), AttentionColor);
     Type("txtGLFerr", L"15");
-    EXPECT_EQ(page->txtGLFerr.GetText(), u"15");
-    EXPECT_EQ(FieldColor("txtGLFerr"), GetSysColor(COLOR_WINDOW));
-    // An unacceptable value: generation asks, in a real box whose default button is Yes.
+    EXPECT_EQ(Painted("txtGLFerr", 5), GetSysColor(COLOR_WINDOW));
     Type("txtGLFerr", L"x");
-    EXPECT_EQ(FieldColor("txtGLFerr"), AttentionColor);
+    EXPECT_EQ(Painted("txtGLFerr", 5), AttentionColor);
     hook.Expect(IDYES);
     auto list = MemoryArgumentList::WithRows(1);
     EXPECT_EQ(page->GetAllArgumentsSafeArray(list), 1);
@@ -50,29 +133,17 @@ TEST_F(PageWindowEditing, GlfClickWarnsFirstThenEnablesTheFieldWithTheAttentionC
     EXPECT_EQ(hook.shown[1].defaultButton, IDYES);
 }
 
-TEST_F(PageWindowEditing, TypingIntoTheDelimiterLeavesTheFirstLetterWithTheCaretAfterIt) {
+TEST_F(PageWindowTest, TypingRewritesTheDelimiterBehindTheCaretAndTestingIsAskedFirst) {
     Click("chkDelimiter");
-    EXPECT_EQ(FieldColor("txtDelimiter"), AttentionColor);
-    EXPECT_FALSE(page->ControlHasUnsavedChanges());
     Type("txtDelimiter", L"ab");
     EXPECT_EQ(WindowText(Window("txtDelimiter")), L"A");
-    DWORD start = 99, end = 99;
-    SendMessageW(Window("txtDelimiter"), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 1u);
-    EXPECT_EQ(end, 1u);
-    SendMessageW(Window("txtDelimiter"), EM_SETSEL, 0, 0);
-    Type("txtDelimiter", L"%");
-    EXPECT_EQ(WindowText(Window("txtDelimiter")), L"%");
-    EXPECT_EQ(FieldColor("txtDelimiter"), AttentionColor);
+    EXPECT_EQ(SendMessageW(Window("txtDelimiter"), EM_GETSEL, 0, 0), MAKELRESULT(1, 1));
     EXPECT_TRUE(page->ControlHasUnsavedChanges());
-}
 
-TEST_F(PageWindowEditing, TestingBoxAsksFirstAndTheLabelFollowsTheBoxes) {
     hook.Expect(IDNO);
     hook.Expect(IDYES);
     Click("chkDebug(5)");
-    EXPECT_EQ(CheckState("chkDebug(5)"), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(Window("chkDebug(5)"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     Click("chkDebug(0)");
     Click("chkDebug(5)");
     ASSERT_EQ(hook.shown.size(), 2u);
@@ -83,105 +154,34 @@ TEST_F(PageWindowEditing, TestingBoxAsksFirstAndTheLabelFollowsTheBoxes) {
     EXPECT_EQ(WindowText(Window("lblDBLevel")), L"33");
 }
 
-TEST_F(PageWindowEditing, LoadedArgumentsAndResetReachTheWindowsAsNoUserEdits) {
-    auto table = MemoryInputTable::FromRows({
-        {CellValue::FromText(u"/ITDELIM"), CellValue::FromText(u";"), {}},
-        {CellValue::FromText(u"/VAL"), CellValue::FromText(u"3"), {}},
-        {CellValue::FromText(u"/DB"), CellValue::FromText(u"5"), {}},
-        {CellValue::FromText(u"/PS"), CellValue::FromText(u"1"), {}},
-    });
-    Text path = u"C:\\Interfaces\\D3";
-    ASSERT_EQ(page->LoadDefaults(table, path), 1);
-    EXPECT_EQ(CheckState("chkDelimiter"), BST_CHECKED);
-    EXPECT_EQ(WindowText(Window("txtDelimiter")), L";");
-    EXPECT_EQ(WindowText(Window("txtOutput")), L"3");
-    EXPECT_EQ(CheckState("chkDebug(2)"), BST_CHECKED);
-    EXPECT_EQ(WindowText(Window("lblDBLevel")), L"5");
-    EXPECT_EQ(WindowText(Window("txtAdditional")), L"/PS=1 ");
-    EXPECT_FALSE(page->ControlHasUnsavedChanges());
-    page->chkNullStrings.SetValue(CheckBox::Grayed);
-    EXPECT_EQ(CheckState("chkNullStrings"), BST_INDETERMINATE);
-    page->ResetAll();
-    EXPECT_EQ(CheckState("chkDelimiter"), BST_UNCHECKED);
-    EXPECT_EQ(WindowText(Window("txtDelimiter")), L"");
-    EXPECT_EQ(WindowText(Window("lblDBLevel")), L"0");
-}
-
-// The captions and tips come from the string table built into varkel.dll: every window shows
-// its control's caption, and carries its tip, as the page set them.
-class PageWindowOwnStrings : public PageWindowFixture {
-protected:
-    StringTablePort& Strings() override {
-        library_ = LoadLibraryExW((BuildTree() + L"\\src\\win32\\varkel.dll").c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE);
-        strings_ = std::make_unique<win32::Win32StringTable>(library_);
-        return *strings_;
-    }
-    ~PageWindowOwnStrings() override { FreeLibrary(library_); }
-    HMODULE library_ = nullptr;
-    std::unique_ptr<win32::Win32StringTable> strings_;
-};
-
-TEST_F(PageWindowOwnStrings, WindowsShowTheLibrarysCaptionsAndTipsAndFollowTheModel) {
-    EXPECT_EQ(WindowText(Window("chkDebug(5)")), Wide(fake.strings.Load(136)));
-    for (const auto& entry : PageLayout()) {
-        Control& control = *FindControl(*page, entry.name);
-        const auto* captioned = dynamic_cast<CaptionedControl*>(&control);
-        const Text tip =
-            captioned ? captioned->ToolTipText() : dynamic_cast<TextField&>(control).ToolTipText();
-        EXPECT_EQ(ToolTipOf(entry.name), tip.empty() ? L"<no tool>" : Wide(tip)) << entry.name;
-        if (captioned) {
-            EXPECT_EQ(WindowText(Window(entry.name)), Wide(captioned->Caption())) << entry.name;
-        }
-    }
-    page->chkGLF.SetToolTipText(u"");
-    EXPECT_EQ(ToolTipOf("chkGLF"), L"<no tool>");
-    page->lblKS.SetToolTipText(u"now one");
-    EXPECT_EQ(ToolTipOf("lblKS"), L"now one");
-}
-
-// The first move of the mouse over the page makes the tooltip control, which then shows the tip
-// of what lies under the mouse: a control's own, or over a disabled field (whose
-// mouse goes to the page) the frame's.
-TEST_F(PageWindowEditing, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
+// The first move of the mouse makes the tooltip control, which shows the tip of what lies under
+// the mouse: a control's own, or over a disabled field (whose mouse goes to the page) the
+// frame's. The show timer's message is sent instead of waiting for its delay.
+TEST_F(PageWindowTest, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
     for (const auto& [name, tip] : {std::pair{"chkGLF", page->chkGLF.ToolTipText()},
                                     std::pair{"txtGLFerr", page->fraGeneral.ToolTipText()}}) {
         RECT area{};
         GetWindowRect(Window(name), &area);
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dx =
-            MulDiv((area.left + area.right) / 2, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy =
-            MulDiv((area.top + area.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        INPUT input{INPUT_MOUSE, {}};
+        input.mi = {MulDiv((area.left + area.right) / 2, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
+                    MulDiv((area.top + area.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1),
+                    0,
+                    MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+                    0,
+                    0};
         ASSERT_EQ(SendInput(1, &input, sizeof(input)), 1u);
         Settle();
-        // What the tooltip's show timer would do once its delay is over, without the wait.
-        const HWND tooltip = view->ToolTipHandle();
-        SendMessageW(tooltip, WM_TIMER, ShowTimer, 0);
-        EXPECT_TRUE(IsWindowVisible(tooltip)) << name;
-        EXPECT_EQ(WindowText(tooltip), Wide(tip)) << name;
-        SendMessageW(tooltip, TTM_POP, 0, 0);
+        SendMessageW(view->ToolTipHandle(), WM_TIMER, 1, 0);
+        EXPECT_TRUE(IsWindowVisible(view->ToolTipHandle())) << name;
+        EXPECT_EQ(WindowText(view->ToolTipHandle()), std::wstring(tip.begin(), tip.end())) << name;
+        SendMessageW(view->ToolTipHandle(), TTM_POP, 0, 0);
     }
 }
 
-// Tab and Shift+Tab visit the enabled controls in the page's order and give up at the ends.
-TEST_F(PageWindowEditing, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
-    const auto pressTab = [this](bool shift) {
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
-        MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {}};
-        const bool handled = view->TranslateAccelerator(&message);
-        keys[VK_SHIFT] = 0;
-        SetKeyboardState(keys);
-        return handled;
-    };
+TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
     const auto focusName = [this] {
         for (const auto& entry : PageLayout()) {
-            if (view->ControlHandle(entry.name) == GetFocus()) {
+            if (Window(entry.name) == GetFocus()) {
                 return std::string(entry.name);
             }
         }
@@ -190,10 +190,10 @@ TEST_F(PageWindowEditing, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
     Click("chkDelimiter");
     view->FocusFirst();
     std::vector<std::string> forth{focusName()}, back{"chkDebug(5)"};
-    while (pressTab(false) && forth.size() < 40) {
+    while (PressTab(false) && forth.size() < 40) {
         forth.push_back(focusName());
     }
-    while (pressTab(true) && back.size() < 40) {
+    while (PressTab(true) && back.size() < 40) {
         back.push_back(focusName());
     }
     const std::vector<std::string> expected{
@@ -205,15 +205,61 @@ TEST_F(PageWindowEditing, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
     EXPECT_EQ(back, std::vector<std::string>(expected.rbegin(), expected.rend()));
 }
 
-class PageWindowAt144Dpi : public PageWindowFixture {
-protected:
-    int Dpi() const override { return 144; }
+// A loaded page as a user sees it: the validity colours, every frame's lower edge (shadow over
+// light, although the frames overlap), and no caption wider than its control.
+
+class PageScreenshot : public PageWindowTest {
+public:
+    void CheckAndSave(const char* fileName) {
+        auto table = MemoryInputTable::FromRows({
+            {CellValue::FromText(u"/ITDELIM"), CellValue::FromText(u";"), {}},
+            {CellValue::FromText(u"/PS"), CellValue::FromText(u"1"), {}},
+        });
+        Text path = u"C:\\Interfaces\\D3";
+        ASSERT_EQ(page->LoadDefaults(table, path), 1);
+        hook.Expect(IDOK);
+        Click("chkGLF");
+        EXPECT_EQ(Painted("txtGLFerr", 5), AttentionColor);
+        EXPECT_EQ(Painted("txtDelimiter", 5), GetSysColor(COLOR_WINDOW));
+        EXPECT_EQ(Painted("txtOutput", 5), GetSysColor(COLOR_BTNFACE));
+        for (const char* frame : {"fraGeneral", "fraDebug", "fraAdditionalParameters"}) {
+            EXPECT_EQ(Painted(frame, 0, 2), GetSysColor(COLOR_BTNSHADOW)) << frame;
+            EXPECT_EQ(Painted(frame, 0, 1), GetSysColor(COLOR_BTNHIGHLIGHT)) << frame;
+        }
+        CreateDirectoryW(L"screenshots", nullptr);
+        varkel::host::win32::SaveClientAreaPicture(view->Handle(),
+                                                   std::string("screenshots/") + fileName);
+        HDC dc = GetDC(view->Handle());
+        for (const auto& entry : PageLayout()) {
+            const std::wstring caption = WindowText(Window(entry.name));
+            SelectObject(
+                dc, reinterpret_cast<HFONT>(SendMessageW(Window(entry.name), WM_GETFONT, 0, 0)));
+            SIZE text{};
+            GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+            RECT client{};
+            GetClientRect(Window(entry.name), &client);
+            const int box = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+            if (entry.kind == ControlKind::CheckBox || entry.kind == ControlKind::Label) {
+                EXPECT_LE(text.cx, client.right - (entry.kind == ControlKind::CheckBox ? box : 0))
+                    << entry.name;
+            }
+        }
+        ReleaseDC(view->Handle(), dc);
+    }
 };
 
-TEST_F(PageWindowAt144Dpi, ControlsAndFontsScaleWithTheResolution) {
-    RECT area{};
-    GetWindowRect(Window("chkDelimiter"), &area);
-    MapWindowPoints(nullptr, view->Handle(), reinterpret_cast<POINT*>(&area), 2);
+TEST_F(PageScreenshot, At96DpiPaintsTheValidityColoursAndFitsEveryCaption) {
+    CheckAndSave("page-96dpi.png");
+}
+
+class PageScreenshotAt144Dpi : public PageScreenshot {
+protected:
+    PageScreenshotAt144Dpi() { dpi = 144; }
+};
+
+TEST_F(PageScreenshotAt144Dpi, ScalesPlacesAndFontsAndStillFitsEveryCaption) {
+    CheckAndSave("page-144dpi.png");
+    const RECT area = AreaOf("chkDelimiter");
     EXPECT_EQ(area.left, 132);
     EXPECT_EQ(area.top, 24);
     EXPECT_EQ(area.right, 582);
@@ -226,16 +272,6 @@ TEST_F(PageWindowAt144Dpi, ControlsAndFontsScaleWithTheResolution) {
     EXPECT_EQ(sans.lfHeight, -17);
     EXPECT_EQ(std::wstring(fixed.lfFaceName), L"Fixedsys");
     EXPECT_EQ(fixed.lfHeight, -18);
-}
-
-TEST_F(PageWindowEditing, DestroyingTheViewUnhooksTheModelAndANewViewShowsItsState) {
-    view.reset();
-    page->chkDebug[1].SetValue(CheckBox::Checked);
-    page->txtAdditional.SetText(u"/X");
-    view = win32::PageWindow::Create(host, RECT{0, 0, 537, 289}, *page);
-    EXPECT_EQ(CheckState("chkDebug(1)"), BST_CHECKED);
-    EXPECT_EQ(WindowText(Window("lblDBLevel")), L"2");
-    EXPECT_EQ(WindowText(Window("txtAdditional")), L"/X");
 }
 
 } // namespace

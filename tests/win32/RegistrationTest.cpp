@@ -1,53 +1,24 @@
+// Registration in both scopes, and the type library inside varkel.dll as registered: the
+// contract hosts compile against.
 #include "win32/support/WineTest.h"
 
-#include <varkel_h.h>
-
-#include <cwctype>
+#include <comcat.h>
+#include <objsafe.h>
 
 namespace varkel::testing {
 namespace {
 
-using DllInstallFunction = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
+using ::testing::StrCaseEq;
+using win32::ComPtr;
 
 HRESULT CallDllInstall(BOOL install, const wchar_t* commandLine) {
     HMODULE module = LoadLibraryW(VarkelDllPath().c_str());
-    if (module == nullptr) {
-        return HRESULT_FROM_WIN32(GetLastError());
-    }
-    const auto function = reinterpret_cast<DllInstallFunction>(
+    const auto function = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR)>(
         reinterpret_cast<void (*)()>(GetProcAddress(module, "DllInstall")));
     const HRESULT hr = function != nullptr ? function(install, commandLine) : E_NOTIMPL;
     FreeLibrary(module);
     return hr;
 }
-
-std::wstring Lower(std::wstring text) {
-    for (auto& character : text) {
-        character = static_cast<wchar_t>(std::towlower(character));
-    }
-    return text;
-}
-
-// A 64-bit system keeps a 32-bit registry view beside its own; a 32-bit system has only one.
-const REGSAM OtherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-bool HasOtherView() {
-    BOOL wow64 = FALSE;
-    return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
-}
-
-struct Scope {
-    const char* name;
-    HKEY root;
-    HRESULT (*install)();
-    HRESULT (*uninstall)();
-};
-
-const Scope Scopes[] = {
-    {"machine", HKEY_LOCAL_MACHINE, [] { return CallExport(VarkelDllPath(), "DllRegisterServer"); },
-     [] { return CallExport(VarkelDllPath(), "DllUnregisterServer"); }},
-    {"user", HKEY_CURRENT_USER, [] { return CallDllInstall(TRUE, L"USER"); },
-     [] { return CallDllInstall(FALSE, L"user"); }},
-};
 
 class Registration : public ::testing::Test {
 protected:
@@ -56,73 +27,70 @@ protected:
         EXPECT_EQ(CallDllInstall(FALSE, L"user"), S_OK);
         EXPECT_EQ(CallExport(VarkelDllPath(), "DllRegisterServer"), S_OK);
     }
-
     const std::wstring clsidKey = L"Software\\Classes\\CLSID\\" + GuidText(CLSID_varkel1);
     const std::wstring progIdKey = L"Software\\Classes\\varkel.varkel1";
 };
 
 TEST_F(Registration, WritesTheClassKeysAndRemovesThemAgainInBothScopes) {
-    for (const Scope& scope : Scopes) {
-        SCOPED_TRACE(scope.name);
-        ASSERT_EQ(scope.uninstall(), S_OK);
-        EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey));
-        EXPECT_FALSE(RegistryKeyExists(scope.root, progIdKey));
+    const std::wstring libraryKey =
+        L"Software\\Classes\\TypeLib\\" + GuidText(LIBID_varkel) + L"\\1.0";
+    const struct {
+        HKEY root;
+        std::function<HRESULT()> install, uninstall;
+    } scopes[] = {
+        {HKEY_LOCAL_MACHINE, [] { return CallExport(VarkelDllPath(), "DllRegisterServer"); },
+         [] { return CallExport(VarkelDllPath(), "DllUnregisterServer"); }},
+        {HKEY_CURRENT_USER, [] { return CallDllInstall(TRUE, L"USER"); },
+         [] { return CallDllInstall(FALSE, L"user"); }},
+    };
+    const std::pair<std::wstring, std::wstring> values[] = {
+        {L"\\ProgID", L"varkel.varkel1"},
+        {L"\\VersionIndependentProgID", L"varkel.varkel1"},
+        {L"\\MiscStatus\\1", L"131473"},
+        {L"\\TypeLib", GuidText(LIBID_varkel)},
+        {L"\\Version", L"1.0"}};
+    const std::wstring categories = clsidKey + L"\\Implemented Categories\\";
+    for (const auto& scope : scopes) {
+        SCOPED_TRACE(scope.root == HKEY_CURRENT_USER ? "user" : "machine");
         // Keys that are already gone count as removed; the only scope DllInstall knows is user.
-        EXPECT_EQ(scope.uninstall(), S_OK);
+        for (int round = 0; round < 2; ++round) {
+            ASSERT_EQ(scope.uninstall(), S_OK);
+            EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey));
+            EXPECT_FALSE(RegistryKeyExists(scope.root, progIdKey));
+            EXPECT_FALSE(RegistryKeyExists(scope.root, libraryKey));
+        }
         EXPECT_EQ(CallDllInstall(TRUE, L"everyone"), E_INVALIDARG);
         EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey));
 
         ASSERT_EQ(scope.install(), S_OK);
         // Only this flavour's view of the machine's classes: the other flavour registers beside
-        // it. (The user's classes are one key for both views.)
-        if (scope.root == HKEY_LOCAL_MACHINE && HasOtherView()) {
-            EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey, OtherView));
+        // it. (The user's classes are one key for both views; a 32-bit system has one view.)
+        BOOL wow64 = FALSE;
+        if (scope.root == HKEY_LOCAL_MACHINE &&
+            (sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64))) {
+            EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey,
+                                           sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY));
         }
-        const auto server = RegistryText(scope.root, clsidKey + L"\\InprocServer32");
-        ASSERT_TRUE(server);
-        EXPECT_EQ(Lower(*server), Lower(VarkelDllPath()));
+        EXPECT_THAT(RegistryText(scope.root, clsidKey + L"\\InprocServer32").value_or(L""),
+                    StrCaseEq(VarkelDllPath()));
         EXPECT_EQ(RegistryText(scope.root, clsidKey + L"\\InprocServer32", L"ThreadingModel"),
                   L"Apartment");
-        EXPECT_EQ(RegistryText(scope.root, clsidKey + L"\\ProgID"), L"varkel.varkel1");
-        EXPECT_EQ(RegistryText(scope.root, clsidKey + L"\\VersionIndependentProgID"),
-                  L"varkel.varkel1");
+        for (const auto& [key, value] : values) {
+            EXPECT_EQ(RegistryText(scope.root, clsidKey + key), value) << key;
+        }
         EXPECT_TRUE(RegistryKeyExists(scope.root, clsidKey + L"\\Control"));
-        EXPECT_EQ(RegistryText(scope.root, clsidKey + L"\\MiscStatus\\1"), L"131473");
-        EXPECT_EQ(RegistryText(scope.root, clsidKey + L"\\TypeLib"), GuidText(LIBID_varkel));
-        EXPECT_EQ(RegistryText(scope.root, clsidKey + L"\\Version"), L"1.0");
-        EXPECT_TRUE(RegistryKeyExists(
-            scope.root,
-            clsidKey + L"\\Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}"));
+        EXPECT_TRUE(RegistryKeyExists(scope.root, categories + GuidText(CATID_Control)));
         // Neither safe for scripting nor safe for initialisation.
-        EXPECT_FALSE(RegistryKeyExists(
-            scope.root,
-            clsidKey + L"\\Implemented Categories\\{7DD95801-9882-11CF-9FA9-00AA006C42C4}"));
-        EXPECT_FALSE(RegistryKeyExists(
-            scope.root,
-            clsidKey + L"\\Implemented Categories\\{7DD95802-9882-11CF-9FA9-00AA006C42C4}"));
+        EXPECT_FALSE(RegistryKeyExists(scope.root, categories + GuidText(CATID_SafeForScripting)));
+        EXPECT_FALSE(
+            RegistryKeyExists(scope.root, categories + GuidText(CATID_SafeForInitializing)));
         EXPECT_EQ(RegistryText(scope.root, progIdKey + L"\\CLSID"), GuidText(CLSID_varkel1));
-
-        ASSERT_EQ(scope.uninstall(), S_OK);
-        EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey));
-        EXPECT_FALSE(RegistryKeyExists(scope.root, progIdKey));
+        if (scope.root == HKEY_LOCAL_MACHINE) {
+            const auto file = RegistryText(
+                scope.root, libraryKey + (sizeof(void*) == 8 ? L"\\409\\win64" : L"\\409\\win32"));
+            EXPECT_THAT(file.value_or(L""), StrCaseEq(VarkelDllPath()));
+        }
     }
-}
-
-TEST_F(Registration, MachineRegistrationRegistersTheTypeLibraryAndRemovesIt) {
-    const std::wstring libraryKey =
-        L"Software\\Classes\\TypeLib\\" + GuidText(LIBID_varkel) + L"\\1.0";
-    ASSERT_EQ(CallExport(VarkelDllPath(), "DllUnregisterServer"), S_OK);
-    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, libraryKey));
-    ITypeLib* library = nullptr;
-    EXPECT_NE(LoadRegTypeLib(LIBID_varkel, 1, 0, 0x409, &library), S_OK);
-
-    ASSERT_EQ(CallExport(VarkelDllPath(), "DllRegisterServer"), S_OK);
-    const auto file = RegistryText(
-        HKEY_LOCAL_MACHINE, libraryKey + (sizeof(void*) == 8 ? L"\\409\\win64" : L"\\409\\win32"));
-    ASSERT_TRUE(file);
-    EXPECT_EQ(Lower(*file), Lower(VarkelDllPath()));
-    ASSERT_EQ(LoadRegTypeLib(LIBID_varkel, 1, 0, 0x409, &library), S_OK);
-    library->Release();
 }
 
 TEST_F(Registration, LeavesAProgIdAloneThatAnotherClassHasTakenOver) {
@@ -132,6 +100,74 @@ TEST_F(Registration, LeavesAProgIdAloneThatAnotherClassHasTakenOver) {
     ASSERT_EQ(CallExport(VarkelDllPath(), "DllUnregisterServer"), S_OK);
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, clsidKey));
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID"), other);
+}
+
+struct Held {
+    ITypeInfo* info;
+    TYPEATTR* attributes = nullptr;
+    explicit Held(ITypeInfo* typeInfo) : info(typeInfo) { info->GetTypeAttr(&attributes); }
+    ~Held() { info->ReleaseTypeAttr(attributes); }
+    TYPEATTR* operator->() const { return attributes; }
+};
+
+TEST(TypeLibrary, DescribesTheFiveOperationsTheEmptyEventsAndTheControlClass) {
+    ComPtr<ITypeLib> library;
+    ASSERT_EQ(LoadRegTypeLib(LIBID_varkel, 1, 0, 0x409, library.Receive()), S_OK);
+    TLIBATTR* libraryAttributes = nullptr;
+    ASSERT_EQ(library->GetLibAttr(&libraryAttributes), S_OK);
+    EXPECT_EQ(libraryAttributes->lcid, 0x409u);
+    EXPECT_NE(libraryAttributes->wLibFlags & LIBFLAG_FCONTROL, 0);
+    // Built for the pointer size of the DLL that carries it.
+    EXPECT_EQ(libraryAttributes->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
+    library->ReleaseTLibAttr(libraryAttributes);
+
+    ComPtr<ITypeInfo> dispatch, vtable, events, coclass;
+    ASSERT_EQ(library->GetTypeInfoOfGuid(IID__varkel1, dispatch.Receive()), S_OK);
+    HREFTYPE reference = 0;
+    ASSERT_EQ(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &reference), S_OK);
+    ASSERT_EQ(dispatch->GetRefTypeInfo(reference, vtable.Receive()), S_OK);
+    const Held attributes(vtable.Get());
+    const WORD flags =
+        TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION;
+    EXPECT_EQ(attributes->wTypeFlags & flags, flags);
+    // Each operation: DISPID, then per parameter its type chain and flags (i: in/out, r: retval).
+    const std::vector<std::pair<MEMBERID, std::vector<std::pair<std::vector<VARTYPE>, char>>>>
+        operations{{0x6003000F,
+                    {{{VT_PTR, VT_SAFEARRAY, VT_VARIANT}, 'i'},
+                     {{VT_PTR, VT_BSTR}, 'i'},
+                     {{VT_PTR, VT_I4}, 'r'}}},
+                   {0x60030010, {{{VT_PTR, VT_SAFEARRAY, VT_BSTR}, 'i'}, {{VT_PTR, VT_I4}, 'r'}}},
+                   {0x60030011, {{{VT_PTR, VT_BSTR}, 'i'}, {{VT_PTR, VT_I4}, 'r'}}},
+                   {0x60030012, {{{VT_PTR, VT_BOOL}, 'r'}}},
+                   {0x60030013, {{{VT_PTR, VT_BSTR}, 'r'}}}};
+    ASSERT_EQ(attributes->cFuncs, operations.size());
+    for (UINT index = 0; index < operations.size(); ++index) {
+        FUNCDESC* function = nullptr;
+        ASSERT_EQ(vtable->GetFuncDesc(index, &function), S_OK);
+        EXPECT_EQ(function->memid, operations[index].first);
+        EXPECT_EQ(function->oVft, static_cast<SHORT>((7 + index) * sizeof(void*)));
+        ASSERT_EQ(function->cParams, static_cast<SHORT>(operations[index].second.size()));
+        for (SHORT p = 0; p < function->cParams; ++p) {
+            const auto& [chain, kind] = operations[index].second[static_cast<std::size_t>(p)];
+            std::vector<VARTYPE> found;
+            for (const TYPEDESC* type = &function->lprgelemdescParam[p].tdesc; type != nullptr;
+                 type = type->vt == VT_PTR || type->vt == VT_SAFEARRAY ? type->lptdesc : nullptr) {
+                found.push_back(type->vt);
+            }
+            EXPECT_EQ(found, chain) << index << "/" << p;
+            EXPECT_EQ(function->lprgelemdescParam[p].paramdesc.wParamFlags,
+                      kind == 'i' ? PARAMFLAG_FIN | PARAMFLAG_FOUT
+                                  : PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
+        }
+        vtable->ReleaseFuncDesc(function);
+    }
+    ASSERT_EQ(library->GetTypeInfoOfGuid(DIID___varkel1, events.Receive()), S_OK);
+    EXPECT_EQ(Held(events.Get())->cFuncs, 0);
+    ASSERT_EQ(library->GetTypeInfoOfGuid(CLSID_varkel1, coclass.Receive()), S_OK);
+    EXPECT_NE(Held(coclass.Get())->wTypeFlags & TYPEFLAG_FCONTROL, 0);
+    INT implemented = 0;
+    ASSERT_EQ(coclass->GetImplTypeFlags(1, &implemented), S_OK);
+    EXPECT_EQ(implemented, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE);
 }
 
 } // namespace

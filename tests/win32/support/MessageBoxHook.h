@@ -1,15 +1,12 @@
 #pragma once
 // Answers the real message boxes of the test's own thread. A WH_CALLWNDPROCRET hook sees each
 // box once its WM_INITDIALOG has run (a box without an owner is activated before that, while
-// its text and icon are still unset), records its text, title, icon, buttons and owner, and
-// posts the next expected answer to it; a box nobody expected is recorded and closed with its
-// first button. Like a queue of expected dialogs: both an unexpected box and an expected one
-// that never came fail the test.
+// its text and icon are still unset), records it and posts the next expected answer to it; a
+// box nobody expected is recorded and closed with its first button.
 
 #include <windows.h>
 
 #include <deque>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,9 +16,9 @@ namespace varkel::testing {
 struct ShownBox {
     std::wstring text;
     std::wstring title;
-    HICON icon = nullptr; // nullptr: no icon
+    HICON icon = nullptr;
     bool yesNo = false;
-    int defaultButton = 0; // IDOK, IDYES or IDNO
+    int defaultButton = 0;
     HWND owner = nullptr;
 };
 
@@ -29,8 +26,7 @@ class MessageBoxHook {
 public:
     MessageBoxHook() {
         current_ = this;
-        hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &MessageBoxHook::Procedure, nullptr,
-                                  GetCurrentThreadId());
+        hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &Procedure, nullptr, GetCurrentThreadId());
     }
     MessageBoxHook(const MessageBoxHook&) = delete;
     MessageBoxHook& operator=(const MessageBoxHook&) = delete;
@@ -38,17 +34,12 @@ public:
         UnhookWindowsHookEx(hook_);
         current_ = nullptr;
     }
-
     bool Installed() const { return hook_ != nullptr; }
     void Expect(int buttonId) { answers_.push_back(buttonId); }
     std::size_t Pending() const { return answers_.size(); }
 
     std::vector<ShownBox> shown;
     std::size_t unexpected = 0;
-    // Runs while the box is up, before it is answered: to look at the page behind it.
-    std::function<void(const ShownBox&)> whileShown;
-
-    static HICON StandardIcon(LPCWSTR id) { return LoadIconW(nullptr, id); }
 
 private:
     static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam) {
@@ -58,35 +49,28 @@ private:
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-
     void OnInitialized(HWND window) {
         // The dialog class by its atom: 64-bit Wine has garbled GetClassNameW's answer.
         if (GetClassLongPtrW(window, GCW_ATOM) != reinterpret_cast<ULONG_PTR>(WC_DIALOG) ||
             !answered_.insert(window).second) {
             return;
         }
-        ShownBox box;
-        box.text = TextOf(GetDlgItem(window, 0xFFFF));
-        box.title = TextOf(window);
-        box.yesNo = GetDlgItem(window, IDYES) != nullptr;
-        box.owner = GetWindow(window, GW_OWNER);
-        for (int button : {IDOK, IDYES, IDNO}) {
-            const HWND item = GetDlgItem(window, button);
-            if (item != nullptr &&
-                (GetWindowLongW(item, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
-                box.defaultButton = button;
-            }
-        }
-        for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+        ShownBox box{TextOf(GetDlgItem(window, 0xFFFF)),
+                     TextOf(window),
+                     nullptr,
+                     GetDlgItem(window, IDYES) != nullptr,
+                     0,
+                     GetWindow(window, GW_OWNER)};
+        for (HWND child = GetWindow(window, GW_CHILD); child;
              child = GetWindow(child, GW_HWNDNEXT)) {
-            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            const LONG style = GetWindowLongW(child, GWL_STYLE);
+            if ((style & SS_TYPEMASK) == SS_ICON) {
                 box.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+            } else if (GetDlgCtrlID(child) <= IDNO && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+                box.defaultButton = GetDlgCtrlID(child);
             }
         }
         shown.push_back(box);
-        if (whileShown) {
-            whileShown(box);
-        }
         int answer = box.yesNo ? IDYES : IDOK;
         if (answers_.empty()) {
             ++unexpected;
@@ -97,7 +81,6 @@ private:
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
     }
-
     static std::wstring TextOf(HWND window) {
         wchar_t buffer[2048] = {};
         GetWindowTextW(window, buffer, 2048);

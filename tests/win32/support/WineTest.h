@@ -1,13 +1,19 @@
 #pragma once
-// What the Windows tests share: where the built servers lie, the stand-in host's state, the
-// stand-in log file, the registry, and an environment restored after each test.
+// What the Windows tests share: the built servers, the stand-in host's state and log file, the
+// registry, real message boxes.
 
 #include "win32/adapters/ComPtr.h"
+#include "win32/adapters/ScopedBstr.h"
+#include "win32/adapters/ScopedSafeArray.h"
 #include "win32/adapters/Win32.h"
+#include "win32/support/MessageBoxHook.h"
 
 #include <gmock/gmock.h>
+#include <varkel_h.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,72 +21,188 @@
 namespace varkel::testing {
 
 // The build tree, found from the test program's own place (BUILD/tests/win32/x.exe).
-std::wstring BuildTree();
+inline std::wstring BuildTree() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path().parent_path().parent_path().wstring();
+}
 inline std::wstring VarkelDllPath() {
     return BuildTree() + L"\\src\\win32\\varkel.dll";
 }
 inline std::wstring StandInFolder() {
     return BuildTree() + L"\\stand-ins";
 }
-inline std::wstring StandInServerPath() {
-    return StandInFolder() + L"\\nuxstandins.dll";
-}
-
-inline constexpr wchar_t ProgId[] = L"varkel.varkel1";
 inline constexpr wchar_t StandInKey[] = L"Software\\varkel\\StandIn";
+inline const std::wstring SystemFolders = L"C:\\windows\\system32;C:\\windows";
 
-// A registry key's value (the default one without a name), or nullopt when it is missing.
-std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key,
-                                         const wchar_t* name = nullptr);
-bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 0);
-// Sets (or, with nullopt, deletes) a value of the stand-in host's state.
-void SetStandInValue(const wchar_t* name, const std::optional<std::wstring>& value);
-inline std::optional<std::wstring> StandInValue(const wchar_t* name) {
-    return RegistryText(HKEY_CURRENT_USER, StandInKey, name);
+// A registry value (the default one without a name), or nullopt when it is missing.
+inline std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key,
+                                                const wchar_t* name = nullptr) {
+    wchar_t value[1024] = {};
+    DWORD size = sizeof(value);
+    if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != 0) {
+        return std::nullopt;
+    }
+    return std::wstring(value);
+}
+inline bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 0) {
+    HKEY opened = nullptr;
+    const bool exists = RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, &opened) == 0;
+    RegCloseKey(opened);
+    return exists;
+}
+// Sets (or, with nullptr, deletes) a value of the stand-in host's state.
+inline void SetStandInValue(const wchar_t* name, const wchar_t* value) {
+    if (value == nullptr) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, StandInKey, name);
+        return;
+    }
+    RegSetKeyValueW(HKEY_CURRENT_USER, StandInKey, name, REG_SZ, value,
+                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
 }
 
-// Sets an environment variable for the rest of the test and puts the old value back after.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const wchar_t* name, const std::optional<std::wstring>& value);
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-    ~ScopedEnvironment() { SetEnvironmentVariableW(name_.c_str(), old_ ? old_->c_str() : nullptr); }
-
-private:
-    std::wstring name_;
-    std::optional<std::wstring> old_;
-};
+inline std::wstring GuidText(REFGUID guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
 
 // A fresh folder under the temporary folder, removed with its files afterwards.
-class TemporaryFolder {
-public:
-    TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+struct TemporaryFolder {
+    std::filesystem::path path = [] {
+        GUID guid{};
+        CoCreateGuid(&guid);
+        auto made = std::filesystem::temp_directory_path() / (L"varkel-" + GuidText(guid));
+        std::filesystem::create_directories(made);
+        return made;
+    }();
     ~TemporaryFolder() {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(path, ignored);
     }
-    std::wstring Path() const { return path_.wstring(); }
-    std::wstring File(const std::wstring& name) const { return (path_ / name).wstring(); }
-
-private:
-    std::filesystem::path path_;
+    std::wstring File(const std::wstring& name) const { return (path / name).wstring(); }
 };
 
-struct LogLine {
-    std::string prefix;
-    std::string message;
-    bool operator==(const LogLine&) const = default;
-};
-// The lines the stand-in qxapi32.dll wrote to `file` (prefix TAB message CR LF each).
-std::vector<LogLine> ReadLogLines(const std::wstring& file);
+// What the stand-in qxapi32.dll wrote to `file`: prefix TAB message CR LF per line.
+inline std::string FileText(const std::wstring& file) {
+    std::ifstream in(std::filesystem::path(file), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
-// Calls an exported function of a DLL taking no arguments (DllRegisterServer and the like).
-HRESULT CallExport(const std::wstring& dll, const char* name);
-std::wstring GuidText(REFGUID guid);
+// Calls an exported function taking no arguments (DllRegisterServer, DllCanUnloadNow...).
+inline HRESULT CallExport(const std::wstring& dll, const char* name) {
+    HMODULE module = LoadLibraryW(dll.c_str());
+    using Export = HRESULT(STDAPICALLTYPE*)();
+    const auto function =
+        reinterpret_cast<Export>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+    const HRESULT hr = function != nullptr ? function() : E_FAIL;
+    FreeLibrary(module);
+    return hr;
+}
+// S_OK once none of the loaded varkel.dll's objects and no lock on its server is left.
+inline HRESULT CanUnloadVarkel() {
+    return GetModuleHandleW(L"varkel.dll") ? CallExport(VarkelDllPath(), "DllCanUnloadNow")
+                                           : E_FAIL;
+}
+
 // A page created through COM by its ProgID, as a container creates it.
-win32::ComPtr<IUnknown> CreatePageByProgId();
+inline win32::ComPtr<IUnknown> CreatePageByProgId() {
+    CLSID clsid{};
+    win32::ComPtr<IUnknown> page;
+    if (SUCCEEDED(CLSIDFromProgID(L"varkel.varkel1", &clsid))) {
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, page.ReceiveVoid());
+    }
+    return page;
+}
+
+// An array of `type` with the given bounds (columns first; none: a NULL array), filled row by
+// row from its lower bounds with texts; in arrays of VARIANTs "#null" is VT_NULL and "#0" the
+// number 0, and in an array of VT_I4 every cell is 1.
+inline win32::ScopedSafeArray FilledArray(VARTYPE type, std::vector<SAFEARRAYBOUND> bounds,
+                                          const std::vector<std::vector<std::wstring>>& rows) {
+    win32::ScopedSafeArray array;
+    if (bounds.empty()) {
+        return array;
+    }
+    array.Reset(SafeArrayCreate(type, static_cast<UINT>(bounds.size()), bounds.data()));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        for (std::size_t column = 0; column < rows[row].size(); ++column) {
+            const std::wstring& text = rows[row][column];
+            LONG indices[2] = {bounds[0].lLbound + static_cast<LONG>(column),
+                               bounds[1].lLbound + static_cast<LONG>(row)};
+            win32::ScopedBstr bstr(Text(text.begin(), text.end()));
+            VARIANT cell{};
+            V_VT(&cell) = text == L"#null" ? VT_NULL : text == L"#0" ? VT_I4 : VT_BSTR;
+            V_BSTR(&cell) = V_VT(&cell) == VT_BSTR ? bstr.Get() : nullptr;
+            LONG one = 1;
+            SafeArrayPutElement(array.Get(), indices,
+                                type == VT_VARIANT ? static_cast<void*>(&cell)
+                                : type == VT_BSTR  ? static_cast<void*>(bstr.Get())
+                                                   : &one);
+        }
+    }
+    return array;
+}
+// An outgoing list as a host hands it over: BSTRs, columns 0 to 1, `rows` empty rows.
+inline win32::ScopedSafeArray OutgoingList(ULONG rows) {
+    return FilledArray(VT_BSTR, {{2, 0}, {rows, 0}}, {});
+}
+inline LONG LoadDefaults(_varkel1* page, SAFEARRAY** table) {
+    win32::ScopedBstr path(u"C:\\Interfaces\\D3");
+    LONG result = -1;
+    EXPECT_EQ(page->LoadDefaults(table, path.InOut(), &result), S_OK);
+    return result;
+}
+inline LONG Generate(_varkel1* page, SAFEARRAY** list) {
+    LONG result = -1;
+    EXPECT_EQ(page->GetAllArgumentsSafeArray(list, &result), S_OK);
+    return result;
+}
+
+using ListRows = std::vector<std::pair<std::wstring, std::wstring>>;
+// Every row of an outgoing list of BSTRs, embedded NULs kept.
+inline ListRows RowsOf(SAFEARRAY* list) {
+    ListRows rows;
+    LONG first = 0, last = -1;
+    SafeArrayGetLBound(list, 2, &first);
+    SafeArrayGetUBound(list, 2, &last);
+    for (LONG row = first; row <= last; ++row) {
+        std::wstring cells[2];
+        for (LONG column = 0; column < 2; ++column) {
+            LONG indices[2] = {column, row};
+            BSTR cell = nullptr;
+            SafeArrayGetElement(list, indices, &cell);
+            cells[column] = cell == nullptr ? L"" : std::wstring(cell, SysStringLen(cell));
+            SysFreeString(cell);
+        }
+        rows.emplace_back(cells[0], cells[1]);
+    }
+    return rows;
+}
+
+// Pages created through COM as a container creates them, with the stand-in host answering
+// interface "if01", the stand-in log library on PATH writing to a file of the test's own, and
+// real message boxes answered by the hook.
+class PageComFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(hook.Installed());
+        SetStandInValue(L"CurrentInterfaceName", L"if01");
+        SetStandInValue(L"BinaryName", L"d3intf");
+        SetStandInValue(L"FailMember", nullptr);
+        // Each test runs in a process of its own: what it sets here needs no restoring.
+        SetEnvironmentVariableW(L"QXAPI_LOG_FILE", logFile.c_str());
+        SetEnvironmentVariableW(L"PATH", (StandInFolder() + L";" + SystemFolders).c_str());
+    }
+    void TearDown() override {
+        EXPECT_EQ(hook.unexpected, 0u) << "a message box nobody expected was shown";
+        EXPECT_EQ(hook.Pending(), 0u) << "an expected message box never came";
+    }
+    std::string Log() const { return FileText(logFile); }
+
+    MessageBoxHook hook;
+    TemporaryFolder temporary;
+    std::wstring logFile = temporary.File(L"qx.log");
+};
 
 } // namespace varkel::testing

@@ -1,0 +1,232 @@
+// The page as a COM object created by its ProgID, called through its vtable: its identity, its
+// one exact error box, and arrays no host should send (each gets its failure number in one box
+// at the operation's location and its result, or works as usual; the host's array is never
+// replaced or written).
+#include "win32/support/WineTest.h"
+
+#include <objsafe.h>
+#include <ocidl.h>
+#include <psapi.h>
+
+namespace varkel::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using win32::ComPtr;
+using win32::ScopedSafeArray;
+
+class Varkel1Object : public PageComFixture {
+protected:
+    void SetUp() override {
+        PageComFixture::SetUp();
+        page = CreatePageByProgId();
+        ASSERT_TRUE(page);
+        vtable = page.As<_varkel1>(IID__varkel1);
+        ASSERT_TRUE(vtable);
+    }
+    ComPtr<IUnknown> page;
+    ComPtr<_varkel1> vtable;
+};
+
+TEST_F(Varkel1Object, AnswersEachInterfaceOfAControlWithOneIdentityAndRefusesNullOutPointers) {
+    for (const IID* iid :
+         {&IID_IDispatch, &IID__varkel1, &IID_IOleObject, &IID_IOleWindow, &IID_IOleInPlaceObject,
+          &IID_IOleInPlaceActiveObject, &IID_IOleControl, &IID_IViewObject2,
+          &IID_IPersistStreamInit, &IID_IProvideClassInfo2, &IID_IConnectionPointContainer}) {
+        ComPtr<IUnknown> answer;
+        ASSERT_EQ(page->QueryInterface(*iid, answer.ReceiveVoid()), S_OK) << GuidText(*iid).c_str();
+        EXPECT_EQ(answer.As<IUnknown>(IID_IUnknown).Get(), page.Get()) << GuidText(*iid).c_str();
+    }
+    ComPtr<IUnknown> safety;
+    EXPECT_EQ(page->QueryInterface(IID_IObjectSafety, safety.ReceiveVoid()), E_NOINTERFACE);
+
+    SAFEARRAY* table = nullptr;
+    BSTR text = nullptr;
+    LONG result = 0;
+    EXPECT_EQ(vtable->LoadDefaults(&table, nullptr, &result), E_POINTER);
+    EXPECT_EQ(vtable->LoadDefaults(&table, &text, nullptr), E_POINTER);
+    EXPECT_EQ(vtable->GetAllArgumentsSafeArray(&table, nullptr), E_POINTER);
+    EXPECT_EQ(vtable->GetInterfaceVersion(nullptr, &result), E_POINTER);
+    EXPECT_EQ(vtable->ControlHasUnsavedChanges(nullptr), E_POINTER);
+    EXPECT_EQ(vtable->ControlRequestedCommandLineDelimeter(nullptr), E_POINTER);
+}
+
+TEST_F(Varkel1Object, AFailureIsShownInARealBoxAndLoggedAndAChangedPageAnswersMinusOne) {
+    VARIANT_BOOL unsaved = 5;
+    ASSERT_EQ(vtable->ControlHasUnsavedChanges(&unsaved), S_OK);
+    EXPECT_EQ(unsaved, VARIANT_FALSE);
+    hook.Expect(IDOK);
+    SAFEARRAY* noTable = nullptr;
+    EXPECT_EQ(LoadDefaults(vtable.Get(), &noTable), 0);
+    ASSERT_EQ(hook.shown.size(), 1u);
+    EXPECT_EQ(hook.shown[0].text, L"Method:\t\tin LoadDefaults() of if01 NUX Control\r\n"
+                                  L"Source:\t\tvarkel\r\nError:\t\t9h   (9)\r\n"
+                                  L"Description:\tSubscript out of range");
+    EXPECT_EQ(hook.shown[0].title, L"QX Interface for GSE D/3 DBA NUX Control");
+    EXPECT_EQ(hook.shown[0].icon, LoadIconW(nullptr, IDI_HAND));
+    EXPECT_EQ(Log(), "QX NUX> if01> \tError in method: in LoadDefaults() of if01 NUX Control, "
+                     "Source: varkel, Error: 9 h   (9) , Description: Subscript out of range\r\n");
+    // A load that fails after its first row leaves the page changed.
+    hook.Expect(IDOK);
+    auto table =
+        FilledArray(VT_VARIANT, {{3, 0}, {2, 0}}, {{L"/HW", L"", L"#0"}, {L"#null", L"", L"#0"}});
+    SAFEARRAY* reference = table.Get();
+    EXPECT_EQ(LoadDefaults(vtable.Get(), &reference), 0);
+    ASSERT_EQ(vtable->ControlHasUnsavedChanges(&unsaved), S_OK);
+    EXPECT_EQ(unsaved, -1);
+}
+
+TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
+    struct Shape {
+        const char* name;
+        bool load; // else generated into, after /BL and /CH were loaded
+        VARTYPE type;
+        std::vector<SAFEARRAYBOUND> bounds;
+        std::vector<std::vector<std::wstring>> rows;
+        int failure;          // the number in the box, the result then 0; 0: no box, result 1
+        ListRows loaded = {}; // what a load leaves to generate
+    };
+    const std::vector<std::wstring> row{L"/CH", L"", L"#0"};
+    const Shape shapes[] = {
+        {"a NULL list", false, VT_BSTR, {}, {}, 9},
+        {"a list of one dimension", false, VT_BSTR, {{2, 0}}, {}, 9},
+        {"three columns", false, VT_BSTR, {{3, 0}, {1, 0}}, {}, 9},
+        {"list rows from 1", false, VT_BSTR, {{2, 0}, {1, 1}}, {}, 9},
+        {"a list without rows", false, VT_BSTR, {{2, 0}, {0, 0}}, {}, 9},
+        {"a list of VT_I4", false, VT_I4, {{2, 0}, {1, 0}}, {}, 13},
+        {"a list of variants", false, VT_VARIANT, {{2, 0}, {1, 0}}, {}, 13},
+        {"a NULL table", true, VT_VARIANT, {}, {}, 9},
+        {"one dimension", true, VT_VARIANT, {{3, 0}}, {}, 9},
+        {"three dimensions", true, VT_VARIANT, {{3, 0}, {1, 0}, {1, 0}}, {}, 9},
+        {"rows from 1", true, VT_VARIANT, {{3, 0}, {1, 1}}, {row}, 9},
+        {"rows from -1", true, VT_VARIANT, {{3, 0}, {2, -1}}, {{L"/HW", L"", L"#0"}, row}, 9},
+        {"columns from 1", true, VT_VARIANT, {{3, 1}, {1, 0}}, {row}, 9},
+        {"no columns", true, VT_VARIANT, {{0, 0}, {2, 0}}, {}, 9},
+        {"no marker column",
+         true,
+         VT_VARIANT,
+         {{2, 0}, {2, 0}},
+         {{L"/CH", L""}, {L"/PS", L"1"}},
+         9,
+         {{L"/CH", L""}}},
+        {"a table of VT_I4", true, VT_I4, {{3, 0}, {1, 0}}, {row}, 13},
+        {"a NULL marker", true, VT_VARIANT, {{3, 0}, {1, 0}}, {{L"/PS", L"1", L"#null"}}, 94},
+        {"a NULL switch after one that loads",
+         true,
+         VT_VARIANT,
+         {{3, 0}, {2, 0}},
+         {row, {L"#null", L"", L"#0"}},
+         94,
+         {{L"/CH", L""}}},
+        {"no rows", true, VT_VARIANT, {{3, 0}, {0, 0}}, {}, 0},
+        {"a table of BSTRs",
+         true,
+         VT_BSTR,
+         {{3, 0}, {2, 0}},
+         {{L"/CH", L"", L"0"}, {L"/PS", L"2", L""}},
+         0,
+         {{L"/CH", L""}, {L"/PS", L"2"}}},
+    };
+    auto loaded = FilledArray(VT_VARIANT, {{3, 0}, {2, 0}}, {{L"-bl", L"", L"#0"}, row});
+    SAFEARRAY* reference = loaded.Get();
+    ASSERT_EQ(LoadDefaults(vtable.Get(), &reference), 1);
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.name);
+        hook.shown.clear();
+        if (shape.failure != 0) {
+            hook.Expect(IDOK);
+        }
+        ScopedSafeArray array = FilledArray(shape.type, shape.bounds, shape.rows);
+        reference = array.Get();
+        EXPECT_EQ(shape.load ? LoadDefaults(vtable.Get(), &reference)
+                             : Generate(vtable.Get(), &reference),
+                  shape.failure != 0 ? 0 : 1);
+        EXPECT_EQ(reference, array.Get());
+        ASSERT_EQ(hook.shown.size(), shape.failure != 0 ? 1u : 0u);
+        if (shape.failure != 0) {
+            EXPECT_THAT(
+                hook.shown[0].text,
+                ::testing::AllOf(StartsWith(shape.load ? L"Method:\t\tin LoadDefaults() "
+                                                       : L"Method:\t\tin GetAllArguments"
+                                                         L"SafeArray() "),
+                                 HasSubstr(L"h   (" + std::to_wstring(shape.failure) + L")\r\n")));
+        }
+        if (shape.load) {
+            ScopedSafeArray list = OutgoingList(1);
+            reference = list.Get();
+            hook.shown.clear();
+            EXPECT_EQ(Generate(vtable.Get(), &reference), 1);
+            EXPECT_EQ(RowsOf(list.Get()), shape.loaded.empty() ? ListRows{{}} : shape.loaded);
+        }
+    }
+    // A list the host locked: row 0 is written, the next cannot be added.
+    reference = loaded.Get();
+    ASSERT_EQ(LoadDefaults(vtable.Get(), &reference), 1);
+    LONG first[2] = {0, 0};
+    VARIANT cell{};
+    SafeArrayGetElement(loaded.Get(), first, &cell);
+    EXPECT_STREQ(V_BSTR(&cell), L"-bl") << "the host's table is read, never written";
+    VariantClear(&cell);
+    ScopedSafeArray list = OutgoingList(1);
+    reference = list.Get();
+    SafeArrayLock(reference);
+    hook.Expect(IDOK);
+    EXPECT_EQ(Generate(vtable.Get(), &reference), 0);
+    SafeArrayUnlock(reference);
+    EXPECT_THAT(hook.shown.back().text, HasSubstr(L"Ah   (10)"));
+    EXPECT_EQ(RowsOf(list.Get()), (ListRows{{L"/BL", L""}}));
+}
+
+TEST_F(Varkel1Object, ThirtyTwoThousandRowsLoadAndGenerateInFull) {
+    std::vector<std::vector<std::wstring>> rows;
+    ListRows expected;
+    for (int row = 0; row < 32000; ++row) {
+        rows.push_back({L"/U" + std::to_wstring(row), std::to_wstring(row % 1000), L"#0"});
+        expected.emplace_back(rows.back()[0], rows.back()[1]);
+    }
+    ScopedSafeArray table = FilledArray(VT_VARIANT, {{3, 0}, {32000, 0}}, rows);
+    SAFEARRAY* reference = table.Get();
+    EXPECT_EQ(LoadDefaults(vtable.Get(), &reference), 1);
+    ScopedSafeArray list = OutgoingList(1);
+    reference = list.Get();
+    EXPECT_EQ(Generate(vtable.Get(), &reference), 1);
+    EXPECT_EQ(RowsOf(list.Get()), expected);
+}
+
+// A thousand pages through a host's whole round: after a warm-up in which the platform fills
+// its caches, the process grows by at most 1 MiB, and varkel.dll can be unloaded at the end.
+TEST_F(Varkel1Object, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
+    page.Reset();
+    vtable.Reset();
+    const auto privateBytes = [] {
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        GetProcessMemoryInfo(GetCurrentProcess(),
+                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                             sizeof(counters));
+        return counters.PrivateUsage;
+    };
+    std::size_t afterWarmUp = 0;
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+        const auto round = CreatePageByProgId().As<_varkel1>(IID__varkel1);
+        auto table =
+            FilledArray(VT_VARIANT, {{3, 0}, {3, 0}},
+                        {{L"/CH", L"", L"#0"}, {L"/ITDELIM", L"a", L"#0"}, {L"/PS", L"1", L"#0"}});
+        SAFEARRAY* reference = table.Get();
+        ASSERT_EQ(LoadDefaults(round.Get(), &reference), 1);
+        auto list = OutgoingList(1);
+        reference = list.Get();
+        ASSERT_EQ(Generate(round.Get(), &reference), 1);
+        ASSERT_EQ(RowsOf(list.Get()),
+                  (ListRows{{L"/CH", L""}, {L"/ITDELIM", L"A"}, {L"/PS", L"1"}}));
+        if (cycle == 99) {
+            afterWarmUp = privateBytes();
+        }
+    }
+    EXPECT_LE(privateBytes(), afterWarmUp + 1024 * 1024);
+    EXPECT_EQ(CanUnloadVarkel(), S_OK) << "an object or lock of varkel.dll is left";
+    EXPECT_EQ(Log(), "");
+}
+
+} // namespace
+} // namespace varkel::testing
