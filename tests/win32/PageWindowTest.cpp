@@ -1,6 +1,5 @@
 // A started page on fake ports, with real message boxes answered by the hook, shown through a
-// PageWindow inside a plain top-level window on the test's thread. Screenshots are written as
-// PNG files (screenshots/page-96dpi.png, screenshots/page-144dpi.png) and read back.
+// PageWindow inside a plain top-level window on the test's thread.
 #include "win32/view/PageWindow.h"
 #include "../../host/win32/Screenshot.h"
 #include "common/ThreadState.h"
@@ -42,6 +41,11 @@ protected:
         fake.versions.AddFile(u"C:\\Interfaces\\D3\\d3intf.exe", 0x00020005, 0x000A012C);
         page = std::make_unique<Varkel1Page>(ports);
         page->UserControl_Initialize();
+        Show(96);
+    }
+    void Show(int dpi) {
+        view.reset();
+        DestroyWindow(host);
         const SIZE extent = win32::PageWindow::PageSize(dpi);
         // A popup: under Xvfb no window manager would acknowledge a captioned window's removal.
         host = CreateWindowExW(0, TestHostClass(), L"page test", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
@@ -66,36 +70,22 @@ protected:
             SendMessageW(Window(name), WM_CHAR, key, 1);
         }
     }
-    RECT AreaOf(std::string_view name) const {
+    // What the page painted in a control: inside its right edge, or `fromBottom` above its
+    // lower edge in the middle.
+    COLORREF Painted(std::string_view name, int fromBottom = -1) {
+        RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Settle();
         RECT area{};
         GetWindowRect(Window(name), &area);
         MapWindowPoints(nullptr, view->Handle(), reinterpret_cast<POINT*>(&area), 2);
-        return area;
-    }
-    // What the page painted at a point of a control, after every window is redrawn.
-    COLORREF Painted(std::string_view name, int fromRight, int fromBottom = -1) {
-        RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Settle();
-        const RECT area = AreaOf(name);
         HDC dc = GetDC(view->Handle());
         const COLORREF color =
-            GetPixel(dc, fromBottom < 0 ? area.right - fromRight : (area.left + area.right) / 2,
-                     fromBottom < 0 ? (area.top + area.bottom) / 2 : area.bottom - fromBottom);
+            fromBottom < 0 ? GetPixel(dc, area.right - 5, (area.top + area.bottom) / 2)
+                           : GetPixel(dc, (area.left + area.right) / 2, area.bottom - fromBottom);
         ReleaseDC(view->Handle(), dc);
         return color;
     }
-    bool PressTab(bool shift) {
-        BYTE keys[256] = {};
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
-        MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {}};
-        const bool handled = view->TranslateAccelerator(&message);
-        keys[VK_SHIFT] = 0;
-        SetKeyboardState(keys);
-        return handled;
-    }
 
-    int dpi = 96;
     MessageBoxHook hook;
     FakePlatform fake;
     HWND host = nullptr;
@@ -112,12 +102,11 @@ TEST_F(PageWindowTest, GlfWarnsThenColoursItsFieldAndAnIncorrectValueIsAskedAbou
     EXPECT_EQ(hook.shown[0].text, L"Warning: Use of the /KS parameter is not recommended.");
     EXPECT_EQ(hook.shown[0].title, L"QX Interface for GSE D/3 DBA - NUX Cont");
     EXPECT_EQ(hook.shown[0].icon, LoadIconW(nullptr, IDI_EXCLAMATION));
-    EXPECT_TRUE(IsWindowEnabled(Window("txtGLFerr")));
-    EXPECT_EQ(Painted("txtGLFerr", 5), AttentionColor);
+    EXPECT_EQ(Painted("txtGLFerr"), AttentionColor);
     Type("txtGLFerr", L"15");
-    EXPECT_EQ(Painted("txtGLFerr", 5), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(Painted("txtGLFerr"), GetSysColor(COLOR_WINDOW));
     Type("txtGLFerr", L"x");
-    EXPECT_EQ(Painted("txtGLFerr", 5), AttentionColor);
+    EXPECT_EQ(Painted("txtGLFerr"), AttentionColor);
     hook.Expect(IDYES);
     auto list = MemoryArgumentList::WithRows(1);
     EXPECT_EQ(page->GetAllArgumentsSafeArray(list), 1);
@@ -133,13 +122,11 @@ TEST_F(PageWindowTest, GlfWarnsThenColoursItsFieldAndAnIncorrectValueIsAskedAbou
     EXPECT_EQ(hook.shown[1].defaultButton, IDYES);
 }
 
-TEST_F(PageWindowTest, TypingRewritesTheDelimiterBehindTheCaretAndTestingIsAskedFirst) {
+TEST_F(PageWindowTest, TypingRewritesTheDelimiterBeforeTheCaretAndTestingIsAskedFirst) {
     Click("chkDelimiter");
     Type("txtDelimiter", L"ab");
     EXPECT_EQ(WindowText(Window("txtDelimiter")), L"A");
     EXPECT_EQ(SendMessageW(Window("txtDelimiter"), EM_GETSEL, 0, 0), MAKELRESULT(1, 1));
-    EXPECT_TRUE(page->ControlHasUnsavedChanges());
-
     hook.Expect(IDNO);
     hook.Expect(IDYES);
     Click("chkDebug(5)");
@@ -179,6 +166,16 @@ TEST_F(PageWindowTest, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
 }
 
 TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
+    const auto pressTab = [this](bool shift) {
+        BYTE keys[256] = {};
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {}};
+        const bool handled = view->TranslateAccelerator(&message);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        return handled;
+    };
     const auto focusName = [this] {
         for (const auto& entry : PageLayout()) {
             if (Window(entry.name) == GetFocus()) {
@@ -190,10 +187,10 @@ TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
     Click("chkDelimiter");
     view->FocusFirst();
     std::vector<std::string> forth{focusName()}, back{"chkDebug(5)"};
-    while (PressTab(false) && forth.size() < 40) {
+    while (pressTab(false) && forth.size() < 40) {
         forth.push_back(focusName());
     }
-    while (PressTab(true) && back.size() < 40) {
+    while (pressTab(true) && back.size() < 40) {
         back.push_back(focusName());
     }
     const std::vector<std::string> expected{
@@ -205,73 +202,53 @@ TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
     EXPECT_EQ(back, std::vector<std::string>(expected.rbegin(), expected.rend()));
 }
 
-// A loaded page as a user sees it: the validity colours, every frame's lower edge (shadow over
-// light, although the frames overlap), and no caption wider than its control.
-
-class PageScreenshot : public PageWindowTest {
-public:
-    void CheckAndSave(const char* fileName) {
-        auto table = MemoryInputTable::FromRows({
-            {CellValue::FromText(u"/ITDELIM"), CellValue::FromText(u";"), {}},
-            {CellValue::FromText(u"/PS"), CellValue::FromText(u"1"), {}},
-        });
-        Text path = u"C:\\Interfaces\\D3";
-        ASSERT_EQ(page->LoadDefaults(table, path), 1);
-        hook.Expect(IDOK);
-        Click("chkGLF");
-        EXPECT_EQ(Painted("txtGLFerr", 5), AttentionColor);
-        EXPECT_EQ(Painted("txtDelimiter", 5), GetSysColor(COLOR_WINDOW));
-        EXPECT_EQ(Painted("txtOutput", 5), GetSysColor(COLOR_BTNFACE));
+// The page as a user sees it at 96 and 144 dpi, saved as screenshots/page-96dpi.png and
+// page-144dpi.png: the validity colours, every frame's lower edge (shadow over light, although
+// the frames overlap), no caption wider than its control, and the fonts scaled.
+TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScaleTheFonts) {
+    auto table = MemoryInputTable::FromRows(
+        {{CellValue::FromText(u"/ITDELIM"), CellValue::FromText(u";"), {}}});
+    Text path = u"C:\\Interfaces\\D3";
+    ASSERT_EQ(page->LoadDefaults(table, path), 1);
+    hook.Expect(IDOK);
+    Click("chkGLF");
+    CreateDirectoryW(L"screenshots", nullptr);
+    for (int dpi : {96, 144}) {
+        Show(dpi);
+        EXPECT_EQ(Painted("txtGLFerr"), AttentionColor);
+        EXPECT_EQ(Painted("txtDelimiter"), GetSysColor(COLOR_WINDOW));
+        EXPECT_EQ(Painted("txtOutput"), GetSysColor(COLOR_BTNFACE));
         for (const char* frame : {"fraGeneral", "fraDebug", "fraAdditionalParameters"}) {
-            EXPECT_EQ(Painted(frame, 0, 2), GetSysColor(COLOR_BTNSHADOW)) << frame;
-            EXPECT_EQ(Painted(frame, 0, 1), GetSysColor(COLOR_BTNHIGHLIGHT)) << frame;
+            EXPECT_EQ(Painted(frame, 2), GetSysColor(COLOR_BTNSHADOW)) << frame;
+            EXPECT_EQ(Painted(frame, 1), GetSysColor(COLOR_BTNHIGHLIGHT)) << frame;
         }
-        CreateDirectoryW(L"screenshots", nullptr);
-        varkel::host::win32::SaveClientAreaPicture(view->Handle(),
-                                                   std::string("screenshots/") + fileName);
+        varkel::host::win32::SaveClientAreaPicture(
+            view->Handle(), "screenshots/page-" + std::to_string(dpi) + "dpi.png");
         HDC dc = GetDC(view->Handle());
         for (const auto& entry : PageLayout()) {
-            const std::wstring caption = WindowText(Window(entry.name));
-            SelectObject(
-                dc, reinterpret_cast<HFONT>(SendMessageW(Window(entry.name), WM_GETFONT, 0, 0)));
+            const HWND window = Window(entry.name);
+            const std::wstring caption = WindowText(window);
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
             SIZE text{};
             GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
             RECT client{};
-            GetClientRect(Window(entry.name), &client);
+            GetClientRect(window, &client);
             const int box = GetSystemMetrics(SM_CXMENUCHECK) + 4;
             if (entry.kind == ControlKind::CheckBox || entry.kind == ControlKind::Label) {
                 EXPECT_LE(text.cx, client.right - (entry.kind == ControlKind::CheckBox ? box : 0))
-                    << entry.name;
+                    << entry.name << " at " << dpi;
             }
         }
         ReleaseDC(view->Handle(), dc);
     }
-};
-
-TEST_F(PageScreenshot, At96DpiPaintsTheValidityColoursAndFitsEveryCaption) {
-    CheckAndSave("page-96dpi.png");
-}
-
-class PageScreenshotAt144Dpi : public PageScreenshot {
-protected:
-    PageScreenshotAt144Dpi() { dpi = 144; }
-};
-
-TEST_F(PageScreenshotAt144Dpi, ScalesPlacesAndFontsAndStillFitsEveryCaption) {
-    CheckAndSave("page-144dpi.png");
-    const RECT area = AreaOf("chkDelimiter");
-    EXPECT_EQ(area.left, 132);
-    EXPECT_EQ(area.top, 24);
-    EXPECT_EQ(area.right, 582);
     LOGFONTW sans{}, fixed{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Window("chkGLF"), WM_GETFONT, 0, 0)),
                sizeof(sans), &sans);
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Window("txtDelimiter"), WM_GETFONT, 0, 0)),
                sizeof(fixed), &fixed);
-    EXPECT_EQ(std::wstring(sans.lfFaceName), L"Microsoft Sans Serif");
-    EXPECT_EQ(sans.lfHeight, -17);
-    EXPECT_EQ(std::wstring(fixed.lfFaceName), L"Fixedsys");
-    EXPECT_EQ(fixed.lfHeight, -18);
+    EXPECT_EQ(std::wstring(sans.lfFaceName) + std::to_wstring(sans.lfHeight),
+              L"Microsoft Sans Serif-17");
+    EXPECT_EQ(std::wstring(fixed.lfFaceName) + std::to_wstring(fixed.lfHeight), L"Fixedsys-18");
 }
 
 } // namespace

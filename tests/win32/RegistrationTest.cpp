@@ -31,9 +31,10 @@ protected:
     const std::wstring progIdKey = L"Software\\Classes\\varkel.varkel1";
 };
 
-TEST_F(Registration, WritesTheClassKeysAndRemovesThemAgainInBothScopes) {
+TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAForeignProgId) {
     const std::wstring libraryKey =
         L"Software\\Classes\\TypeLib\\" + GuidText(LIBID_varkel) + L"\\1.0";
+    const std::wstring categories = clsidKey + L"\\Implemented Categories\\";
     const struct {
         HKEY root;
         std::function<HRESULT()> install, uninstall;
@@ -43,57 +44,57 @@ TEST_F(Registration, WritesTheClassKeysAndRemovesThemAgainInBothScopes) {
         {HKEY_CURRENT_USER, [] { return CallDllInstall(TRUE, L"USER"); },
          [] { return CallDllInstall(FALSE, L"user"); }},
     };
-    const std::pair<std::wstring, std::wstring> values[] = {
-        {L"\\ProgID", L"varkel.varkel1"},
-        {L"\\VersionIndependentProgID", L"varkel.varkel1"},
-        {L"\\MiscStatus\\1", L"131473"},
-        {L"\\TypeLib", GuidText(LIBID_varkel)},
-        {L"\\Version", L"1.0"}};
-    const std::wstring categories = clsidKey + L"\\Implemented Categories\\";
+    // clang-format off
+    const std::tuple<std::wstring, const wchar_t*, std::wstring> values[] = {
+        {clsidKey + L"\\InprocServer32", nullptr, VarkelDllPath()},
+        {clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+        {clsidKey + L"\\ProgID", nullptr, L"varkel.varkel1"},
+        {clsidKey + L"\\VersionIndependentProgID", nullptr, L"varkel.varkel1"},
+        {clsidKey + L"\\MiscStatus\\1", nullptr, L"131473"},
+        {clsidKey + L"\\TypeLib", nullptr, GuidText(LIBID_varkel)},
+        {clsidKey + L"\\Version", nullptr, L"1.0"},
+        {progIdKey + L"\\CLSID", nullptr, GuidText(CLSID_varkel1)}};
+    // Neither safe for scripting nor safe for initialisation.
+    const std::pair<std::wstring, bool> keys[] = {
+        {clsidKey + L"\\Control", true},
+        {categories + GuidText(CATID_Control), true},
+        {categories + GuidText(CATID_SafeForScripting), false},
+        {categories + GuidText(CATID_SafeForInitializing), false}};
+    // clang-format on
     for (const auto& scope : scopes) {
         SCOPED_TRACE(scope.root == HKEY_CURRENT_USER ? "user" : "machine");
         // Keys that are already gone count as removed; the only scope DllInstall knows is user.
         for (int round = 0; round < 2; ++round) {
             ASSERT_EQ(scope.uninstall(), S_OK);
-            EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey));
-            EXPECT_FALSE(RegistryKeyExists(scope.root, progIdKey));
-            EXPECT_FALSE(RegistryKeyExists(scope.root, libraryKey));
+            for (const auto& key : {clsidKey, progIdKey, libraryKey}) {
+                EXPECT_FALSE(RegistryKeyExists(scope.root, key)) << key;
+            }
         }
         EXPECT_EQ(CallDllInstall(TRUE, L"everyone"), E_INVALIDARG);
         EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey));
 
         ASSERT_EQ(scope.install(), S_OK);
+        for (const auto& [key, name, value] : values) {
+            EXPECT_THAT(RegistryText(scope.root, key, name), StrCaseEq(value)) << key;
+        }
+        for (const auto& [key, exists] : keys) {
+            EXPECT_EQ(RegistryKeyExists(scope.root, key), exists) << key;
+        }
         // Only this flavour's view of the machine's classes: the other flavour registers beside
         // it. (The user's classes are one key for both views; a 32-bit system has one view.)
         BOOL wow64 = FALSE;
-        if (scope.root == HKEY_LOCAL_MACHINE &&
-            (sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64))) {
-            EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey,
-                                           sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY));
-        }
-        EXPECT_THAT(RegistryText(scope.root, clsidKey + L"\\InprocServer32").value_or(L""),
-                    StrCaseEq(VarkelDllPath()));
-        EXPECT_EQ(RegistryText(scope.root, clsidKey + L"\\InprocServer32", L"ThreadingModel"),
-                  L"Apartment");
-        for (const auto& [key, value] : values) {
-            EXPECT_EQ(RegistryText(scope.root, clsidKey + key), value) << key;
-        }
-        EXPECT_TRUE(RegistryKeyExists(scope.root, clsidKey + L"\\Control"));
-        EXPECT_TRUE(RegistryKeyExists(scope.root, categories + GuidText(CATID_Control)));
-        // Neither safe for scripting nor safe for initialisation.
-        EXPECT_FALSE(RegistryKeyExists(scope.root, categories + GuidText(CATID_SafeForScripting)));
-        EXPECT_FALSE(
-            RegistryKeyExists(scope.root, categories + GuidText(CATID_SafeForInitializing)));
-        EXPECT_EQ(RegistryText(scope.root, progIdKey + L"\\CLSID"), GuidText(CLSID_varkel1));
         if (scope.root == HKEY_LOCAL_MACHINE) {
-            const auto file = RegistryText(
-                scope.root, libraryKey + (sizeof(void*) == 8 ? L"\\409\\win64" : L"\\409\\win32"));
-            EXPECT_THAT(file.value_or(L""), StrCaseEq(VarkelDllPath()));
+            EXPECT_THAT(
+                RegistryText(scope.root,
+                             libraryKey + (sizeof(void*) == 8 ? L"\\409\\win64" : L"\\409\\win32")),
+                StrCaseEq(VarkelDllPath()));
+            EXPECT_FALSE(
+                (sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64)) &&
+                RegistryKeyExists(scope.root, clsidKey,
+                                  sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY));
         }
     }
-}
-
-TEST_F(Registration, LeavesAProgIdAloneThatAnotherClassHasTakenOver) {
+    // A ProgID another class has taken over stays.
     const std::wstring other = L"{00000000-1111-2222-3333-444444444444}";
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, (progIdKey + L"\\CLSID").c_str(), nullptr, REG_SZ,
                     other.c_str(), static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t)));
@@ -131,15 +132,14 @@ TEST(TypeLibrary, DescribesTheFiveOperationsTheEmptyEventsAndTheControlClass) {
         TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION;
     EXPECT_EQ(attributes->wTypeFlags & flags, flags);
     // Each operation: DISPID, then per parameter its type chain and flags (i: in/out, r: retval).
-    const std::vector<std::pair<MEMBERID, std::vector<std::pair<std::vector<VARTYPE>, char>>>>
-        operations{{0x6003000F,
-                    {{{VT_PTR, VT_SAFEARRAY, VT_VARIANT}, 'i'},
-                     {{VT_PTR, VT_BSTR}, 'i'},
-                     {{VT_PTR, VT_I4}, 'r'}}},
-                   {0x60030010, {{{VT_PTR, VT_SAFEARRAY, VT_BSTR}, 'i'}, {{VT_PTR, VT_I4}, 'r'}}},
-                   {0x60030011, {{{VT_PTR, VT_BSTR}, 'i'}, {{VT_PTR, VT_I4}, 'r'}}},
-                   {0x60030012, {{{VT_PTR, VT_BOOL}, 'r'}}},
-                   {0x60030013, {{{VT_PTR, VT_BSTR}, 'r'}}}};
+    // clang-format off
+    const std::vector<std::pair<MEMBERID, std::vector<std::pair<std::vector<VARTYPE>, char>>>> operations{
+        {0x6003000F, {{{VT_PTR, VT_SAFEARRAY, VT_VARIANT}, 'i'}, {{VT_PTR, VT_BSTR}, 'i'}, {{VT_PTR, VT_I4}, 'r'}}},
+        {0x60030010, {{{VT_PTR, VT_SAFEARRAY, VT_BSTR}, 'i'}, {{VT_PTR, VT_I4}, 'r'}}},
+        {0x60030011, {{{VT_PTR, VT_BSTR}, 'i'}, {{VT_PTR, VT_I4}, 'r'}}},
+        {0x60030012, {{{VT_PTR, VT_BOOL}, 'r'}}},
+        {0x60030013, {{{VT_PTR, VT_BSTR}, 'r'}}}};
+    // clang-format on
     ASSERT_EQ(attributes->cFuncs, operations.size());
     for (UINT index = 0; index < operations.size(); ++index) {
         FUNCDESC* function = nullptr;

@@ -12,10 +12,9 @@ namespace {
 using win32::ComPtr;
 using win32::ScopedVariant;
 
-// The script's only item, "page". Lives on the test's stack, longer than the engine.
-class ScriptSite final : public IActiveScriptSite {
-public:
-    explicit ScriptSite(IUnknown* page) : page_(page) {}
+// The script's only item is "page". Lives on the test's stack, longer than the engine.
+struct ScriptSite final : IActiveScriptSite {
+    explicit ScriptSite(IUnknown* item) : page(item) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IActiveScriptSite);
         *object = known ? static_cast<IActiveScriptSite*>(this) : nullptr;
@@ -30,8 +29,7 @@ public:
             *info = nullptr;
         }
         if ((mask & SCRIPTINFO_IUNKNOWN) != 0) {
-            page_->AddRef();
-            *item = page_;
+            (*item = page)->AddRef();
         }
         return S_OK;
     }
@@ -40,16 +38,11 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnStateChange(SCRIPTSTATE) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnScriptError(IActiveScriptError*) override {
-        ++errors;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE OnScriptError(IActiveScriptError*) override { return ++errors, S_OK; }
     HRESULT STDMETHODCALLTYPE OnEnterScript() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnLeaveScript() override { return S_OK; }
+    IUnknown* page;
     int errors = 0;
-
-private:
-    IUnknown* page_;
 };
 
 // Runs `statements`, then answers the text of `expression`.

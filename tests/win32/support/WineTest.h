@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,15 +34,12 @@ inline std::wstring StandInFolder() {
 inline constexpr wchar_t StandInKey[] = L"Software\\varkel\\StandIn";
 inline const std::wstring SystemFolders = L"C:\\windows\\system32;C:\\windows";
 
-// A registry value (the default one without a name), or nullopt when it is missing.
-inline std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key,
-                                                const wchar_t* name = nullptr) {
+// A registry value (the default one without a name); empty when it is missing.
+inline std::wstring RegistryText(HKEY root, const std::wstring& key, const wchar_t* name = {}) {
     wchar_t value[1024] = {};
     DWORD size = sizeof(value);
-    if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != 0) {
-        return std::nullopt;
-    }
-    return std::wstring(value);
+    RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
 }
 inline bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 0) {
     HKEY opened = nullptr;
@@ -53,12 +49,9 @@ inline bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 
 }
 // Sets (or, with nullptr, deletes) a value of the stand-in host's state.
 inline void SetStandInValue(const wchar_t* name, const wchar_t* value) {
-    if (value == nullptr) {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, StandInKey, name);
-        return;
-    }
-    RegSetKeyValueW(HKEY_CURRENT_USER, StandInKey, name, REG_SZ, value,
-                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+    value ? RegSetKeyValueW(HKEY_CURRENT_USER, StandInKey, name, REG_SZ, value,
+                            static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)))
+          : RegDeleteKeyValueW(HKEY_CURRENT_USER, StandInKey, name);
 }
 
 inline std::wstring GuidText(REFGUID guid) {
@@ -187,8 +180,16 @@ class PageComFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(hook.Installed());
-        SetStandInValue(L"CurrentInterfaceName", L"if01");
-        SetStandInValue(L"BinaryName", L"d3intf");
+        // The host program's runs leave their own interface in the stand-in host's state.
+        for (const auto& [name, value] : {std::pair{L"CurrentInterfaceName", L"if01"},
+                                          {L"CurrentInterfaceInstallPath", L"C:\\Interfaces\\D3"},
+                                          {L"CurrentQXServerName", L"qxserver"},
+                                          {L"CurrentLocalHostName", L"localhost"},
+                                          {L"CurrentAPINodeForMDB", L"apinode"},
+                                          {L"CurrentMDBPath", L"C:\\QX\\mdb"},
+                                          {L"BinaryName", L"d3intf"}}) {
+            SetStandInValue(name, value);
+        }
         SetStandInValue(L"FailMember", nullptr);
         // Each test runs in a process of its own: what it sets here needs no restoring.
         SetEnvironmentVariableW(L"QXAPI_LOG_FILE", logFile.c_str());
