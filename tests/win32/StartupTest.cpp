@@ -46,7 +46,6 @@ class PageStartup : public PageComFixture {
 protected:
     void TearDown() override {
         EXPECT_EQ(CallExport(StandInFolder() + L"\\nuxstandins.dll", "DllRegisterServer"), S_OK);
-        PageComFixture::TearDown();
     }
 };
 

@@ -2,9 +2,12 @@
 // Answers the real message boxes of the test's own thread. A WH_CALLWNDPROCRET hook sees each
 // box once its WM_INITDIALOG has run (a box without an owner is activated before that, while
 // its text and icon are still unset), records it and posts the next expected answer to it; a
-// box nobody expected is recorded and closed with its first button.
+// box nobody expected is recorded and closed with its first button. Both an unexpected box and
+// an expected one that never came fail the test.
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <set>
@@ -33,10 +36,11 @@ public:
     ~MessageBoxHook() {
         UnhookWindowsHookEx(hook_);
         current_ = nullptr;
+        EXPECT_EQ(unexpected, 0u) << "a message box nobody expected was shown";
+        EXPECT_EQ(answers_.size(), 0u) << "an expected message box never came";
     }
     bool Installed() const { return hook_ != nullptr; }
     void Expect(int buttonId) { answers_.push_back(buttonId); }
-    std::size_t Pending() const { return answers_.size(); }
 
     std::vector<ShownBox> shown;
     std::size_t unexpected = 0;
