@@ -53,18 +53,16 @@ public:
     // The first window below `parent` showing `text`.
     static HWND Find(HWND parent, const std::wstring& text) {
         std::pair<const std::wstring*, HWND> search{&text, nullptr};
-        EnumChildWindows(
-            parent,
-            [](HWND window, LPARAM context) -> BOOL {
-                auto* wanted = reinterpret_cast<std::pair<const std::wstring*, HWND>*>(context);
-                wchar_t shown[512] = {};
-                // WM_GETTEXT: GetWindowText does not ask the windows of other processes.
-                SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown));
-                wanted->second = *wanted->first == shown ? window : nullptr;
-                return wanted->second == nullptr;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumChildWindows(parent, &Match, reinterpret_cast<LPARAM>(&search));
         return search.second;
+    }
+    static BOOL CALLBACK Match(HWND window, LPARAM context) {
+        auto* search = reinterpret_cast<std::pair<const std::wstring*, HWND>*>(context);
+        wchar_t shown[512] = {};
+        // WM_GETTEXT: GetWindowText does not ask the windows of other processes.
+        SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown));
+        search->second = *search->first == shown ? window : nullptr;
+        return search->second == nullptr;
     }
     // Waits for the end (at most a minute; a hung program is killed and reported).
     HostRun Finish() {
