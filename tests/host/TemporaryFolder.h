@@ -47,7 +47,7 @@ public:
         std::string names;
         for (const auto& name :
              std::set<fs::path>(fs::directory_iterator(path_), fs::directory_iterator())) {
-            names += (names.empty() ? "" : " ") + name.filename().string();
+            names.append(names.empty() ? "" : " ").append(name.filename().string());
         }
         return names;
     }
