@@ -16,8 +16,6 @@ namespace fs = std::filesystem;
 class TemporaryFolder {
 public:
     TemporaryFolder() { fs::create_directories(path_); }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
     ~TemporaryFolder() {
         std::error_code ignored; // read-only files and folders are writable again first
         for (const auto& entry : fs::directory_iterator(path_, ignored)) {
@@ -54,8 +52,7 @@ public:
 
 private:
     fs::path path_ =
-        fs::temp_directory_path() / ("varkel-host-test-" + std::to_string(std::random_device{}()) +
-                                     std::to_string(std::random_device{}()));
+        fs::temp_directory_path() / ("varkel-host-test-" + std::to_string(std::random_device{}()));
 };
 
 } // namespace varkel::host::testing
