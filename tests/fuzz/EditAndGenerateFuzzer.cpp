@@ -10,17 +10,20 @@ using namespace varkel::fuzzing;
 
 namespace {
 
+// 0 one row, 2 one named row, 3 three rows, 4 fixed size, 5 locked, 6 three columns, 7 rows
+// from 1, 8 no rows, 9 one dimension.
 MemoryArgumentList MakeList(int shape) {
-    auto list = MemoryArgumentList::WithRows(shape == 3 ? 3 : shape == 8 ? 0 : 1);
+    const std::vector<Bounds> odd[] = {{{0, 2}, {0, 0}}, {{0, 1}, {1, 1}}, {{0, 1}}};
+    auto list = shape >= 6 && shape != 8 ? MemoryArgumentList(odd[shape == 9 ? 2 : shape - 6])
+                                         : MemoryArgumentList::WithRows(shape == 3   ? 3
+                                                                        : shape == 8 ? 0
+                                                                                     : 1);
     list.SetFixedSize(shape == 4);
     list.SetLocked(shape == 5);
     if (shape == 2) {
         list.Set(0, 0, u"/EXISTING");
     }
-    return shape == 6   ? MemoryArgumentList({{0, 2}, {0, 0}})
-           : shape == 7 ? MemoryArgumentList({{0, 1}, {1, 1}})
-           : shape == 9 ? MemoryArgumentList({{0, 1}})
-                        : list;
+    return list;
 }
 
 void Generate(FuzzPage& fuzz, int shape) {
@@ -30,6 +33,7 @@ void Generate(FuzzPage& fuzz, int shape) {
     fuzz.boxLimit = 64 + 2 * static_cast<int>(fuzz.page.txtAdditional.GetText().size());
     const std::int32_t result = fuzz.page.GetAllArgumentsSafeArray(list);
     FUZZ_CHECK(result == 0 || result == 1);
+    FUZZ_CHECK(result == 0 || !fuzz.page.ControlHasUnsavedChanges());
     const auto after = list.Rows();
     FUZZ_CHECK(after.size() >= before.size());
     for (std::size_t row = 0; row < after.size(); ++row) {
@@ -37,14 +41,13 @@ void Generate(FuzzPage& fuzz, int shape) {
         FUZZ_CHECK(row >= before.size() || before[row].first.empty() || after[row] == before[row]);
         FUZZ_CHECK(name.empty() ? value.empty() : name[0] == u'/' || name[0] == u'-');
     }
-    FUZZ_CHECK(result == 0 || !fuzz.page.ControlHasUnsavedChanges());
     fuzz.CheckInvariants();
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FuzzInput input({data, size});
+    FuzzInput input{{data, size}};
     const std::uint8_t options = input.Byte();
     FuzzPage fuzz(input, (options & 1) != 0);
     auto& page = fuzz.page;
@@ -67,44 +70,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckBox& box = *boxes[index % 13];
         TextField& field = *fields[index % 4];
         Text text = field.GetText();
-        switch (operation) {
-        case 0:
-            box.SetValue(box.Value() == CheckBox::Checked ? CheckBox::Unchecked
-                                                          : CheckBox::Checked);
-            break;
-        case 1:
-            box.SetValue(input.Byte() % 3);
-            break;
-        case 2: {
+        if (operation == 0 || operation == 1) {
+            box.SetValue(operation == 1                     ? input.Byte() % 3
+                         : box.Value() == CheckBox::Checked ? CheckBox::Unchecked
+                                                            : CheckBox::Checked);
+        } else if (operation == 2) {
             const std::uint8_t how = input.Byte();
             field.SetText((how & 1) != 0 ? InterestingText(how >> 1) : input.ShortText(48));
-            break;
-        }
-        case 3:
-            field.SetText(text + input.Unit());
-            break;
-        case 4:
-            text.insert(text.begin() +
-                            static_cast<std::ptrdiff_t>(input.Byte() % (text.size() + 1)),
-                        input.Unit());
-            field.SetText(text);
-            break;
-        case 5:
-            field.SetText(text.empty() ? text : text.erase(input.Byte() % text.size(), 1));
-            break;
-        case 6:
-            field.SetText(u"");
-            break;
-        case 7:
+        } else if (operation == 3 || operation == 4) { // typed at the end or somewhere
+            const std::size_t at = operation == 3 ? text.size() : input.Byte() % (text.size() + 1);
+            field.SetText(text.insert(at, 1, input.Unit()));
+        } else if (operation == 5 || operation == 6) {
+            field.SetText(
+                operation == 6 || text.empty() ? u"" : text.erase(input.Byte() % text.size(), 1));
+        } else if (operation == 7) {
             Generate(fuzz, 0);
-            break;
-        case 8: {
+        } else if (operation == 8) {
             auto table = ReadWellFormedTable(input, 4);
             FUZZ_CHECK(page.LoadDefaults(table, path) == 1);
             FUZZ_CHECK(!page.ControlHasUnsavedChanges());
-            break;
-        }
-        default:
+        } else {
             field.SetText(ReadRepeatedText(input));
         }
         fuzz.CheckInvariants();

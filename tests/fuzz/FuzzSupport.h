@@ -1,14 +1,17 @@
 #pragma once
-// What the fuzz targets share: values read from the fuzzer's bytes (a reader that runs out
-// answers zeros, so every byte string is an input; a text takes one byte per unit, and 0xFF
-// escapes the unit in the next two bytes), and a started page whose boxes answer from them.
+// What the fuzz targets share. Bytes past the input's end read as zeros, so every byte string is
+// an input; a text unit is one byte, or 0xFF and the unit in the next two. The corpus files are
+// written in this reading: change it only together with them.
 
 #include "page/Varkel1Page.h"
 #include "support/Fakes.h"
 #include "support/MemoryTables.h"
 
+#include <array>
+#include <bit>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <span>
 
 // A broken property aborts: libFuzzer keeps the input as a crash, and the replay fails.
@@ -19,39 +22,140 @@
 
 namespace varkel::fuzzing {
 
-class FuzzInput {
-public:
-    explicit FuzzInput(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-    bool Exhausted() const { return position_ >= bytes_.size(); }
-    std::uint8_t Byte() { return Exhausted() ? std::uint8_t{0} : bytes_[position_++]; }
-    std::uint64_t Number(int bytes);
-    char16_t Unit();
-    Text ShortText(std::size_t limit); // a length byte (modulo limit + 1), then the units
-    Text Rest();
+struct FuzzInput {
+    std::span<const std::uint8_t> bytes;
+    std::size_t position = 0;
 
-private:
-    std::span<const std::uint8_t> bytes_;
-    std::size_t position_ = 0;
+    bool Exhausted() const { return position >= bytes.size(); }
+    std::uint8_t Byte() { return Exhausted() ? std::uint8_t{0} : bytes[position++]; }
+    std::uint64_t Number(int count) {
+        std::uint64_t value = 0;
+        for (int i = 0; i < count; ++i) {
+            value |= std::uint64_t{Byte()} << (8 * i);
+        }
+        return value;
+    }
+    char16_t Unit() {
+        const std::uint8_t first = Byte();
+        return first != 0xFF || bytes.size() - position < 2 ? first
+                                                            : static_cast<char16_t>(Number(2));
+    }
+    Text ShortText(std::size_t limit) { // a length byte (modulo limit + 1), then the units
+        Text text(Byte() % (limit + 1), u'\0');
+        for (auto& unit : text) {
+            unit = Unit();
+        }
+        return text;
+    }
 };
 
-// A switch or value worth trying (the page's sixteen spellings among them), by number.
-const Text& InterestingText(std::uint8_t number);
+// A switch or value worth trying, by number; corpus files refer to these by position.
+inline const Text& InterestingText(std::uint8_t number) {
+    static const std::array<Text, 36> texts{
+        u"/CH",      u"-ch",        u"/HW",     u"-hw",  u"/BL",  u"-Bl",  u"/NOSEQ", u"-noseq",
+        u"/ITDELIM", u"-ItDelim",   u"/KS",     u"-ks",  u"/VAL", u"-Val", u"/DB",    u"-db",
+        u"/PS",      u"/NOSERVICE", u"/KS=5",   u"/CH ", u"-x",   u"",     u"5",      u"15",
+        u"33",       u"63",         u"1000",    u"abc",  u"%",    u"a",    u"\"x\"",  u"a b",
+        u"0",        u"/A /B=1",    u"abc-def", u"x;y"};
+    return texts[number % texts.size()];
+}
+
 // A short piece repeated up to 65,535 units: past the 16-bit counters.
-Text ReadRepeatedText(FuzzInput& input);
+inline Text ReadRepeatedText(FuzzInput& input) {
+    const Text piece = input.ShortText(4);
+    Text text;
+    const auto length = static_cast<std::size_t>(input.Number(2));
+    while (text.size() < length) {
+        text += piece.empty() ? u"7" : piece;
+    }
+    return text.substr(0, length);
+}
+
 // A table of any rank (0 to 3), bounds and entries.
-MemoryInputTable ReadInputTable(FuzzInput& input);
+inline MemoryInputTable ReadInputTable(FuzzInput& input) {
+    using In = FuzzInput&;
+    static const std::function<CellValue(In)> cells[] = {
+        [](In) { return CellValue::Empty(); },
+        [](In) { return CellValue::Null(); },
+        [](In i) { return CellValue::FromInteger(static_cast<std::int8_t>(i.Byte())); },
+        [](In i) { return CellValue::FromInteger(static_cast<std::int64_t>(i.Number(8))); },
+        [](In i) { return CellValue::FromReal(std::bit_cast<double>(i.Number(8))); },
+        [](In i) { return CellValue::FromBoolean((i.Byte() & 1) != 0); },
+        [](In i) { return CellValue::FromText(i.ShortText(40)); },
+        [](In) { return CellValue::Unsupported(); },
+        [](In i) { return CellValue::FromText(InterestingText(i.Byte())); },
+        [](In i) { return CellValue::FromText(DecimalText(i.Byte() % 100)); },
+        [](In i) { return CellValue::FromText(ReadRepeatedText(i)); }};
+    std::vector<Bounds> dimensions(input.Byte() % 4);
+    for (std::size_t dimension = 0; dimension < dimensions.size(); ++dimension) {
+        const auto lowerByte = input.Byte();
+        const std::int32_t lower =
+            lowerByte < 0x80 ? 0 : static_cast<std::int8_t>(lowerByte << 1) / 2;
+        dimensions[dimension] = {lower, lower + input.Byte() % (dimension == 0 ? 6 : 48) - 1};
+    }
+    MemoryInputTable table(dimensions);
+    for (auto row = 0; dimensions.size() == 2 && row < dimensions[1].Count(); ++row) {
+        for (auto column = 0; column < dimensions[0].Count(); ++column) {
+            table.Put(dimensions[0].lower + column, dimensions[1].lower + row,
+                      cells[input.Byte() % 11](input));
+        }
+    }
+    return table;
+}
+
 // Columns 0 to 2 from row 0; per row a switch, a value and a marker 0 or 1.
-MemoryInputTable ReadWellFormedTable(FuzzInput& input, int maxRows);
+inline MemoryInputTable ReadWellFormedTable(FuzzInput& input, int maxRows) {
+    const std::int32_t rows = input.Byte() % (maxRows + 1);
+    MemoryInputTable table({{0, 2}, {0, rows - 1}});
+    for (std::int32_t row = 0; row < rows; ++row) {
+        table.Put(0, row, CellValue::FromText(InterestingText(input.Byte())));
+        table.Put(1, row, CellValue::FromText(input.ShortText(8)));
+        table.Put(2, row, CellValue::FromInteger(input.Byte() & 1));
+    }
+    return table;
+}
 
 // A started page. A Yes/No box takes its answer from the next byte (odd: No); more than
 // `boxLimit` boxes between two checks fail the run: no operation shows that many.
-class FuzzPage : public MessageBoxPort {
-public:
-    FuzzPage(FuzzInput& answers, bool logFails);
-    MessageBoxAnswer ShowModal(const MessageBoxRequest& request) override;
+struct FuzzPage : MessageBoxPort {
+    FuzzPage(FuzzInput& input, bool logFails) : answers(input) {
+        fake.versions.AddFile(u"C:\\Interfaces\\D3\\d3intf.exe", 0x00020005, 0x000A012C);
+        page.UserControl_Initialize();
+        FUZZ_CHECK(boxes == 0 && !page.ControlHasUnsavedChanges());
+        if (logFails) {
+            fake.log.failure = Failures::DllNotFound(u"qxapi32.dll");
+        }
+    }
+    MessageBoxAnswer ShowModal(const MessageBoxRequest& request) override {
+        FUZZ_CHECK(++boxes <= boxLimit);
+        return request.Buttons == MessageBoxButtons::Ok ? MessageBoxAnswer::Ok
+               : (answers.Byte() & 1) != 0              ? MessageBoxAnswer::No
+                                                        : MessageBoxAnswer::Yes;
+    }
     // The label shows the level of the boxes, a value field follows its box, the delimiter
     // is upper case.
-    void CheckInvariants();
+    void CheckInvariants() {
+        int level = 0;
+        for (int index = 0; index < page.chkDebug.Count(); ++index) {
+            level += page.chkDebug[index].Value() == CheckBox::Checked ? 1 << index : 0;
+        }
+        FUZZ_CHECK(page.lblDBLevel.Caption() == DecimalText(level));
+        FUZZ_CHECK(UpperCase(page.txtDelimiter.GetText()) == page.txtDelimiter.GetText());
+        for (const auto& [box, field] : {std::pair{&page.chkDelimiter, &page.txtDelimiter},
+                                         {&page.chkGLF, &page.txtGLFerr},
+                                         {&page.chkDigital, &page.txtOutput}}) {
+            const OleColor color = field->BackColor();
+            if (box->Value() == CheckBox::Unchecked) {
+                FUZZ_CHECK(!field->Enabled() && color == Colors::ButtonFace);
+            } else if (box->Value() == CheckBox::Checked) {
+                FUZZ_CHECK(field->Enabled() &&
+                           (color == Colors::Window || color == Colors::Attention));
+                FUZZ_CHECK(!field->GetText().empty() || color == Colors::Attention);
+            }
+        }
+        boxes = 0;
+        boxLimit = 64;
+    }
 
     FuzzInput& answers;
     testing::FakePlatform fake;

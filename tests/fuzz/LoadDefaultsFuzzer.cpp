@@ -11,7 +11,7 @@ namespace {
 // Every entry a table answers, as text: a changed entry changes it.
 Text Contents(const MemoryInputTable& table) {
     Text all;
-    for (auto row = table.Dimensions() == 2 ? table.LowerBound(2) : 0;
+    for (auto row = table.Dimensions() == 2 ? table.LowerBound(2) : 1;
          table.Dimensions() == 2 && row <= table.UpperBound(2); ++row) {
         for (auto column = table.LowerBound(1); column <= table.UpperBound(1); ++column) {
             const CellValue cell = table.Get(column, row);
@@ -24,7 +24,7 @@ Text Contents(const MemoryInputTable& table) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FuzzInput input({data, size});
+    FuzzInput input{{data, size}};
     const std::uint8_t options = input.Byte();
     std::vector<MemoryInputTable> tables{ReadInputTable(input)};
     if ((options & 2) != 0) {

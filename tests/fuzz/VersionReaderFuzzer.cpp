@@ -9,24 +9,15 @@
 
 using namespace varkel;
 
-namespace {
-bool Inside(ByteView part, ByteView whole) {
-    const auto begin = reinterpret_cast<std::uintptr_t>(whole.data());
-    const auto first = reinterpret_cast<std::uintptr_t>(part.data());
-    return part.empty() || (first >= begin && first - begin <= whole.size() &&
-                            part.size() <= whole.size() - (first - begin));
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const ByteView image(data, size);
-    if (const auto root = FindRootBlockValue(image)) {
-        FUZZ_CHECK(Inside(*root, image));
-    }
+    const auto inside = [&](const std::optional<ByteView>& part) {
+        const std::uintptr_t offset = reinterpret_cast<std::uintptr_t>(part ? part->data() : data) -
+                                      reinterpret_cast<std::uintptr_t>(data); // wraps if before
+        return !part || part->empty() || (offset <= size && part->size() <= size - offset);
+    };
     const auto resource = FindVersionResource(image);
-    if (resource) {
-        FUZZ_CHECK(Inside(*resource, image));
-    }
+    FUZZ_CHECK(inside(FindRootBlockValue(image)) && inside(resource));
     const FixedFileInfo info = ReadFixedFileInfoFromImage(image);
     FUZZ_CHECK(info.values == FixedFileInfo{}.values ||
                (resource && info.Signature() == FixedFileInfo::ExpectedSignature));

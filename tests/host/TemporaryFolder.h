@@ -11,50 +11,48 @@
 
 namespace varkel::host::testing {
 
+namespace fs = std::filesystem;
+
 class TemporaryFolder {
 public:
-    TemporaryFolder() { std::filesystem::create_directories(path_); }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    TemporaryFolder() { fs::create_directories(path_); }
     ~TemporaryFolder() {
         std::error_code ignored; // read-only files and folders are writable again first
-        for (const auto& entry : std::filesystem::directory_iterator(path_, ignored)) {
-            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
-                                         std::filesystem::perm_options::add, ignored);
+        for (const auto& entry : fs::directory_iterator(path_, ignored)) {
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
         }
-        std::filesystem::remove_all(path_, ignored);
+        fs::remove_all(path_, ignored);
     }
-    const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path Write(const std::string& name, std::string_view content) const {
+    const fs::path& Path() const { return path_; }
+    fs::path Write(const std::string& name, std::string_view content) const {
         return WriteFile(path_ / name, content);
     }
-    static std::filesystem::path WriteFile(const std::filesystem::path& file,
-                                           std::string_view content) {
-        std::ofstream(file, std::ios::binary)
-            .write(content.data(), static_cast<std::streamsize>(content.size()));
+    static fs::path WriteFile(const fs::path& file, std::string_view content) {
+        std::ofstream(file, std::ios::binary) << content;
         return file;
     }
-    static std::string Read(const std::filesystem::path& file) {
+    static std::string Read(const fs::path& file) {
         std::ifstream in(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
+    static void MakeReadOnly(const fs::path& file) {
+        using fs::perms;
+        fs::permissions(file, perms::owner_write | perms::group_write | perms::others_write,
+                        fs::perm_options::remove);
+    }
     // Names of the folder's entries, sorted, separated by blanks.
     std::string Listing() const {
-        std::set<std::string> sorted;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-            sorted.insert(entry.path().filename().string());
-        }
         std::string names;
-        for (const std::string& name : sorted) {
-            names += names.empty() ? name : " " + name;
+        for (const auto& name :
+             std::set<fs::path>(fs::directory_iterator(path_), fs::directory_iterator())) {
+            names.append(names.empty() ? "" : " ").append(name.filename().string());
         }
         return names;
     }
 
 private:
-    std::filesystem::path path_ = std::filesystem::temp_directory_path() /
-                                  ("varkel-host-test-" + std::to_string(std::random_device{}()) +
-                                   std::to_string(std::random_device{}()));
+    fs::path path_ =
+        fs::temp_directory_path() / ("varkel-host-test-" + std::to_string(std::random_device{}()));
 };
 
 } // namespace varkel::host::testing
