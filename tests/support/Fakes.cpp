@@ -7,13 +7,6 @@
 
 namespace varkel::testing {
 
-namespace {
-// Shares the fake's lifetime without owning it.
-template <typename Port> std::shared_ptr<Port> Unowned(Port* port) {
-    return std::shared_ptr<Port>(std::shared_ptr<void>{}, port);
-}
-} // namespace
-
 Text FakeStringTable::Load(int number) {
     if (strings.empty()) {
         std::ifstream rc(VARKEL_RESOURCE_FILE);
@@ -33,37 +26,6 @@ Text FakeStringTable::Load(int number) {
     return found->second;
 }
 
-std::int32_t RecordingLog::FormPutLog(const Text& message, const Text& prefix) {
-    if (failure) {
-        throw *failure;
-    }
-    lines.push_back({message, prefix});
-    return status;
-}
-
-std::shared_ptr<HostApplicationObject> FakeHostObjects::CreateHostApplication() {
-    ++hostCreations;
-    if (hostMissing) {
-        throw Failures::CannotCreateObject();
-    }
-    return Unowned<HostApplicationObject>(this);
-}
-
-std::shared_ptr<SettingsComponent> FakeHostObjects::CreateSettingsComponent() {
-    ++settingsCreations;
-    if (settingsMissing) {
-        throw Failures::CannotCreateObject();
-    }
-    return Unowned<SettingsComponent>(this);
-}
-
-std::shared_ptr<FileSystemObject> FakeHostObjects::CreateFileSystemObject() {
-    if (fileSystemMissing) {
-        throw Failures::CannotCreateObject();
-    }
-    return Unowned<FileSystemObject>(this);
-}
-
 Text FakeHostObjects::PropertyText(const Text& name) {
     propertyReads.push_back(name);
     if (failingProperty == name) {
@@ -80,17 +42,6 @@ Text FakeHostObjects::GetBinaryName(Text& interfaceName, Text& apiNodeForMdb, Te
     return binaryName;
 }
 
-bool FakeHostObjects::FileExists(Text& path) {
-    if (fileFailure) {
-        throw *fileFailure;
-    }
-    return versions.count(path) != 0;
-}
-
-Text FakeHostObjects::GetFileVersion(Text& path) {
-    return versions.at(path);
-}
-
 std::uint32_t FakeVersionApi::VersionInfoSize(const Text& path) {
     requested.push_back(path);
     const auto found = resources.find(path);
@@ -101,11 +52,6 @@ bool FakeVersionApi::ReadVersionInfo(const Text& path, std::uint32_t length, std
     const auto& bytes = resources.at(path);
     std::memcpy(buffer, bytes.data(), std::min<std::size_t>(length, bytes.size()));
     return true;
-}
-
-std::optional<std::span<const std::uint8_t>>
-FakeVersionApi::QueryRootBlock(std::span<const std::uint8_t> buffer) {
-    return buffer;
 }
 
 void FakeVersionApi::AddFile(const Text& path, std::uint32_t versionMS, std::uint32_t versionLS) {

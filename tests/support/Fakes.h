@@ -41,7 +41,13 @@ struct LogLine {
 
 class RecordingLog : public LogLibraryPort {
 public:
-    std::int32_t FormPutLog(const Text& message, const Text& prefix) override;
+    std::int32_t FormPutLog(const Text& message, const Text& prefix) override {
+        if (failure) {
+            throw *failure;
+        }
+        lines.push_back({message, prefix});
+        return status;
+    }
     std::vector<LogLine> lines;
     std::optional<Failure> failure; // when set, every call fails with it
     std::int32_t status = 0;
@@ -54,13 +60,26 @@ class FakeHostObjects : public HostObjectsPort,
                         public SettingsComponent,
                         public FileSystemObject {
 public:
-    std::shared_ptr<HostApplicationObject> CreateHostApplication() override;
-    std::shared_ptr<SettingsComponent> CreateSettingsComponent() override;
-    std::shared_ptr<FileSystemObject> CreateFileSystemObject() override;
+    std::shared_ptr<HostApplicationObject> CreateHostApplication() override {
+        ++hostCreations;
+        return Made<HostApplicationObject>(hostMissing);
+    }
+    std::shared_ptr<SettingsComponent> CreateSettingsComponent() override {
+        ++settingsCreations;
+        return Made<SettingsComponent>(settingsMissing);
+    }
+    std::shared_ptr<FileSystemObject> CreateFileSystemObject() override {
+        return Made<FileSystemObject>(fileSystemMissing);
+    }
     Text PropertyText(const Text& name) override;
     Text GetBinaryName(Text& interfaceName, Text& apiNodeForMdb, Text& serverName) override;
-    bool FileExists(Text& path) override;
-    Text GetFileVersion(Text& path) override;
+    bool FileExists(Text& path) override {
+        if (fileFailure) {
+            throw *fileFailure;
+        }
+        return versions.count(path) != 0;
+    }
+    Text GetFileVersion(Text& path) override { return versions.at(path); }
 
     std::map<Text, Text> properties{{u"CurrentInterfaceName", u"if01"},
                                     {u"CurrentInterfaceInstallPath", u"C:\\Interfaces\\D3"},
@@ -76,6 +95,15 @@ public:
     std::optional<Failure> settingsFailure, fileFailure;
     bool hostMissing = false, settingsMissing = false, fileSystemMissing = false;
     int hostCreations = 0, settingsCreations = 0;
+
+private:
+    // This object as one of the host's, sharing its lifetime without owning it.
+    template <typename Port> std::shared_ptr<Port> Made(bool missing) {
+        if (missing) {
+            throw Failures::CannotCreateObject();
+        }
+        return std::shared_ptr<Port>(std::shared_ptr<void>{}, this);
+    }
 };
 
 // Version resources by path; each is the bare root block, a VS_FIXEDFILEINFO.
@@ -84,7 +112,9 @@ public:
     std::uint32_t VersionInfoSize(const Text& path) override;
     bool ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override;
     std::optional<std::span<const std::uint8_t>>
-    QueryRootBlock(std::span<const std::uint8_t> buffer) override;
+    QueryRootBlock(std::span<const std::uint8_t> buffer) override {
+        return buffer;
+    }
 
     void AddFile(const Text& path, std::uint32_t versionMS, std::uint32_t versionLS);
     std::map<Text, std::vector<std::uint8_t>> resources;

@@ -1,9 +1,7 @@
-#include "support/PageFixture.h"
+#include "unit/PageFixture.h"
 
 namespace varkel {
 namespace {
-
-using testing::PageFixture;
 
 const Text OwnLibrary = u"C:\\Program Files\\varkel\\varkel.dll";
 
@@ -15,17 +13,16 @@ TEST_F(InterfaceVersion, AnswersOneAndTheOwnLibrarysVersionOrLeavesTheTextAsPass
     const std::tuple<std::map<Text, Text>, Text, Text> cases[] = {
         {{{OwnLibrary, u"1.0.0.7"}}, u"varkel", u"1.0.0.7"},
         {{{OwnLibrary, u""}}, u"varkel", u"as passed"},
-        {{{u"C:\\elsewhere\\varkel.dll", u"9.9.9.9"}}, u"varkel", u"as passed"},
         {{{u"C:\\Program Files\\varkel\\copy of varkel.dll", u"1.2.3.4"}},
          u"copy of varkel",
          u"1.2.3.4"},
         {{{u"C:\\Program Files\\varkel\\varkel.ocx", u"1.2.3.4"}}, u"varkel", u"as passed"},
-        {{{OwnLibrary, u"1.0.0.8"}}, u"varkel", u"1.0.0.8"}};
+    };
     for (const auto& [files, baseName, answer] : cases) {
         fake.hostObjects.versions = files;
         fake.module.baseName = baseName;
         Text strVersion = u"as passed";
-        EXPECT_EQ(page->GetInterfaceVersion(strVersion), 1);
+        EXPECT_EQ(page.GetInterfaceVersion(strVersion), 1);
         EXPECT_EQ(strVersion, answer);
     }
     EXPECT_TRUE(fake.log.lines.empty());
@@ -47,7 +44,7 @@ TEST_F(InterfaceVersion, EveryFailureIsShownAndAnsweredWithZerosAndZero) {
         fake.shown.clear();
         fake.ExpectBox();
         Text strVersion = u"as passed";
-        EXPECT_EQ(page->GetInterfaceVersion(strVersion), 0);
+        EXPECT_EQ(page.GetInterfaceVersion(strVersion), 0);
         EXPECT_EQ(strVersion, u"0.0.0.0");
         EXPECT_EQ(OnlyBox(),
                   u"Method:\t\t" + location + u"\r\nSource:\t\tvarkel\r\nError:\t\t" + error);
