@@ -1,7 +1,5 @@
 #include "support/Fakes.h"
 
-#include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <regex>
 
@@ -24,34 +22,6 @@ Text FakeStringTable::Load(int number) {
                       u"Resource with identifier '" + DecimalText(number) + u"' not found");
     }
     return found->second;
-}
-
-Text FakeHostObjects::PropertyText(const Text& name) {
-    propertyReads.push_back(name);
-    if (failingProperty == name) {
-        throw Failure(438, OwnSource, u"Object doesn't support this property or method");
-    }
-    return properties[name];
-}
-
-Text FakeHostObjects::GetBinaryName(Text& interfaceName, Text& apiNodeForMdb, Text& serverName) {
-    settingsArguments.insert(settingsArguments.end(), {interfaceName, apiNodeForMdb, serverName});
-    if (settingsFailure) {
-        throw *settingsFailure;
-    }
-    return binaryName;
-}
-
-std::uint32_t FakeVersionApi::VersionInfoSize(const Text& path) {
-    requested.push_back(path);
-    const auto found = resources.find(path);
-    return found == resources.end() ? 0 : static_cast<std::uint32_t>(found->second.size());
-}
-
-bool FakeVersionApi::ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) {
-    const auto& bytes = resources.at(path);
-    std::memcpy(buffer, bytes.data(), std::min<std::size_t>(length, bytes.size()));
-    return true;
 }
 
 void FakeVersionApi::AddFile(const Text& path, std::uint32_t versionMS, std::uint32_t versionLS) {

@@ -13,11 +13,6 @@ MemoryInputTable MemoryInputTable::FromRows(const std::vector<Row>& rows) {
     return table;
 }
 
-Text MemoryArgumentList::Get(std::int32_t column, std::int32_t row) const {
-    const Cell& cell = cells_[Offset(column, row)];
-    return Text(units_.data() + cell.start, cell.length);
-}
-
 void MemoryArgumentList::GrowRows(std::int32_t newUpperRow) {
     if (locked_ || fixedSize_) {
         throw Failure(10, OwnSource, u"This array is fixed or temporarily locked");
@@ -42,11 +37,6 @@ void MemoryArgumentList::SetRows(std::int32_t firstRow, std::span<const Argument
         ArgumentList::SetRows(firstRow, rows, written); // entry by entry, failing where it must
         return;
     }
-    std::size_t units = 0;
-    for (const ArgumentRow& row : rows) {
-        units += row.Name.size() + row.Value.size();
-    }
-    units_.reserve(units_.size() + units);
     // The first index varies fastest: a row's two cells are next to each other.
     auto cell = cells_.begin() + static_cast<std::ptrdiff_t>(Offset(0, firstRow));
     for (const ArgumentRow& row : rows) {

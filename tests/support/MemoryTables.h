@@ -83,7 +83,10 @@ public:
 
     explicit MemoryArgumentList(std::vector<Bounds> dimensions)
         : MemoryShape(std::move(dimensions)), cells_(CellCount()) {}
-    Text Get(std::int32_t column, std::int32_t row) const override;
+    Text Get(std::int32_t column, std::int32_t row) const override {
+        const Cell& cell = cells_[Offset(column, row)];
+        return units_.substr(cell.start, cell.length);
+    }
     void Set(std::int32_t column, std::int32_t row, TextView value) override {
         cells_[Offset(column, row)] = Store(value);
     }
@@ -106,12 +109,10 @@ private:
         return cell;
     }
     std::vector<Cell> cells_;
-    // The texts of the cells one after another. Setting a cell appends its text, so filling a
-    // list costs about what copying its texts costs, with no allocation per cell; a text
-    // overwritten stays here until the list goes.
+    // The texts of the cells one after another: filling a list costs no allocation per cell;
+    // an overwritten text stays here until the list goes.
     Text units_;
-    bool fixedSize_ = false;
-    bool locked_ = false;
+    bool fixedSize_ = false, locked_ = false;
 };
 
 } // namespace varkel

@@ -129,15 +129,9 @@ TEST_F(Generation, AFailureStopsGenerationKeepsTheRowsAndAnswersZero) {
 // written as the interface's start-up arguments. The failures are only logged.
 TEST_F(Generation, AdditionalSwitchesMissingFromTheListAnswerZeroAndKeepTheChanges) {
     testing::ListFailingOn failingOnTwo(u"2");
-    Text tooManyTokens;
-    for (int token = 0; token < 32767; ++token) {
-        tooManyTokens += u"/a ";
-    }
     const std::tuple<Text, MemoryArgumentList*, Rows, Text> cases[] = {
         {u"/A=1 /B=2 /C=3", &failingOnTwo, Rows{{u"/CH", u""}, {u"/A", u"1"}, {u"/C", u"3"}},
          u"varkel in CommonNUXControlCode.AddArgumentToOutGoingSafeArray, "},
-        {tooManyTokens, &list, Rows{{u"/CH", u""}},
-         u"varkel in CommonNUXControlCode.ParseCommmandLineArguments, "},
     };
     page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
     for (const auto& [additional, outgoing, rows, logged] : cases) {
@@ -150,20 +144,6 @@ TEST_F(Generation, AdditionalSwitchesMissingFromTheListAnswerZeroAndKeepTheChang
         EXPECT_THAT(fake.log.lines[0].message, StartsWith(u"Error in method: " + logged));
     }
     EXPECT_TRUE(fake.shown.empty());
-}
-
-// Generation splits the field's text while a box can be up (a failed log write shows one), and
-// host code may set the field meanwhile: the switches still written must not be read from the
-// text the field let go of.
-TEST_F(Generation, TheFieldMayChangeWhileABoxIsUp) {
-    testing::ListFailingOn failingOnTwo(u"2");
-    page.txtAdditional.SetText(u"/A=1 /B=2 /C=3");
-    fake.log.failure = Failure(48, u"varkel", u"File not found: qxapi32.dll");
-    const Text replacement = u"/Z=" + Text(200, u'z'); // longer: the field's text moves
-    fake.ExpectBox(MessageBoxAnswer::Ok, [&] { page.txtAdditional.SetText(replacement); });
-    EXPECT_EQ(page.GetAllArgumentsSafeArray(failingOnTwo), 0);
-    EXPECT_EQ(failingOnTwo.Rows(), (Rows{{u"/A", u"1"}, {u"/C", u"3"}}));
-    EXPECT_THAT(OnlyBox(), HasSubstr(u"WriteToLogFile"));
 }
 
 } // namespace

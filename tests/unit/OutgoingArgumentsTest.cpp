@@ -1,9 +1,6 @@
 #include "common/OutgoingArguments.h"
-#include "common/ThreadState.h"
-#include "support/Fakes.h"
 #include "unit/ListFailingOn.h"
-
-#include <gtest/gtest.h>
+#include "unit/PageFixture.h"
 
 namespace varkel {
 namespace {
@@ -14,18 +11,12 @@ using Rows = std::vector<std::pair<Text, Text>>;
 const Text Prefix = u"QX NUX> if01> ";
 const Text AddSource = u"varkel in CommonNUXControlCode.AddArgumentToOutGoingSafeArray";
 
-class OutgoingList : public ::testing::Test {
+class OutgoingList : public PortsFixture {
 protected:
-    void SetUp() override {
-        CurrentThreadState() = ThreadState{};
-        CurrentThreadState().PageTitle = u"QX Interface for GSE D/3 DBA NUX Control";
-        CurrentThreadState().LogPrefix = Prefix;
-    }
     static MemoryArgumentList Named(MemoryArgumentList list) {
         list.Set(0, 0, u"/X");
         return list;
     }
-    testing::FakePlatform fake;
 };
 
 TEST_F(OutgoingList, OnlyASingleRowWithoutNameIsFilledInPlace) {

@@ -17,6 +17,17 @@ MATCHER_P(HasSubstr, part, "contains " + ToUtf8(part)) {
     return Text(arg).find(part) != Text::npos;
 }
 
+// Fake ports on a thread where a page of interface if01 has started.
+class PortsFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CurrentThreadState() = ThreadState{};
+        CurrentThreadState().PageTitle = u"QX Interface for GSE D/3 DBA NUX Control";
+        CurrentThreadState().LogPrefix = u"QX NUX> if01> ";
+    }
+    testing::FakePlatform fake;
+};
+
 class PageFixture : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -1,8 +1,5 @@
 #include "common/Tokenizer.h"
-#include "common/ThreadState.h"
-#include "support/Fakes.h"
-
-#include <gmock/gmock.h>
+#include "unit/PageFixture.h"
 
 #include <ostream>
 
@@ -17,14 +14,7 @@ namespace {
 using testing::LogLine;
 using Rows = std::vector<ParsedArgument>;
 
-class Tokenizer : public ::testing::Test {
-protected:
-    void SetUp() override {
-        CurrentThreadState() = ThreadState{};
-        CurrentThreadState().LogPrefix = u"QX NUX> if01> ";
-    }
-    testing::FakePlatform fake;
-};
+using Tokenizer = PortsFixture;
 
 struct SplitCase {
     Text text;
