@@ -5,8 +5,6 @@
 
 #include <gmock/gmock.h>
 
-#include <functional>
-#include <new>
 #include <stdexcept>
 #include <thread>
 
@@ -74,66 +72,36 @@ TEST_F(ExecutableVersion, CachesAnswerUntilEmptiedOrAPageStartsAndBelongToTheirT
 
 // A failure below GetInterfaceBinaryVersion is logged once per module routine it crosses, with
 // the source growing by each routine's location; the caches stay empty.
-struct ChainCase {
-    std::function<void(FakePlatform&)> hostFault;
-    std::function<void()> versionFault;
-    Text error; // "hex h   (decimal)"
-    Text source, description;
-};
-
-class FaultyVersionApi : public FakeVersionApi {
-public:
-    std::uint32_t VersionInfoSize(const Text& path) override {
-        fault();
-        return FakeVersionApi::VersionInfoSize(path);
-    }
-    std::function<void()> fault;
-};
-
-TEST(ExecutableVersionFailure, IsLoggedAtEachLevelAndRaisedWithTheGrownSource) {
-    const ChainCase cases[] = {
-        {[](FakePlatform& f) { f.hostObjects.hostMissing = true; }, nullptr, u"1AD h   (429)",
-         u"varkel", u"ActiveX component can't create object"},
-        {[](FakePlatform& f) { f.hostObjects.failingProperty = u"CurrentMDBPath"; }, nullptr,
-         u"1B6 h   (438)", u"varkel", u"Object doesn't support this property or method"},
-        {[](FakePlatform& f) { f.hostObjects.settingsFailure = Failure(-2147221005, u"D", u"x"); },
-         nullptr, u"800401F3 h   (-2147221005)", u"D", u"x"},
-        {nullptr, [] { throw std::bad_alloc(); }, u"7 h   (7)", u"varkel", u"Out of memory"},
-        {nullptr, [] { throw std::runtime_error("disk on fire"); }, u"33 h   (51)", u"varkel",
-         u"Internal error: disk on fire"},
+TEST_F(ExecutableVersion, AFailureIsLoggedAtEachLevelAndLeavesTheCachesEmpty) {
+    const auto line = [](const Text& source, const Text& error) {
+        return testing::LogLine{
+            u"Error in method: " + source + u", Source: " + source + u", Error: " + error, u""};
     };
-    for (const auto& c : cases) {
-        CurrentThreadState() = ThreadState{};
-        FakePlatform fake;
-        FaultyVersionApi versions;
-        versions.AddFile(Executable, 0x00020005, 0x000A012C);
-        versions.fault = c.versionFault ? c.versionFault : [] {};
-        const Platform ports{fake.boxes,       fake.strings, fake.log,
-                             fake.hostObjects, versions,     fake.module};
-        if (c.hostFault) {
-            c.hostFault(fake);
+    const Text name = u"varkel in Sub CommonNUXControlCode.GetInterfaceBinaryName";
+    const Text grown = name + u" in Sub CommonNUXControlCode.GetInterfaceBinaryVersion";
+    const Text error =
+        u"1B6 h   (438) , Description: Object doesn't support this property or method";
+    fake.hostObjects.failingProperty = u"CurrentMDBPath";
+    EXPECT_THAT([&] { Version(u"C:\\Interfaces\\D3"); },
+                ::testing::Throws<Failure>(::testing::Field(&Failure::Source, grown)));
+    EXPECT_EQ(fake.log.lines, (std::vector{line(name, error), line(grown, error)}));
+    EXPECT_TRUE(CurrentThreadState().ExecutableNameCache.empty());
+    EXPECT_TRUE(CurrentThreadState().ExecutableVersionCache.empty());
+
+    struct : FakeVersionApi {
+        std::uint32_t VersionInfoSize(const Text&) override {
+            throw std::runtime_error("disk on fire");
         }
-        const Text name = c.source + u" in Sub CommonNUXControlCode.GetInterfaceBinaryName";
-        const Text version = (c.hostFault ? name : c.source) +
-                             u" in Sub CommonNUXControlCode.GetInterfaceBinaryVersion";
-        const auto line = [&](const Text& source) {
-            return testing::LogLine{u"Error in method: " + source + u", Source: " + source +
-                                        u", Error: " + c.error + u" , Description: " +
-                                        c.description,
-                                    u""};
-        };
-        auto expected = std::vector{line(version)};
-        if (c.hostFault) {
-            expected.insert(expected.begin(), line(name));
-        }
-        EXPECT_THAT([&] { GetInterfaceBinaryVersion(ports, u"C:\\Interfaces\\D3"); },
-                    ::testing::Throws<Failure>(
-                        ::testing::AllOf(::testing::Field(&Failure::Source, version),
-                                         ::testing::Field(&Failure::Description, c.description))));
-        EXPECT_EQ(fake.log.lines, expected) << ToUtf8(c.description);
-        EXPECT_TRUE(CurrentThreadState().ExecutableVersionCache.empty());
-        EXPECT_EQ(CurrentThreadState().ExecutableNameCache.empty(), c.hostFault != nullptr);
-    }
+    } failing;
+    const Platform ports{fake.boxes,       fake.strings, fake.log,
+                         fake.hostObjects, failing,      fake.module};
+    fake.hostObjects.failingProperty.reset();
+    fake.log.lines.clear();
+    EXPECT_THROW(GetInterfaceBinaryVersion(ports, u"C:\\Interfaces\\D3"), Failure);
+    EXPECT_EQ(fake.log.lines,
+              std::vector{line(u"varkel in Sub CommonNUXControlCode.GetInterfaceBinaryVersion",
+                               u"33 h   (51) , Description: Internal error: disk on fire")});
+    EXPECT_TRUE(CurrentThreadState().ExecutableVersionCache.empty());
 }
 
 } // namespace

@@ -29,7 +29,6 @@ const SplitCase SplitCases[] = {
      {{}, {u"/KS", u"5"}, {u"/CH", u""}, {u"/PATH", uR"(c:\my dir)"}, {u"/Q", u"x"}}},
     {u"abc-def", {{u"", u"abc-def"}}, {}},
     {u"abc /X=1", {{u"", u"abc /X=1"}}, {}},           // not opening with a switch: one word
-    {u"/X", {{}, {u"/X", u""}}, {}},
     {u"/X=", {{}, {u"/X", u""}}, {}},
     {u"/X=a=b", {{}, {u"/X", u"a=b"}}, {}},
     {u"/X =5", {{}, {u"/X ", u"5"}}, {}},
@@ -44,7 +43,6 @@ const SplitCase SplitCases[] = {
     {u"/A=x\t /B\t/C", {{}, {u"/A", u"x\t"}, {u"/B\t/C", u""}}, {}},  // a tab is no blank
     {uR"(/P="c:\a /b")", {{}, {u"/P", uR"("c:\a)"}, {uR"(/b")", u""}}, {}},
     {u"/A \"-B=1\"", {{}, {u"/A", u""}, {u"/B", u"1"}}, {}},
-    {u"/A \"/B=1", {{u"", u"\"/B=1"}, {u"/A", u""}}, {}},
     {u"/A \"/w1 /B \"/w2 /C \"/w3",
      {{u"", u"\"/w1"}, {u"/A", u""}, {}, {u"/B", u""}, {}, {u"/C", u""}}, {}},
     {u"/X=\"", {{}, {u"/X", u"\""}}, {}},              // a lone quote is not quoted text
@@ -106,39 +104,6 @@ TEST_F(Tokenizer, SixteenBitTokenCounterOverflowsAfter32766Tokens) {
             ::testing::Field(&Failure::Source,
                              u"varkel in CommonNUXControlCode.ParseCommmandLineArguments"))));
     EXPECT_EQ(fake.log.lines.size(), 1u);
-}
-
-TEST_F(Tokenizer, RetrieveNextArgumentTakesOneTokenAndShortensTheText) {
-    Text rest = uR"(  /KS=5 -CH  "/PATH=c:\my dir" /Q="x"  )";
-    const std::pair<Text, Text> steps[] = {{u"/KS=5", uR"(-CH  "/PATH=c:\my dir" /Q="x")"},
-                                           {u"-CH", uR"("/PATH=c:\my dir" /Q="x")"},
-                                           {uR"(/PATH=c:\my dir)", uR"(/Q="x")"},
-                                           {uR"(/Q="x")", u""},
-                                           {u"", u""}};
-    for (const auto& [token, after] : steps) {
-        EXPECT_EQ(RetrieveNextArgument(fake.ports, rest), token);
-        EXPECT_EQ(rest, after);
-    }
-    Text word = u" abc /X ";
-    EXPECT_EQ(RetrieveNextArgument(fake.ports, word), u"abc /X");
-    EXPECT_EQ(word, u"");
-}
-
-TEST_F(Tokenizer, DelimiterAndQuoteHelpers) {
-    for (const auto& [text, prefix] :
-         {std::pair<Text, Text>{u"", u""}, {u"abc", u""}, {u"a-b", u"-"}, {u"-a/b", u"/"}}) {
-        EXPECT_EQ(DetermineCommandLineDelimeter(fake.ports, text), prefix) << ToUtf8(text);
-    }
-    // Value, then the same value with its outer quotes removed when it is quoted text.
-    const std::pair<Text, Text> quotes[] = {
-        {u"", u""},       {u"\"", u"\""},         {u"\"\"", u""},        {u"\"a", u"\"a"},
-        {u"a\"", u"a\""}, {u"\"a\"b\"", u"a\"b"}, {u" \"a\"", u" \"a\""}};
-    for (const auto& [value, removed] : quotes) {
-        EXPECT_EQ(HasLeadingAndTrailingDoubleQuotes(fake.ports, value), value != removed)
-            << ToUtf8(value);
-        EXPECT_EQ(RemoveLeadingAndTrailingDoubleQuotes(fake.ports, value), removed)
-            << ToUtf8(value);
-    }
 }
 
 } // namespace
