@@ -17,14 +17,13 @@ protected:
 };
 
 TEST_F(DebugLevel, ParseChecksTheBitsGreedilyFromTheTopAndNeverUnchecks) {
+    const auto T = CellValue::FromText;
     const std::tuple<CellValue, std::vector<int>, bool> cases[] = {
-        {CellValue::FromText(u"5"), {0, 2}, false},
-        {CellValue::FromText(u"32"), {5}, true},
-        {CellValue::FromText(u"64"), {0, 1, 2, 3, 4, 5}, true},
-        {CellValue::FromText(u"99999999999999999999999"), {0, 1, 2, 3, 4, 5}, true},
-        {CellValue::FromInteger(6), {1, 2}, false},
-        {CellValue::FromReal(2.5), {}, false},
-    };
+        // clang-format off
+        {T(u"5"), {0, 2}, false}, {T(u"32"), {5}, true}, {T(u"64"), {0, 1, 2, 3, 4, 5}, true},
+        {T(u"99999999999999999999999"), {0, 1, 2, 3, 4, 5}, true},
+        {CellValue::FromInteger(6), {1, 2}, false}, {CellValue::FromReal(2.5), {}, false}};
+    // clang-format on
     for (const auto& [level, boxes, asks] : cases) {
         page.ResetAll();
         if (asks) {
@@ -34,7 +33,7 @@ TEST_F(DebugLevel, ParseChecksTheBitsGreedilyFromTheTopAndNeverUnchecks) {
         EXPECT_EQ(CheckedBoxes(), boxes) << ToUtf8(level.text);
     }
     for (const char16_t* level : {u"abc", u"-1", u"+5", u"2.5", u""}) {
-        page.ParseDBFlag(CellValue::FromText(level));
+        page.ParseDBFlag(T(level));
         EXPECT_EQ(CheckedBoxes(), std::vector<int>{}) << ToUtf8(level);
     }
     page.ResetAll();
