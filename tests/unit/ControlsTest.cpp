@@ -28,12 +28,6 @@ TEST(Controls, NotifyOncePerRealChangeNestedAndAfterTheObserver) {
     EXPECT_EQ(events, (std::vector<std::string>{"observer", "change:ab", "observer", "change:a",
                                                 "observer"}));
     CheckBoxGroup group(6);
-    std::vector<int> clicks;
-    group.OnClick = [&](std::int16_t index) { clicks.push_back(index); };
-    group[4].SetValue(CheckBox::Checked);
-    group[4].SetValue(CheckBox::Checked);
-    group[0].SetValue(CheckBox::Grayed);
-    EXPECT_EQ(clicks, (std::vector<int>{4, 0}));
     EXPECT_THROW(group[-1], Failure);
     EXPECT_THROW(std::as_const(group)[6], Failure);
     group[1].SetAccessCheck([] { throw Failure(5, u"test", u"broken"); });

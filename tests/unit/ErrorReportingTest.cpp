@@ -35,31 +35,26 @@ TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactlyNegativeNumbersInTwosComple
 
 // Two module routines, each appending its location, then the page routine's report.
 TEST_F(ErrorReporting, FailureRisingThroughTwoModuleRoutinesIsLoggedAtEachLevelAndShownOnce) {
-    fake.ExpectBox();
-    try {
+    Failure failure(9, u"varkel", u"Subscript out of range");
+    for (const Text location :
+         {u" in CommonNUXControlCode.Inner", u" in CommonNUXControlCode.Outer"}) {
         try {
-            try {
-                throw Failure(9, u"varkel", u"Subscript out of range");
-            } catch (const Failure& failure) {
-                LogAndRaiseError(fake.ports, failure, u" in CommonNUXControlCode.Inner");
-            }
-        } catch (const Failure& failure) {
-            LogAndRaiseError(fake.ports, failure, u" in CommonNUXControlCode.Outer");
+            LogAndRaiseError(fake.ports, failure, location);
+        } catch (const Failure& raised) {
+            failure = raised;
         }
-    } catch (const Failure& failure) {
-        DisplayAndLogError(fake.ports, u"in LoadDefaults() of if01 NUX Control", failure);
     }
+    fake.ExpectBox();
+    DisplayAndLogError(fake.ports, u"in LoadDefaults() of if01 NUX Control", failure);
     const Text inner = u"varkel in CommonNUXControlCode.Inner";
     const Text outer = inner + u" in CommonNUXControlCode.Outer";
     const Text error = u", Error: 9 h   (9) , Description: Subscript out of range";
-    ASSERT_EQ(fake.log.lines.size(), 3u);
-    EXPECT_EQ(fake.log.lines[0].message,
-              u"Error in method: " + inner + u", Source: " + inner + error);
-    EXPECT_EQ(fake.log.lines[1].message,
-              u"Error in method: " + outer + u", Source: " + outer + error);
-    EXPECT_EQ(fake.log.lines[2].message, u"Error in method: in LoadDefaults() of if01 NUX Control, "
-                                         u"Source: " +
-                                             outer + error);
+    const auto line = [&](const Text& method, const Text& source) {
+        return testing::LogLine{u"Error in method: " + method + u", Source: " + source + error,
+                                u"QX NUX> if01> "};
+    };
+    EXPECT_EQ(fake.log.lines, (std::vector{line(inner, inner), line(outer, outer),
+                                           line(u"in LoadDefaults() of if01 NUX Control", outer)}));
     EXPECT_THAT(fake.shown.at(0).Message, HasSubstr(u"Source:\t\t" + outer + u"\r\n"));
 }
 

@@ -17,9 +17,7 @@ TEST_F(Fields, ResetAllTakesADirtyHalfFilledPageToTheResetStateAndClean) {
     page.lblDBLevel.SetEnabled(false);
     page.txtOutput.SetText(u"abc"); // beside its unchecked box
     page.ResetAll();
-    for (int index = 0; index < page.chkDebug.Count(); ++index) {
-        EXPECT_EQ(page.chkDebug[index].Value(), CheckBox::Unchecked) << index;
-    }
+    EXPECT_EQ(page.GetDBFlag(), 0);
     EXPECT_EQ(page.lblDBLevel.Caption(), u"0");
     EXPECT_EQ(page.lblDBLevel.BackColor(), Colors::ButtonFace);
     EXPECT_TRUE(page.lblDBLevel.Enabled());
@@ -28,7 +26,6 @@ TEST_F(Fields, ResetAllTakesADirtyHalfFilledPageToTheResetStateAndClean) {
         EXPECT_FALSE(field->Enabled());
         EXPECT_EQ(field->BackColor(), Colors::ButtonFace);
     }
-    EXPECT_EQ(page.chkDelimiter.Value(), CheckBox::Unchecked);
     EXPECT_EQ(page.chkNullStrings.Value(), CheckBox::Unchecked);
     EXPECT_EQ(page.txtAdditional.GetText(), u"");
     EXPECT_FALSE(page.ControlHasUnsavedChanges());

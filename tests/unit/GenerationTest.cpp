@@ -51,9 +51,6 @@ TEST_F(Generation, UnacceptableValuesAreAskedAboutAndSwitchedOff) {
         {
             {page.chkGLF, page.txtGLFerr, u"", MessageBoxAnswer::Yes, Rows{{u"/KS", u""}},
              u"Incorrect /KS value specified: "},
-            {page.chkDelimiter, page.txtDelimiter, u"|", MessageBoxAnswer::No, Rows{{}},
-             u"Incorrect /ITDELIM value specified: |; argument omitted. Invalid value given for "
-             u"InstrumentTag Delimiter"},
             {page.chkDigital, page.txtOutput, u"abc", MessageBoxAnswer::No, Rows{{}},
              u"Incorrect /VAL value specified: abc; argument omitted. Invalid value given for "
              u"Output to DCS with QX digital state"},

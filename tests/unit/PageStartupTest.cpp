@@ -21,11 +21,7 @@ TEST_F(PageStartup, FreshPageIsCleanResetAndTakesTheHostsValues) {
 // A call whose arguments the adapter could not convert: reported under the operation's own
 // location, answered 0, and the page is left as it was (not reset, still dirty).
 TEST_F(PageStartup, ARefusedCallIsReportedAsItsOperationAndChangesNothing) {
-    struct Refusal {
-        std::int32_t (Varkel1Page::*refuse)(const Failure&);
-        Text location;
-    };
-    const Refusal refusals[] = {
+    const std::pair<std::int32_t (Varkel1Page::*)(const Failure&), Text> refusals[] = {
         {&Varkel1Page::RefuseLoadDefaults, u"in LoadDefaults() of if01 NUX Control"},
         {&Varkel1Page::RefuseGetAllArgumentsSafeArray,
          u"in GetAllArgumentsSafeArray() of if01 NUX Control"},
@@ -33,11 +29,11 @@ TEST_F(PageStartup, ARefusedCallIsReportedAsItsOperationAndChangesNothing) {
          u"in Function GetInterfaceVersion() of the if01 NUX Control"},
     };
     page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
-    for (const Refusal& refusal : refusals) {
+    for (const auto& [refuse, location] : refusals) {
         fake.shown.clear();
         fake.ExpectBox();
-        EXPECT_EQ((page.*refusal.refuse)(Failures::InvalidUseOfNull()), 0);
-        EXPECT_EQ(OnlyBox(), u"Method:\t\t" + refusal.location +
+        EXPECT_EQ((page.*refuse)(Failures::InvalidUseOfNull()), 0);
+        EXPECT_EQ(OnlyBox(), u"Method:\t\t" + location +
                                  u"\r\nSource:\t\tvarkel\r\nError:\t\t5Eh   (94)\r\n"
                                  u"Description:\tInvalid use of Null");
         EXPECT_EQ(page.chkDatabaseUpdates.Value(), CheckBox::Checked);
