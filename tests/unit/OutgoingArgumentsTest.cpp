@@ -1,12 +1,32 @@
 #include "common/OutgoingArguments.h"
-#include "unit/ListFailingOn.h"
 #include "unit/PageFixture.h"
+
+#include <new>
 
 namespace varkel {
 namespace {
 
-using testing::ListFailingOn;
 using Rows = std::vector<std::pair<Text, Text>>;
+
+// An outgoing list that runs out of memory writing one given text.
+class ListFailingOn : public MemoryArgumentList {
+public:
+    explicit ListFailingOn(Text failing)
+        : MemoryArgumentList({{0, 1}, {0, 0}}), failing_(std::move(failing)) {}
+    void Set(std::int32_t column, std::int32_t row, TextView value) override {
+        if (value == failing_) {
+            throw std::bad_alloc();
+        }
+        MemoryArgumentList::Set(column, row, value);
+    }
+    void SetRows(std::int32_t firstRow, std::span<const ArgumentRow> rows,
+                 std::size_t& written) override {
+        ArgumentList::SetRows(firstRow, rows, written); // entry by entry, through Set
+    }
+
+private:
+    Text failing_;
+};
 
 const Text Prefix = u"QX NUX> if01> ";
 const Text AddSource = u"varkel in CommonNUXControlCode.AddArgumentToOutGoingSafeArray";
