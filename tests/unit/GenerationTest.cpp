@@ -31,16 +31,11 @@ TEST_F(Generation, EverySwitchComesOutInTheFixedOrderAndThePageEndsClean) {
     page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
     page.chkNullStrings.SetValue(CheckBox::Checked);
     EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 1);
-    EXPECT_EQ(list.Rows(), (Rows{{u"/BL", u""},
-                                 {u"/CH", u""},
-                                 {u"/DB", u"5"},
-                                 {u"/HW", u""},
-                                 {u"/ITDELIM", u"X"},
-                                 {u"/KS", u"15"},
-                                 {u"/NOSEQ", u""},
-                                 {u"/VAL", u"3"},
-                                 {u"/PS", u"1"},
-                                 {u"/QQ", u""}}));
+    // clang-format off
+    EXPECT_EQ(list.Rows(), (Rows{{u"/BL", u""}, {u"/CH", u""}, {u"/DB", u"5"}, {u"/HW", u""},
+                                 {u"/ITDELIM", u"X"}, {u"/KS", u"15"}, {u"/NOSEQ", u""},
+                                 {u"/VAL", u"3"}, {u"/PS", u"1"}, {u"/QQ", u""}}));
+    // clang-format on
     EXPECT_EQ(fake.shown.size(), 1u); // the /KS warning: nothing was asked
     EXPECT_FALSE(page.ControlHasUnsavedChanges());
 }

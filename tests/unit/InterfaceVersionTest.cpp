@@ -9,7 +9,7 @@ using InterfaceVersion = PageFixture;
 
 // The file-system object's view (path -> version, "" for none) and the answer: the text is
 // left as passed unless the page's own library file has a version.
-TEST_F(InterfaceVersion, AnswersOneAndTheOwnLibrarysVersionOrLeavesTheTextAsPassed) {
+TEST_F(InterfaceVersion, AnswersOneAndTheOwnLibrarysVersionOrZerosAndZeroOnAFailure) {
     const std::tuple<std::map<Text, Text>, Text, Text> cases[] = {
         {{{OwnLibrary, u"1.0.0.7"}}, u"varkel", u"1.0.0.7"},
         {{{OwnLibrary, u""}}, u"varkel", u"as passed"},
@@ -26,10 +26,7 @@ TEST_F(InterfaceVersion, AnswersOneAndTheOwnLibrarysVersionOrLeavesTheTextAsPass
         EXPECT_EQ(strVersion, answer);
     }
     EXPECT_TRUE(fake.log.lines.empty());
-}
-
-TEST_F(InterfaceVersion, AFailureIsShownAndAnsweredWithZerosAndZero) {
-    fake.hostObjects.versions = {{OwnLibrary, u"1.0.0.7"}};
+    // A failure is shown and answered with zeros and 0.
     fake.hostObjects.fileFailure = Failure(70, u"varkel", u"Permission denied");
     fake.ExpectBox();
     Text strVersion = u"as passed";
