@@ -46,6 +46,7 @@ TEST(Captions, EveryControlGetsItsStringsAndAMissingStringSkipsOnlyItsOwn) {
             auto* captioned = dynamic_cast<CaptionedControl*>(&control);
             const auto entry = std::find_if(layout.begin(), layout.end(),
                                             [&](const LayoutEntry& e) { return e.name == name; });
+            EXPECT_EQ(entry->fixedPitchFont, name == std::string_view("txtDelimiter")) << name;
             const Text created = name == std::string_view("lblDBLevel") ? u"0"
                                  : entry->caption                       ? Text(entry->caption)
                                                                         : u"(none)";
@@ -59,6 +60,17 @@ TEST(Captions, EveryControlGetsItsStringsAndAMissingStringSkipsOnlyItsOwn) {
         }
         EXPECT_TRUE(fake.log.lines.empty());
     }
+}
+
+// Without the string table every control keeps the caption it was created with.
+TEST(Captions, WithoutStringsTheCreatedCaptionsStay) {
+    testing::FakePlatform fake;
+    fake.strings.strings = {{0, u""}};
+    Varkel1Page page(fake.ports);
+    page.UserControl_Initialize();
+    EXPECT_EQ(page.chkGLF.Caption(), u"Treat GLF errors for Continuous points differently");
+    EXPECT_EQ(page.chkDebug[2].Caption(), u"D/3 sequence data status");
+    EXPECT_EQ(page.chkSequentialDB.Caption(), u"Do not use sequential database");
 }
 
 } // namespace

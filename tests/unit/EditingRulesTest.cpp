@@ -1,6 +1,7 @@
 #include "unit/PageFixture.h"
 
 #include <functional>
+#include <new>
 
 namespace varkel {
 namespace {
@@ -83,6 +84,8 @@ TEST_F(EditingRules, AFailingHandlerReportsItsLocation) {
     const std::tuple<CheckBox*, TextField*, Text, std::function<void()>> cases[] = {
         {&page.chkDelimiter, &page.txtDelimiter, u"in subroutine txtDelimiter_Change() of ",
          failure},
+        {&page.chkDelimiter, &page.txtDelimiter, u"in subroutine txtDelimiter_Change() of ",
+         [] { throw std::bad_alloc(); }},
         {&page.chkGLF, &page.txtGLFerr, u" in txtGLFerr_change() of ", failure},
         {&page.chkDigital, &page.txtOutput, u"in subroutine txtOutput_Change() of ", failure}};
     for (const auto& [box, field, location, thrower] : cases) {

@@ -148,6 +148,20 @@ TEST_F(OutgoingList, FailedRowsLeaveNoGapsWhenTheListIsGrownAtOnce) {
                     StartsWith(u"Error in method: " + AddSource + u", Source: " + AddSource +
                                u", Error: 7 h   (7) , Description: Out of memory"));
     }
+    // A list that then cannot be cut back keeps the gap, and that failure is logged too.
+    struct Uncuttable : ListFailingOn {
+        using ListFailingOn::ListFailingOn;
+        void GrowRows(std::int32_t upper) override {
+            if (upper < UpperBound(2)) {
+                throw Failure(10, OwnSource, u"This array is fixed or temporarily locked");
+            }
+            ListFailingOn::GrowRows(upper);
+        }
+    } uncuttable(u"/C");
+    fake.log.lines.clear();
+    EXPECT_FALSE(AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, u"/A /C=3", uncuttable));
+    EXPECT_EQ(uncuttable.Rows(), (Rows{{u"/A", u""}, {}}));
+    EXPECT_EQ(fake.log.lines.size(), 2u);
 }
 
 } // namespace
