@@ -1,18 +1,9 @@
 #include "support/Fakes.h"
 
-#include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <regex>
 
 namespace varkel::testing {
-
-namespace {
-// Shares the fake's lifetime without owning it.
-template <typename Port> std::shared_ptr<Port> Unowned(Port* port) {
-    return std::shared_ptr<Port>(std::shared_ptr<void>{}, port);
-}
-} // namespace
 
 Text FakeStringTable::Load(int number) {
     if (strings.empty()) {
@@ -31,81 +22,6 @@ Text FakeStringTable::Load(int number) {
                       u"Resource with identifier '" + DecimalText(number) + u"' not found");
     }
     return found->second;
-}
-
-std::int32_t RecordingLog::FormPutLog(const Text& message, const Text& prefix) {
-    if (failure) {
-        throw *failure;
-    }
-    lines.push_back({message, prefix});
-    return status;
-}
-
-std::shared_ptr<HostApplicationObject> FakeHostObjects::CreateHostApplication() {
-    ++hostCreations;
-    if (hostMissing) {
-        throw Failures::CannotCreateObject();
-    }
-    return Unowned<HostApplicationObject>(this);
-}
-
-std::shared_ptr<SettingsComponent> FakeHostObjects::CreateSettingsComponent() {
-    ++settingsCreations;
-    if (settingsMissing) {
-        throw Failures::CannotCreateObject();
-    }
-    return Unowned<SettingsComponent>(this);
-}
-
-std::shared_ptr<FileSystemObject> FakeHostObjects::CreateFileSystemObject() {
-    if (fileSystemMissing) {
-        throw Failures::CannotCreateObject();
-    }
-    return Unowned<FileSystemObject>(this);
-}
-
-Text FakeHostObjects::PropertyText(const Text& name) {
-    propertyReads.push_back(name);
-    if (failingProperty == name) {
-        throw Failure(438, OwnSource, u"Object doesn't support this property or method");
-    }
-    return properties[name];
-}
-
-Text FakeHostObjects::GetBinaryName(Text& interfaceName, Text& apiNodeForMdb, Text& serverName) {
-    settingsArguments.insert(settingsArguments.end(), {interfaceName, apiNodeForMdb, serverName});
-    if (settingsFailure) {
-        throw *settingsFailure;
-    }
-    return binaryName;
-}
-
-bool FakeHostObjects::FileExists(Text& path) {
-    if (fileFailure) {
-        throw *fileFailure;
-    }
-    return versions.count(path) != 0;
-}
-
-Text FakeHostObjects::GetFileVersion(Text& path) {
-    return versions.at(path);
-}
-
-std::uint32_t FakeVersionApi::VersionInfoSize(const Text& path) {
-    requested.push_back(path);
-    const auto found = resources.find(path);
-    return found == resources.end() ? 0 : static_cast<std::uint32_t>(found->second.size());
-}
-
-bool FakeVersionApi::ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) {
-    const auto& bytes = resources.at(path);
-    std::memcpy(buffer, bytes.data(), std::min<std::size_t>(length, bytes.size()));
-    return true;
-}
-
-std::optional<std::span<const std::uint8_t>>
-FakeVersionApi::QueryRootBlock(std::span<const std::uint8_t> buffer) {
-    return buffer;
 }
 
 void FakeVersionApi::AddFile(const Text& path, std::uint32_t versionMS, std::uint32_t versionLS) {

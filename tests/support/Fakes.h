@@ -6,6 +6,7 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -21,27 +22,30 @@ inline void PrintTo(const MessageBoxRequest& box, std::ostream* out) {
 
 namespace varkel::testing {
 
-class MockMessageBoxes : public MessageBoxPort {
-public:
+struct MockMessageBoxes : MessageBoxPort {
     MOCK_METHOD(MessageBoxAnswer, ShowModal, (const MessageBoxRequest&), (override));
 };
 
 // The strings of resources/varkel.rc, read from the file itself.
-class FakeStringTable : public StringTablePort {
-public:
+struct FakeStringTable : StringTablePort {
     Text Load(int number) override;
     std::map<int, Text> strings;
 };
 
 struct LogLine {
-    Text message;
-    Text prefix;
+    Text message, prefix;
     bool operator==(const LogLine&) const = default;
 };
 
 class RecordingLog : public LogLibraryPort {
 public:
-    std::int32_t FormPutLog(const Text& message, const Text& prefix) override;
+    std::int32_t FormPutLog(const Text& message, const Text& prefix) override {
+        if (failure) {
+            throw *failure;
+        }
+        lines.push_back({message, prefix});
+        return status;
+    }
     std::vector<LogLine> lines;
     std::optional<Failure> failure; // when set, every call fails with it
     std::int32_t status = 0;
@@ -54,13 +58,38 @@ class FakeHostObjects : public HostObjectsPort,
                         public SettingsComponent,
                         public FileSystemObject {
 public:
-    std::shared_ptr<HostApplicationObject> CreateHostApplication() override;
-    std::shared_ptr<SettingsComponent> CreateSettingsComponent() override;
-    std::shared_ptr<FileSystemObject> CreateFileSystemObject() override;
-    Text PropertyText(const Text& name) override;
-    Text GetBinaryName(Text& interfaceName, Text& apiNodeForMdb, Text& serverName) override;
-    bool FileExists(Text& path) override;
-    Text GetFileVersion(Text& path) override;
+    std::shared_ptr<HostApplicationObject> CreateHostApplication() override {
+        ++hostCreations;
+        return Made<HostApplicationObject>(hostMissing);
+    }
+    std::shared_ptr<SettingsComponent> CreateSettingsComponent() override {
+        ++settingsCreations;
+        return Made<SettingsComponent>(settingsMissing);
+    }
+    std::shared_ptr<FileSystemObject> CreateFileSystemObject() override {
+        return Made<FileSystemObject>(fileSystemMissing);
+    }
+    Text PropertyText(const Text& name) override {
+        if (failingProperty == name) {
+            throw Failure(438, OwnSource, u"Object doesn't support this property or method");
+        }
+        return properties[name];
+    }
+    Text GetBinaryName(Text& interfaceName, Text& apiNodeForMdb, Text& serverName) override {
+        settingsArguments.insert(settingsArguments.end(),
+                                 {interfaceName, apiNodeForMdb, serverName});
+        if (settingsFailure) {
+            throw *settingsFailure;
+        }
+        return binaryName;
+    }
+    bool FileExists(Text& path) override {
+        if (fileFailure) {
+            throw *fileFailure;
+        }
+        return versions.count(path) != 0;
+    }
+    Text GetFileVersion(Text& path) override { return versions.at(path); }
 
     std::map<Text, Text> properties{{u"CurrentInterfaceName", u"if01"},
                                     {u"CurrentInterfaceInstallPath", u"C:\\Interfaces\\D3"},
@@ -68,7 +97,6 @@ public:
                                     {u"CurrentLocalHostName", u"node7"},
                                     {u"CurrentAPINodeForMDB", u"apinode"},
                                     {u"CurrentMDBPath", u"C:\\QX\\mdb"}};
-    std::vector<Text> propertyReads;
     std::optional<Text> failingProperty;
     Text binaryName = u"d3intf";
     std::vector<Text> settingsArguments; // of every call, one after another
@@ -76,23 +104,41 @@ public:
     std::optional<Failure> settingsFailure, fileFailure;
     bool hostMissing = false, settingsMissing = false, fileSystemMissing = false;
     int hostCreations = 0, settingsCreations = 0;
+
+private:
+    // This object as one of the host's, sharing its lifetime without owning it.
+    template <typename Port> std::shared_ptr<Port> Made(bool missing) {
+        if (missing) {
+            throw Failures::CannotCreateObject();
+        }
+        return std::shared_ptr<Port>(std::shared_ptr<void>{}, this);
+    }
 };
 
 // Version resources by path; each is the bare root block, a VS_FIXEDFILEINFO.
 class FakeVersionApi : public VersionApiPort {
 public:
-    std::uint32_t VersionInfoSize(const Text& path) override;
-    bool ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override;
+    std::uint32_t VersionInfoSize(const Text& path) override {
+        requested.push_back(path);
+        const auto found = resources.find(path);
+        return found == resources.end() ? 0 : static_cast<std::uint32_t>(found->second.size());
+    }
+    bool ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override {
+        const auto& bytes = resources.at(path);
+        std::copy_n(bytes.begin(), std::min<std::size_t>(length, bytes.size()), buffer);
+        return true;
+    }
     std::optional<std::span<const std::uint8_t>>
-    QueryRootBlock(std::span<const std::uint8_t> buffer) override;
+    QueryRootBlock(std::span<const std::uint8_t> buffer) override {
+        return buffer;
+    }
 
     void AddFile(const Text& path, std::uint32_t versionMS, std::uint32_t versionLS);
     std::map<Text, std::vector<std::uint8_t>> resources;
     std::vector<Text> requested;
 };
 
-class FakeModuleLocation : public ModuleLocationPort {
-public:
+struct FakeModuleLocation : ModuleLocationPort {
     Text Folder() override { return folder; }
     Text BaseName() override { return baseName; }
     Text folder = u"C:\\Program Files\\varkel", baseName = u"varkel";

