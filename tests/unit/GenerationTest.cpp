@@ -1,6 +1,7 @@
 #include "unit/PageFixture.h"
 
 #include <functional>
+#include <tuple>
 
 namespace varkel {
 namespace {
@@ -108,14 +109,42 @@ TEST_F(Generation, AFailureStopsGenerationKeepsTheRowsAndAnswersZero) {
 // A list that lacks some of the user's switches is no answer to give the host: it would be
 // written as the interface's start-up arguments. The failures are only logged.
 TEST_F(Generation, AdditionalSwitchesMissingFromTheListAnswerZeroAndKeepTheChanges) {
-    page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
-    page.txtAdditional.SetText(u"/A=1 /B=2");
-    list.SetLocked(true);
-    EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 0);
-    EXPECT_EQ(list.Rows(), (Rows{{u"/CH", u""}}));
-    EXPECT_TRUE(page.ControlHasUnsavedChanges());
-    EXPECT_EQ(fake.log.lines.size(), 2u);
+    Text tooManyTokens;
+    for (int i = 0; i < 32767; ++i) {
+        tooManyTokens += u"/A ";
+    }
+    const std::tuple<Text, bool, std::size_t> cases[] = {{u"/A=1 /B=2", true, 2},
+                                                         {tooManyTokens, false, 1}};
+    for (const auto& [additional, locked, logLines] : cases) {
+        page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
+        page.txtAdditional.SetText(additional);
+        list = MemoryArgumentList::WithRows(1);
+        list.SetLocked(locked);
+        fake.log.lines.clear();
+        EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 0);
+        EXPECT_EQ(list.Rows(), (Rows{{u"/CH", u""}}));
+        EXPECT_TRUE(page.ControlHasUnsavedChanges());
+        EXPECT_EQ(fake.log.lines.size(), logLines);
+    }
     EXPECT_TRUE(fake.shown.empty());
+}
+
+// Host code may set the field while a box is up during generation (here the box of a failed
+// log write): the switches still to be written must not be read from the text it replaced.
+TEST_F(Generation, TheFieldMayChangeWhileABoxIsUp) {
+    page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
+    page.txtAdditional.SetText(u"/A=1 /B=2 /C=3");
+    list.SetLocked(true);
+    fake.log.failure = Failure(48, u"varkel", u"File not found: qxapi32.dll");
+    const Text replacement = u"/Z=" + Text(200, u'z'); // longer: the field's text moves
+    fake.ExpectBox(MessageBoxAnswer::Ok, [&] {
+        list.SetLocked(false); // the rows after /A are written after the box
+        page.txtAdditional.SetText(replacement);
+    });
+    EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 0);
+    EXPECT_EQ(list.Rows(), (Rows{{u"/CH", u""}, {u"/B", u"2"}, {u"/C", u"3"}}));
+    EXPECT_EQ(page.txtAdditional.GetText(), replacement);
+    EXPECT_THAT(OnlyBox(), HasSubstr(u"WriteToLogFile"));
 }
 
 } // namespace

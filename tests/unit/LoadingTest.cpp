@@ -121,17 +121,16 @@ TEST_F(Loading, AFailureStopsAtItsRowAndKeepsWhatCameBefore) {
 // refused, the first two before any row is read: one box and one log line, and the page stays
 // reset. The location keeps the interface name of start-up.
 TEST_F(Loading, TablesItCannotReadAreReportedAndLeaveThePageReset) {
-    MemoryInputTable fromOne({{0, 2}, {1, 1}});
+    MemoryInputTable fromOne({{0, 2}, {1, 1}}), fromMinusOne({{0, 2}, {-1, 0}});
     fromOne.Put(0, 1, T(u"/HW"));
+    fromMinusOne.Put(0, -1, T(u"/HW"));
     MemoryInputTable oneDimensional({{0, 2}}), threeDimensional({{0, 2}, {0, -1}, {0, 0}});
     auto marker = MemoryInputTable::FromRows({{T(u"/PS"), {}, T(u"host")}});
     const Text range = u"9h   (9)\r\nDescription:\tSubscript out of range";
     const Text type = u"Dh   (13)\r\nDescription:\tType mismatch";
     const std::pair<MemoryInputTable*, Text> cases[] = {
-        {&fromOne, range},
-        {&oneDimensional, range},
-        {&threeDimensional, range},
-        {&marker, type},
+        {&fromOne, range},          {&fromMinusOne, range}, {&oneDimensional, range},
+        {&threeDimensional, range}, {&marker, type},
     };
     fake.hostObjects.properties[u"CurrentInterfaceName"] = u"changed";
     for (const auto& [table, error] : cases) {

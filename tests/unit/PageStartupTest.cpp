@@ -41,6 +41,30 @@ TEST_F(PageStartup, ARefusedCallIsReportedAsItsOperationAndChangesNothing) {
     }
 }
 
+// A box the platform cannot show is taken as unanswered: what the user typed is kept, nothing
+// is switched on, the report's log line is still written, and every routine ends with its own
+// result, creation included.
+TEST_F(PageStartup, BoxesThatCannotBeShownLoseNothingAndSwitchNothingOn) {
+    EXPECT_CALL(fake.boxes, ShowModal(::testing::_))
+        .WillRepeatedly(::testing::Throw(Failure(-2147023496, u"MessageBoxW", u"Invalid handle")));
+    page.chkDebug[5].SetValue(CheckBox::Checked);
+    EXPECT_EQ(page.chkDebug[5].Value(), CheckBox::Unchecked) << "the testing question: No";
+    page.chkGLF.SetValue(CheckBox::Checked); // its warning
+    auto list = MemoryArgumentList::WithRows(1);
+    EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 1) << "the incorrect-value question: Yes";
+    EXPECT_EQ(list.Rows(), (std::vector<std::pair<Text, Text>>{{u"/KS", u""}}));
+    auto oneDimensional = MemoryInputTable({{0, 2}});
+    Text path;
+    EXPECT_EQ(page.LoadDefaults(oneDimensional, path), 0);
+    fake.hostObjects.hostMissing = true;
+    Varkel1Page created(fake.ports);
+    created.UserControl_Initialize();
+    ASSERT_EQ(fake.log.lines.size(), 3u);
+    EXPECT_EQ(fake.log.lines[0].message, u"Incorrect /KS value specified: ");
+    EXPECT_THAT(fake.log.lines[1].message, HasSubstr(u"in LoadDefaults() of if01 NUX Control"));
+    EXPECT_THAT(fake.log.lines[2].message, HasSubstr(u"UserControl_Initialize() of  NUX Control"));
+}
+
 class PageStartupFailure : public ::testing::Test {
 protected:
     void Start() {
