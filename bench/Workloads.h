@@ -4,8 +4,8 @@
 
 #include "common/Text.h"
 #include "page/Varkel1Page.h"
-#include "support/MemoryTables.h"
 #include "support/Fakes.h"
+#include "support/MemoryTables.h"
 
 #include <cstddef>
 #include <memory>
