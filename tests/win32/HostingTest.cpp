@@ -1,5 +1,3 @@
-// The page hosted by the platform's ATL container window class, AtlAxWin from atl.dll, in a
-// top-level window of the test's thread.
 #include "win32/support/PlainWindowClass.h"
 #include "win32/support/WineTest.h"
 
@@ -15,7 +13,6 @@ template <typename Function> Function Export(HMODULE module, const char* name) {
 using AtlAxWinHosting = PageComFixture;
 
 TEST_F(AtlAxWinHosting, HoldsThePageInPlaceResizesItLetsTabLeaveAtBothEndsAndUnloadsAfter) {
-    // Loaded and kept: the window class it registers points into it.
     const HMODULE atl = LoadLibraryW(L"atl.dll");
     ASSERT_TRUE(Export<BOOL(WINAPI*)()>(atl, "AtlAxWinInit")());
     const HWND frame = CreateWindowExW(0, TestHostClass(), L"hosting", WS_POPUP, 0, 0, 900, 600,

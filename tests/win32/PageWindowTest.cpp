@@ -1,5 +1,3 @@
-// A started page on fake ports, with real message boxes answered by the hook, shown through a
-// PageWindow inside a plain top-level window on the test's thread.
 #include "win32/view/PageWindow.h"
 #include "../../host/win32/Screenshot.h"
 #include "common/ThreadState.h"
@@ -26,7 +24,6 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-// Every message already queued handled, without waiting for more.
 void Settle() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -68,8 +65,6 @@ protected:
             SendMessageW(Window(name), WM_CHAR, key, 1);
         }
     }
-    // What the page painted in a control: inside its right edge, or `fromBottom` above its
-    // lower edge in the middle.
     COLORREF Painted(std::string_view name, int fromBottom = -1) {
         RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Settle();
@@ -139,9 +134,6 @@ TEST_F(PageWindowTest, TypingRewritesTheDelimiterBeforeTheCaretAndTestingIsAsked
     EXPECT_EQ(WindowText(Window("lblDBLevel")), L"33");
 }
 
-// The first move of the mouse makes the tooltip control, which shows the tip of what lies under
-// the mouse: a control's own, or over a disabled field (whose mouse goes to the page) the
-// frame's. The show timer's message is sent instead of waiting for its delay.
 TEST_F(PageWindowTest, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
     for (const auto& [name, tip] : {std::pair{"chkGLF", page->chkGLF.ToolTipText()},
                                     std::pair{"txtGLFerr", page->fraGeneral.ToolTipText()}}) {
@@ -200,9 +192,6 @@ TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
     EXPECT_EQ(back, std::vector<std::string>(expected.rbegin(), expected.rend()));
 }
 
-// The page as a user sees it at 96 and 144 dpi, saved as screenshots/page-96dpi.png and
-// page-144dpi.png: the validity colours, every frame's lower edge (shadow over light, although
-// the frames overlap), no caption wider than its control, and the fonts scaled.
 TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScaleTheFonts) {
     auto table = MemoryInputTable::FromRows(
         {{CellValue::FromText(u"/ITDELIM"), CellValue::FromText(u";"), {}}});

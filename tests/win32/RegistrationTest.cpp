@@ -1,5 +1,3 @@
-// Registration in both scopes, and the type library inside varkel.dll as registered: the
-// contract hosts compile against.
 #include "win32/support/WineTest.h"
 
 #include <comcat.h>
@@ -23,7 +21,6 @@ HRESULT CallDllInstall(BOOL install, const wchar_t* commandLine) {
 class Registration : public ::testing::Test {
 protected:
     void TearDown() override {
-        // Leave the prefix as the harness made it.
         EXPECT_EQ(CallDllInstall(FALSE, L"user"), S_OK);
         EXPECT_EQ(CallExport(VarkelDllPath(), "DllRegisterServer"), S_OK);
     }
@@ -54,7 +51,6 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAForeignProg
         {clsidKey + L"\\TypeLib", nullptr, GuidText(LIBID_varkel)},
         {clsidKey + L"\\Version", nullptr, L"1.0"},
         {progIdKey + L"\\CLSID", nullptr, GuidText(CLSID_varkel1)}};
-    // Neither safe for scripting nor safe for initialisation.
     const std::pair<std::wstring, bool> keys[] = {
         {clsidKey + L"\\Control", true},
         {categories + GuidText(CATID_Control), true},
@@ -63,7 +59,6 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAForeignProg
     // clang-format on
     for (const auto& scope : scopes) {
         SCOPED_TRACE(scope.root == HKEY_CURRENT_USER ? "user" : "machine");
-        // Keys that are already gone count as removed; the only scope DllInstall knows is user.
         for (int round = 0; round < 2; ++round) {
             ASSERT_EQ(scope.uninstall(), S_OK);
             for (const auto& key : {clsidKey, progIdKey, libraryKey}) {
@@ -80,8 +75,6 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAForeignProg
         for (const auto& [key, exists] : keys) {
             EXPECT_EQ(RegistryKeyExists(scope.root, key), exists) << key;
         }
-        // Only this flavour's view of the machine's classes: the other flavour registers beside
-        // it. (The user's classes are one key for both views; a 32-bit system has one view.)
         BOOL wow64 = FALSE;
         if (scope.root == HKEY_LOCAL_MACHINE) {
             EXPECT_THAT(
@@ -94,7 +87,6 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAForeignProg
                                   sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY));
         }
     }
-    // A ProgID another class has taken over stays.
     const std::wstring other = L"{00000000-1111-2222-3333-444444444444}";
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, (progIdKey + L"\\CLSID").c_str(), nullptr, REG_SZ,
                     other.c_str(), static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t)));
@@ -118,7 +110,6 @@ TEST(TypeLibrary, DescribesTheFiveOperationsTheEmptyEventsAndTheControlClass) {
     ASSERT_EQ(library->GetLibAttr(&libraryAttributes), S_OK);
     EXPECT_EQ(libraryAttributes->lcid, 0x409u);
     EXPECT_NE(libraryAttributes->wLibFlags & LIBFLAG_FCONTROL, 0);
-    // Built for the pointer size of the DLL that carries it.
     EXPECT_EQ(libraryAttributes->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
     library->ReleaseTLibAttr(libraryAttributes);
 
@@ -131,7 +122,6 @@ TEST(TypeLibrary, DescribesTheFiveOperationsTheEmptyEventsAndTheControlClass) {
     const WORD flags =
         TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION;
     EXPECT_EQ(attributes->wTypeFlags & flags, flags);
-    // Each operation: DISPID, then per parameter its type chain and flags (i: in/out, r: retval).
     // clang-format off
     const std::vector<std::pair<MEMBERID, std::vector<std::pair<std::vector<VARTYPE>, char>>>> operations{
         {0x6003000F, {{{VT_PTR, VT_SAFEARRAY, VT_VARIANT}, 'i'}, {{VT_PTR, VT_BSTR}, 'i'}, {{VT_PTR, VT_I4}, 'r'}}},

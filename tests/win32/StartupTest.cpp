@@ -1,5 +1,3 @@
-// Start-up against the stand-ins: the host's objects called by name, a missing host object, and
-// the log library, found only on PATH.
 #include "win32/support/WineTest.h"
 
 #include "common/Failure.h"
@@ -20,7 +18,6 @@ auto Raises(std::int32_t number) {
 
 using HostObjectsByName = PageComFixture;
 
-// An automation error numbered n (0x800A0000 + n) arrives as n, any other as the HRESULT.
 TEST_F(HostObjectsByName, TurnAutomationErrorsIntoFailureNumbers) {
     win32::DispatchHostObjects objects;
     const auto host = objects.CreateHostApplication();
@@ -49,8 +46,6 @@ protected:
     }
 };
 
-// The page is still made: after the failure's box and log line, or, without the log library,
-// after the failure's box and one for the failed write, and nothing logged.
 TEST_F(PageStartup, WithoutTheHostObjectThePageIsMadeAfterItsBoxAndLogLine) {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Nuxworks.Class1");
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Nuxworks.Class1");
@@ -84,7 +79,6 @@ TEST_F(PageStartup, WithoutTheHostObjectThePageIsMadeAfterItsBoxAndLogLine) {
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
 }
 
-// Where the library loaded under the log library's name came from; empty when none is.
 std::wstring LoadedLibrary() {
     wchar_t path[MAX_PATH] = {};
     HMODULE module = GetModuleHandleW(L"qxapi32.dll");

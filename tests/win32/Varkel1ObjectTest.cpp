@@ -1,4 +1,3 @@
-// The page as a COM object created by its ProgID, called through its vtable.
 #include "win32/support/WineTest.h"
 
 #include <objsafe.h>
@@ -60,9 +59,6 @@ TEST_F(Varkel1Object, AFailureIsShownInARealBoxAndLogged) {
                      "Source: varkel, Error: 9 h   (9) , Description: Subscript out of range\r\n");
 }
 
-// Arrays no host should send: each gets its failure number in one box at the operation's
-// location and the result 0, or works as usual with the result 1. The host's array is never
-// replaced, nor its table written. Lists are generated after "-bl" and "/CH" were loaded.
 TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
     struct Shape {
         const char* name;
@@ -138,7 +134,6 @@ TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
     SafeArrayGetElement(loaded.Get(), first, &cell);
     EXPECT_STREQ(V_BSTR(&cell), L"-bl");
     VariantClear(&cell);
-    // A list the host locked: row 0 is written, the next cannot be added.
     reference = loaded.Get();
     ASSERT_EQ(LoadDefaults(vtable.Get(), &reference), 1);
     ScopedSafeArray list = OutgoingList(1);
@@ -151,8 +146,6 @@ TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
     EXPECT_EQ(RowsOf(list.Get()), (ListRows{{L"/BL", L""}}));
 }
 
-// A thousand pages through a host's whole round: after a warm-up in which the platform fills
-// its caches, the process grows by at most 1 MiB, and varkel.dll can be unloaded at the end.
 TEST_F(Varkel1Object, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
     page.Reset();
     vtable.Reset();

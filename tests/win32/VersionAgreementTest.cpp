@@ -1,5 +1,3 @@
-// Version.dll, through the version adapter, against the portable reader on the same fixture
-// executables and on varkel.dll itself: both must give the texts they were built with.
 #include "support/VersionFixtures.h"
 #include "version/FileVersion.h"
 #include "version/PortableVersionApi.h"

@@ -1,6 +1,4 @@
-// varkel-host.exe as its own process on copies of start-up files, as people and scripts run it:
 // its exit code, standard output and error (through files, which never fill up), what it
-// writes and refuses, and a real click on the page in its open window.
 #include "TemporaryFolder.h"
 
 #include <windows.h>
@@ -50,7 +48,6 @@ public:
         CloseHandle(process_.hThread);
     }
 
-    // The first window below `parent` showing `text`.
     static HWND Find(HWND parent, const std::wstring& text) {
         std::pair<const std::wstring*, HWND> search{&text, nullptr};
         EnumChildWindows(parent, &Match, reinterpret_cast<LPARAM>(&search));
@@ -64,7 +61,6 @@ public:
         search->second = *search->first == shown ? window : nullptr;
         return search->second == nullptr;
     }
-    // Waits for the end (at most a minute; a hung program is killed and reported).
     HostRun Finish() {
         HostRun run;
         if (WaitForSingleObject(process_.hProcess, 60000) != WAIT_OBJECT_0) {
@@ -97,7 +93,6 @@ protected:
     const std::string head = "@echo off\r\nREM keep\r\n";
     fs::path file = folder.Write("d3int.bat", head + "\"C:\\Q X\\d3int.exe\" /host=n1 -ch /HW "
                                                      "/KS=5 /DB=5 /PS=1 /SITE=\"North Plant\"\r\n");
-    // The page's own switches in its fixed order and spelling, then the ones it does not know.
     const std::string normalForm =
         "\"C:\\Q X\\d3int.exe\" /host=n1 /CH /DB=5 /HW /KS=5 /PS=1 /SITE=\"North Plant\"";
 };
@@ -116,14 +111,12 @@ TEST_F(HostOnAFile, PrintsTheNormalFormThenSavesItOnceWithABackup) {
         EXPECT_EQ(TemporaryFolder::Read(fs::path(file) += ".bak"), original);
     }
     EXPECT_THAT(run.err, HasSubstr("already holds these arguments"));
-    // Refusals end with their own exit codes (file safety is the host's own tests' subject).
     run = HostProcess::Run({L"--save", (folder.Path() / "missing.bat").wstring()});
     EXPECT_EQ(run.exitCode, 2u);
     EXPECT_THAT(run.err, HasSubstr("no such file"));
     EXPECT_EQ(HostProcess::Run({L"--frobnicate", L"x.bat"}).exitCode, 1u);
 }
 
-// Synchronous across processes: returns once the host has handled the message, boxes and all.
 void Send(HWND window, UINT message) {
     DWORD_PTR ignored = 0;
     ASSERT_NE(SendMessageTimeoutW(window, message, 0, 0, SMTO_NORMAL, 60000, &ignored), 0);
@@ -132,7 +125,6 @@ void Send(HWND window, UINT message) {
 TEST_F(HostOnAFile, AClickOnThePageThenSaveWritesTheNewSwitchAndCloseAsksNothing) {
     TemporaryFolder::WriteFile(file, "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
     HostProcess host({L"--answer", L"yes", file.wstring()});
-    // Only one host runs at a time: the tests share the prefix one by one.
     HWND window = nullptr, box = nullptr;
     for (int round = 0; round < 3000 && box == nullptr; ++round, Sleep(20)) {
         window = FindWindowW(L"VarkelHostWindow", nullptr);

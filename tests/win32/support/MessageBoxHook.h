@@ -1,9 +1,4 @@
 #pragma once
-// Answers the real message boxes of the test's own thread. A WH_CALLWNDPROCRET hook sees each
-// box once its WM_INITDIALOG has run (a box without an owner is activated before that, while
-// its text and icon are still unset), records it and posts the next expected answer to it; a
-// box nobody expected is recorded and closed with its first button. Both an unexpected box and
-// an expected one that never came fail the test.
 
 #include <windows.h>
 
@@ -31,8 +26,6 @@ public:
         current_ = this;
         hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &Procedure, nullptr, GetCurrentThreadId());
     }
-    MessageBoxHook(const MessageBoxHook&) = delete;
-    MessageBoxHook& operator=(const MessageBoxHook&) = delete;
     ~MessageBoxHook() {
         UnhookWindowsHookEx(hook_);
         current_ = nullptr;

@@ -1,6 +1,4 @@
 #pragma once
-// A window class that does nothing but paint the button face: the stand-in for a container's
-// frame around a page in tests and timings.
 
 #include <windows.h>
 

@@ -1,6 +1,4 @@
 #pragma once
-// What the Windows tests share: the built servers, the stand-in host's state and log file, the
-// registry, real message boxes.
 
 #include "win32/adapters/ComPtr.h"
 #include "win32/adapters/ScopedBstr.h"
@@ -19,7 +17,6 @@
 
 namespace varkel::testing {
 
-// The build tree, found from the test program's own place (BUILD/tests/win32/x.exe).
 inline std::wstring BuildTree() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -34,7 +31,6 @@ inline std::wstring StandInFolder() {
 inline constexpr wchar_t StandInKey[] = L"Software\\varkel\\StandIn";
 inline const std::wstring SystemFolders = L"C:\\windows\\system32;C:\\windows";
 
-// A registry value (the default one without a name); empty when it is missing.
 inline std::wstring RegistryText(HKEY root, const std::wstring& key, const wchar_t* name = {}) {
     wchar_t value[1024] = {};
     DWORD size = sizeof(value);
@@ -47,7 +43,6 @@ inline bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 
     RegCloseKey(opened);
     return exists;
 }
-// Sets (or, with nullptr, deletes) a value of the stand-in host's state.
 inline void SetStandInValue(const wchar_t* name, const wchar_t* value) {
     value ? RegSetKeyValueW(HKEY_CURRENT_USER, StandInKey, name, REG_SZ, value,
                             static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)))
@@ -60,7 +55,6 @@ inline std::wstring GuidText(REFGUID guid) {
     return text;
 }
 
-// A fresh folder under the temporary folder, removed with its files afterwards.
 struct TemporaryFolder {
     std::filesystem::path path = [] {
         GUID guid{};
@@ -76,13 +70,11 @@ struct TemporaryFolder {
     std::wstring File(const std::wstring& name) const { return (path / name).wstring(); }
 };
 
-// What the stand-in qxapi32.dll wrote to `file`: prefix TAB message CR LF per line.
 inline std::string FileText(const std::wstring& file) {
     std::ifstream in(std::filesystem::path(file), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Calls an exported function taking no arguments (DllRegisterServer, DllCanUnloadNow...).
 inline HRESULT CallExport(const std::wstring& dll, const char* name) {
     HMODULE module = LoadLibraryW(dll.c_str());
     using Export = HRESULT(STDAPICALLTYPE*)();
@@ -92,13 +84,11 @@ inline HRESULT CallExport(const std::wstring& dll, const char* name) {
     FreeLibrary(module);
     return hr;
 }
-// S_OK once none of the loaded varkel.dll's objects and no lock on its server is left.
 inline HRESULT CanUnloadVarkel() {
     return GetModuleHandleW(L"varkel.dll") ? CallExport(VarkelDllPath(), "DllCanUnloadNow")
                                            : E_FAIL;
 }
 
-// A page created through COM by its ProgID, as a container creates it.
 inline win32::ComPtr<IUnknown> CreatePageByProgId() {
     CLSID clsid{};
     win32::ComPtr<IUnknown> page;
@@ -108,9 +98,6 @@ inline win32::ComPtr<IUnknown> CreatePageByProgId() {
     return page;
 }
 
-// An array of `type` with the given bounds (columns first; none: a NULL array), filled row by
-// row from its lower bounds with texts; in arrays of VARIANTs "#null" is VT_NULL and "#0" the
-// number 0, and in an array of VT_I4 every cell is 1.
 inline win32::ScopedSafeArray FilledArray(VARTYPE type, std::vector<SAFEARRAYBOUND> bounds,
                                           const std::vector<std::vector<std::wstring>>& rows) {
     win32::ScopedSafeArray array;
@@ -136,7 +123,6 @@ inline win32::ScopedSafeArray FilledArray(VARTYPE type, std::vector<SAFEARRAYBOU
     }
     return array;
 }
-// An outgoing list as a host hands it over: BSTRs, columns 0 to 1, `rows` empty rows.
 inline win32::ScopedSafeArray OutgoingList(ULONG rows) {
     return FilledArray(VT_BSTR, {{2, 0}, {rows, 0}}, {});
 }
@@ -153,7 +139,6 @@ inline LONG Generate(_varkel1* page, SAFEARRAY** list) {
 }
 
 using ListRows = std::vector<std::pair<std::wstring, std::wstring>>;
-// Every row of an outgoing list of BSTRs, embedded NULs kept.
 inline ListRows RowsOf(SAFEARRAY* list) {
     BSTR* cells = nullptr;
     SafeArrayAccessData(list, reinterpret_cast<void**>(&cells));
@@ -166,14 +151,10 @@ inline ListRows RowsOf(SAFEARRAY* list) {
     return rows;
 }
 
-// Pages created through COM as a container creates them, with the stand-in host answering
-// interface "if01", the stand-in log library on PATH writing to a file of the test's own, and
-// real message boxes answered by the hook.
 class PageComFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(hook.Installed());
-        // The host program's runs leave their own interface in the stand-in host's state.
         for (const auto& [name, value] : {std::pair{L"CurrentInterfaceName", L"if01"},
                                           {L"CurrentInterfaceInstallPath", L"C:\\Interfaces\\D3"},
                                           {L"CurrentQXServerName", L"qxserver"},
@@ -184,7 +165,6 @@ protected:
             SetStandInValue(name, value);
         }
         SetStandInValue(L"FailMember", nullptr);
-        // Each test runs in a process of its own: what it sets here needs no restoring.
         SetEnvironmentVariableW(L"QXAPI_LOG_FILE", logFile.c_str());
         SetEnvironmentVariableW(L"PATH", (StandInFolder() + L";" + SystemFolders).c_str());
     }

@@ -1,4 +1,3 @@
-// The Windows tests run on one single-threaded apartment with OLE, as a container's UI thread.
 
 #include <windows.h>
 
