@@ -1,7 +1,5 @@
-// Edits a started page as a user could (clicks, typing, pasting, loading) and generates its
-// arguments into lists of every shape a host may hand over. After every edit the page's
-// invariants hold; generation answers 0 or 1, every name it writes starts with a prefix, and
-// rows the list held before are kept.
+// Edits a page as a user could, then generates into lists of every shape: invariants hold, the
+// result is 0 or 1, every name written starts with a prefix, rows held before are kept.
 
 #include "FuzzSupport.h"
 
@@ -10,14 +8,14 @@ using namespace varkel::fuzzing;
 
 namespace {
 
-// 0 one row, 2 one named row, 3 three rows, 4 fixed size, 5 locked, 6 three columns, 7 rows
+// 0, 1 one row, 2 one named row, 3 three rows, 4 fixed size, 5 locked, 6 three columns, 7 rows
 // from 1, 8 no rows, 9 one dimension.
 MemoryArgumentList MakeList(int shape) {
-    const std::vector<Bounds> odd[] = {{{0, 2}, {0, 0}}, {{0, 1}, {1, 1}}, {{0, 1}}};
-    auto list = shape >= 6 && shape != 8 ? MemoryArgumentList(odd[shape == 9 ? 2 : shape - 6])
-                                         : MemoryArgumentList::WithRows(shape == 3   ? 3
-                                                                        : shape == 8 ? 0
-                                                                                     : 1);
+    const Bounds pair{0, 1}, row{0, 0};
+    const std::vector<Bounds> shapes[] = {
+        {pair, row}, {pair, row},   {pair, row},    {pair, {0, 2}},  {pair, row},
+        {pair, row}, {{0, 2}, row}, {pair, {1, 1}}, {pair, {0, -1}}, {pair}};
+    MemoryArgumentList list(shapes[shape]);
     list.SetFixedSize(shape == 4);
     list.SetLocked(shape == 5);
     if (shape == 2) {
@@ -29,7 +27,6 @@ MemoryArgumentList MakeList(int shape) {
 void Generate(FuzzPage& fuzz, int shape) {
     MemoryArgumentList list = MakeList(shape);
     const auto before = list.Rows();
-    // A failing log shows a box for each additional switch that cannot be written.
     fuzz.boxLimit = 64 + 2 * static_cast<int>(fuzz.page.txtAdditional.GetText().size());
     const std::int32_t result = fuzz.page.GetAllArgumentsSafeArray(list);
     FUZZ_CHECK(result == 0 || result == 1);

@@ -1,7 +1,6 @@
 #pragma once
-// What the fuzz targets share. Bytes past the input's end read as zeros, so every byte string is
-// an input; a text unit is one byte, or 0xFF and the unit in the next two. The corpus files are
-// written in this reading: change it only together with them.
+// Bytes past the input's end read as zeros; a text unit is one byte, or 0xFF and the unit in the
+// next two. The corpus files are written in this reading: change it only together with them.
 
 #include "page/Varkel1Page.h"
 #include "support/Fakes.h"
@@ -11,7 +10,6 @@
 #include <bit>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <span>
 
 // A broken property aborts: libFuzzer keeps the input as a crash, and the replay fails.
@@ -40,7 +38,7 @@ struct FuzzInput {
         return first != 0xFF || bytes.size() - position < 2 ? first
                                                             : static_cast<char16_t>(Number(2));
     }
-    Text ShortText(std::size_t limit) { // a length byte (modulo limit + 1), then the units
+    Text ShortText(std::size_t limit) { // a length byte modulo limit + 1, then the units
         Text text(Byte() % (limit + 1), u'\0');
         for (auto& unit : text) {
             unit = Unit();
@@ -49,7 +47,7 @@ struct FuzzInput {
     }
 };
 
-// A switch or value worth trying, by number; corpus files refer to these by position.
+// Corpus files refer to these by position.
 inline const Text& InterestingText(std::uint8_t number) {
     static const std::array<Text, 36> texts{
         u"/CH",      u"-ch",        u"/HW",     u"-hw",  u"/BL",  u"-Bl",  u"/NOSEQ", u"-noseq",
@@ -71,10 +69,9 @@ inline Text ReadRepeatedText(FuzzInput& input) {
     return text.substr(0, length);
 }
 
-// A table of any rank (0 to 3), bounds and entries.
-inline MemoryInputTable ReadInputTable(FuzzInput& input) {
+inline MemoryInputTable ReadInputTable(FuzzInput& input) { // rank 0 to 3, any bounds and entries
     using In = FuzzInput&;
-    static const std::function<CellValue(In)> cells[] = {
+    static CellValue (*const cells[])(In) = {
         [](In) { return CellValue::Empty(); },
         [](In) { return CellValue::Null(); },
         [](In i) { return CellValue::FromInteger(static_cast<std::int8_t>(i.Byte())); },
@@ -88,9 +85,8 @@ inline MemoryInputTable ReadInputTable(FuzzInput& input) {
         [](In i) { return CellValue::FromText(ReadRepeatedText(i)); }};
     std::vector<Bounds> dimensions(input.Byte() % 4);
     for (std::size_t dimension = 0; dimension < dimensions.size(); ++dimension) {
-        const auto lowerByte = input.Byte();
-        const std::int32_t lower =
-            lowerByte < 0x80 ? 0 : static_cast<std::int8_t>(lowerByte << 1) / 2;
+        const std::uint8_t low = input.Byte();
+        const std::int32_t lower = low < 0x80 ? 0 : static_cast<std::int8_t>(low << 1) / 2;
         dimensions[dimension] = {lower, lower + input.Byte() % (dimension == 0 ? 6 : 48) - 1};
     }
     MemoryInputTable table(dimensions);
@@ -103,7 +99,6 @@ inline MemoryInputTable ReadInputTable(FuzzInput& input) {
     return table;
 }
 
-// Columns 0 to 2 from row 0; per row a switch, a value and a marker 0 or 1.
 inline MemoryInputTable ReadWellFormedTable(FuzzInput& input, int maxRows) {
     const std::int32_t rows = input.Byte() % (maxRows + 1);
     MemoryInputTable table({{0, 2}, {0, rows - 1}});
@@ -132,9 +127,7 @@ struct FuzzPage : MessageBoxPort {
                : (answers.Byte() & 1) != 0              ? MessageBoxAnswer::No
                                                         : MessageBoxAnswer::Yes;
     }
-    // The label shows the level of the boxes, a value field follows its box, the delimiter
-    // is upper case.
-    void CheckInvariants() {
+    void CheckInvariants() { // the level label, each value field, an upper case delimiter
         int level = 0;
         for (int index = 0; index < page.chkDebug.Count(); ++index) {
             level += page.chkDebug[index].Value() == CheckBox::Checked ? 1 << index : 0;

@@ -1,5 +1,5 @@
-// Replays directories of fuzz inputs where libFuzzer is missing. Each input is named before it
-// runs: the one that breaks a property, or hangs until the test's timeout, is the last named.
+// Replays directories of fuzz inputs where libFuzzer is missing, naming each input before it
+// runs: the one that breaks a property or hangs is the last named.
 
 #include <cstdint>
 #include <cstdio>
@@ -15,9 +15,9 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
             std::ifstream file(entry.path(), std::ios::binary);
+            std::fprintf(stderr, "replaying %s\n", entry.path().c_str());
             // Exactly the input's size, so that reading past it is caught.
             const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
-            std::fprintf(stderr, "replaying %s\n", entry.path().c_str());
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
             ++replayed;
         }

@@ -1,6 +1,5 @@
-// Splits any text both ways (quotes kept and stripped): the two tables differ only by the quotes
-// around values, every name starts with the text's prefix, row 0 holds no name, and every value
-// comes from the text. Nothing may show a message box.
+// Splits any text with quotes kept and stripped: the tables differ only by quotes around values,
+// names start with the text's prefix, row 0 holds no name, every value comes from the text.
 
 #include "FuzzSupport.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// A fresh folder per test under the system's temporary folder, removed afterwards.
+// A fresh temporary folder per test, removed afterwards.
 
 #include <filesystem>
 #include <fstream>
@@ -35,13 +35,8 @@ public:
         std::ifstream in(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    static void MakeReadOnly(const fs::path& file) {
-        using fs::perms;
-        fs::permissions(file, perms::owner_write | perms::group_write | perms::others_write,
-                        fs::perm_options::remove);
-    }
-    // Names of the folder's entries, sorted, separated by blanks.
-    std::string Listing() const {
+    static void MakeReadOnly(const fs::path& file) { fs::permissions(file, fs::perms::owner_read); }
+    std::string Listing() const { // the entries' names, sorted, separated by blanks
         std::string names;
         for (const auto& name :
              std::set<fs::path>(fs::directory_iterator(path_), fs::directory_iterator())) {
