@@ -13,13 +13,6 @@
 #include <optional>
 #include <vector>
 
-namespace varkel {
-// A box in a test's failure message: its text.
-inline void PrintTo(const MessageBoxRequest& box, std::ostream* out) {
-    *out << ToUtf8(box.Message);
-}
-} // namespace varkel
-
 namespace varkel::testing {
 
 struct MockMessageBoxes : MessageBoxPort {
@@ -47,7 +40,7 @@ public:
         return status;
     }
     std::vector<LogLine> lines;
-    std::optional<Failure> failure; // when set, every call fails with it
+    std::optional<Failure> failure;
     std::int32_t status = 0;
 };
 
@@ -67,7 +60,7 @@ public:
         return Made<SettingsComponent>(settingsMissing);
     }
     std::shared_ptr<FileSystemObject> CreateFileSystemObject() override {
-        return Made<FileSystemObject>(fileSystemMissing);
+        return Made<FileSystemObject>(false);
     }
     Text PropertyText(const Text& name) override {
         if (failingProperty == name) {
@@ -99,14 +92,13 @@ public:
                                     {u"CurrentMDBPath", u"C:\\QX\\mdb"}};
     std::optional<Text> failingProperty;
     Text binaryName = u"d3intf";
-    std::vector<Text> settingsArguments; // of every call, one after another
-    std::map<Text, Text> versions;       // path -> version ("" for a file without one)
+    std::vector<Text> settingsArguments;
+    std::map<Text, Text> versions; // path -> version ("" for a file without one)
     std::optional<Failure> settingsFailure, fileFailure;
-    bool hostMissing = false, settingsMissing = false, fileSystemMissing = false;
+    bool hostMissing = false, settingsMissing = false;
     int hostCreations = 0, settingsCreations = 0;
 
 private:
-    // This object as one of the host's, sharing its lifetime without owning it.
     template <typename Port> std::shared_ptr<Port> Made(bool missing) {
         if (missing) {
             throw Failures::CannotCreateObject();
@@ -144,11 +136,8 @@ struct FakeModuleLocation : ModuleLocationPort {
     Text folder = u"C:\\Program Files\\varkel", baseName = u"varkel";
 };
 
-// Everything a page needs. A message box nobody expected fails the test, and so does an
-// expected one that never came.
+// A message box nobody expected fails the test, and so does an expected one that never came.
 struct FakePlatform {
-    // Expects the next box in order, answers it, and keeps it in `shown`; `whileShown` runs
-    // while it is up.
     void ExpectBox(MessageBoxAnswer answer = MessageBoxAnswer::Ok,
                    std::function<void()> whileShown = {});
 

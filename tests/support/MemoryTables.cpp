@@ -37,7 +37,6 @@ void MemoryArgumentList::SetRows(std::int32_t firstRow, std::span<const Argument
         ArgumentList::SetRows(firstRow, rows, written); // entry by entry, failing where it must
         return;
     }
-    // The first index varies fastest: a row's two cells are next to each other.
     auto cell = cells_.begin() + static_cast<std::ptrdiff_t>(Offset(0, firstRow));
     for (const ArgumentRow& row : rows) {
         *cell++ = Store(row.Name);

@@ -18,7 +18,6 @@ struct Bounds {
     std::int32_t Count() const { return upper - lower + 1; }
 };
 
-// The dimensions of a table and where a cell lies, failing as the platform does.
 template <typename Table> class MemoryShape : public Table {
 public:
     explicit MemoryShape(std::vector<Bounds> dimensions) : dimensions_(std::move(dimensions)) {}
@@ -55,7 +54,6 @@ protected:
 
 class MemoryInputTable : public MemoryShape<InputTable> {
 public:
-    // The usual shape: columns 0..2, one row per entry.
     struct Row {
         CellValue name, value, marker;
     };
@@ -96,7 +94,6 @@ public:
 
     void SetFixedSize(bool fixed) { fixedSize_ = fixed; }
     void SetLocked(bool locked) { locked_ = locked; }
-    // Rows as (name, value) pairs, for assertions.
     std::vector<std::pair<Text, Text>> Rows() const;
 
 private:
@@ -109,8 +106,7 @@ private:
         return cell;
     }
     std::vector<Cell> cells_;
-    // The texts of the cells one after another: filling a list costs no allocation per cell;
-    // an overwritten text stays here until the list goes.
+    // Filling a list costs no allocation per cell; overwritten texts stay until the list goes.
     Text units_;
     bool fixedSize_ = false, locked_ = false;
 };

@@ -46,17 +46,15 @@ TEST_F(Loading, AllSixteenSpellingsInAnyCaseReachTheirFields) {
 // Unknown are switches not matching exactly; the page keeps them only with a marker of zero,
 // whatever its type.
 TEST_F(Loading, UnknownSwitchesAreKeptInOrderUnlessMarkedAsTheHosts) {
-    ASSERT_EQ(Load({{T(u"/CH "), {}, {}},
-                    {T(u"/KS=5"), {}, CellValue::FromReal(0.0)},
-                    {T(u"/PS"), T(u"1"), {}},
-                    {T(u"/NOSERVICE"), T(u""), CellValue::FromInteger(0)},
-                    {T(u"/ID"), T(u"2"), CellValue::FromInteger(1)},
-                    {T(u"/B"), {}, CellValue::FromReal(0.5)},
-                    {T(u"/C"), {}, CellValue::FromBoolean(false)},
-                    {T(u"/D"), {}, CellValue::FromBoolean(true)},
-                    {T(u"/F"), {}, CellValue::FromInteger(-1)},
-                    {T(u"/G"), CellValue::FromBoolean(true), T(u"0")}}),
-              1);
+    const auto I = CellValue::FromInteger;
+    const auto R = CellValue::FromReal;
+    const auto B = CellValue::FromBoolean;
+    // clang-format off
+    ASSERT_EQ(Load({{T(u"/CH "), {}, {}}, {T(u"/KS=5"), {}, R(0.0)}, {T(u"/PS"), T(u"1"), {}},
+                    {T(u"/NOSERVICE"), T(u""), I(0)}, {T(u"/ID"), T(u"2"), I(1)},
+                    {T(u"/B"), {}, R(0.5)}, {T(u"/C"), {}, B(false)}, {T(u"/D"), {}, B(true)},
+                    {T(u"/F"), {}, I(-1)}, {T(u"/G"), B(true), T(u"0")}}), 1);
+    // clang-format on
     EXPECT_EQ(page.chkDatabaseUpdates.Value(), CheckBox::Unchecked);
     EXPECT_EQ(page.chkGLF.Value(), CheckBox::Unchecked);
     EXPECT_EQ(page.txtAdditional.GetText(), u"/CH  /KS=5 /PS=1 /NOSERVICE /C /G=True ");
@@ -65,13 +63,11 @@ TEST_F(Loading, UnknownSwitchesAreKeptInOrderUnlessMarkedAsTheHosts) {
 
 TEST_F(Loading, ValueSwitchesTakeTheLastValueAsLoadedAndASecondLoadUnchecksThem) {
     fake.ExpectBox(); // the /KS warning, once
-    ASSERT_EQ(Load({{T(u"/VAL"), T(u"3"), {}},
-                    {T(u"/KS"), T(u"abc"), CellValue::FromInteger(0)},
-                    {T(u"-val"), T(u""), {}},
-                    {T(u"/CH"), T(u"x"), {}},
-                    {T(u"/ITDELIM"), T(u"a"), {}},
-                    {T(u"/ITDELIM"), T(u"bc"), {}}}),
-              1);
+    // clang-format off
+    ASSERT_EQ(Load({{T(u"/VAL"), T(u"3"), {}}, {T(u"/KS"), T(u"abc"), CellValue::FromInteger(0)},
+                    {T(u"-val"), T(u""), {}}, {T(u"/CH"), T(u"x"), {}},
+                    {T(u"/ITDELIM"), T(u"a"), {}}, {T(u"/ITDELIM"), T(u"bc"), {}}}), 1);
+    // clang-format on
     EXPECT_EQ(page.txtGLFerr.GetText(), u"abc");
     EXPECT_EQ(page.txtGLFerr.BackColor(), Colors::Window) << "loaded values are not judged";
     EXPECT_TRUE(page.txtGLFerr.Enabled());

@@ -76,11 +76,10 @@ TEST_F(Tokenizer, TextWithoutAnyPrefixFailsAndIsLoggedTwice) {
                        u"QX NUX> if01> "};
     };
     const Text text = u"a\tb\"c";
-    EXPECT_THAT([&] { ParseCommmandLineArguments(fake.ports, text, false); },
-                ::testing::Throws<Failure>(
-                    ::testing::AllOf(::testing::Field(&Failure::Number, 1),
-                                     ::testing::Field(&Failure::Source, grown),
-                                     ::testing::Field(&Failure::Description, description))));
+    EXPECT_THAT(
+        [&] { ParseCommmandLineArguments(fake.ports, text, false); },
+        ::testing::Throws<Failure>(::testing::AllOf(::testing::Field(&Failure::Number, 1),
+                                                    ::testing::Field(&Failure::Source, grown))));
     EXPECT_EQ(fake.log.lines, (std::vector<LogLine>{line(source), line(grown)}));
 }
 
