@@ -251,6 +251,10 @@ TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
         EXPECT_THAT([&] { EditSession session(file, {}); },
                     ::testing::AllOf(FailsWith(code, says), FailsWith(code, name)));
     }
+    TemporaryFolder folder; // a folder opens as an empty stream on some systems
+    fs::create_directory(folder.Path() / "folder.bat");
+    EXPECT_THAT([&] { EditSession session(folder.Path() / "folder.bat", {}); },
+                FailsWith(ExitCode::CannotRead, "is a folder"));
 }
 
 TEST(FileStore, ARefusedReplacementLeavesTheOriginalUntouched) {
