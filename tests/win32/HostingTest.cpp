@@ -50,14 +50,7 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceResizesItLetsTabLeaveAtBothEndsAndUnl
     RECT area{0, 0, 600, 300};
     ASSERT_EQ(object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site.Get(), 0, container, &area), S_OK);
     const auto press = [&](bool shift) {
-        BYTE keys[256] = {};
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
-        MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {}};
-        const HRESULT hr = active->TranslateAccelerator(&message);
-        keys[VK_SHIFT] = 0;
-        SetKeyboardState(keys);
-        return hr;
+        return PressTab(shift, [&](MSG* message) { return active->TranslateAccelerator(message); });
     };
     EXPECT_TRUE(IsChild(page, GetFocus()));
     EXPECT_EQ(press(true), S_FALSE) << "the container moves on";

@@ -8,6 +8,7 @@
 #include "win32/adapters/MessageBoxes.h"
 #include "win32/support/MessageBoxHook.h"
 #include "win32/support/PlainWindowClass.h"
+#include "win32/support/WineTest.h"
 
 #include <gmock/gmock.h>
 
@@ -157,14 +158,8 @@ TEST_F(PageWindowTest, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
 
 TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
     const auto pressTab = [this](bool shift) {
-        BYTE keys[256] = {};
-        keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
-        MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {}};
-        const bool handled = view->TranslateAccelerator(&message);
-        keys[VK_SHIFT] = 0;
-        SetKeyboardState(keys);
-        return handled;
+        return PressTab(shift,
+                        [this](MSG* message) { return view->TranslateAccelerator(message); });
     };
     const auto focusName = [this] {
         for (const auto& entry : PageLayout()) {

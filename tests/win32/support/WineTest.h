@@ -175,4 +175,17 @@ protected:
     std::wstring logFile = temporary.File(L"qx.log");
 };
 
+// Presses Tab (with Shift held, or not) on the focused window through `translate`, which takes
+// the key's message and answers whether it was handled.
+template <class Translate> auto PressTab(bool shift, Translate translate) {
+    BYTE keys[256] = {};
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {}};
+    const auto handled = translate(&message);
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    return handled;
+}
+
 } // namespace varkel::testing
