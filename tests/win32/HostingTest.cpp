@@ -6,13 +6,9 @@ namespace {
 
 using win32::ComPtr;
 
-template <typename Function> Function Export(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 using AtlAxWinHosting = PageComFixture;
 
-TEST_F(AtlAxWinHosting, HoldsThePageInPlaceResizesItLetsTabLeaveAtBothEndsAndUnloadsAfter) {
+TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesLetsTabLeaveAtBothEndsAndUnloads) {
     const HMODULE atl = LoadLibraryW(L"atl.dll");
     ASSERT_TRUE(Export<BOOL(WINAPI*)()>(atl, "AtlAxWinInit")());
     const HWND frame = CreateWindowExW(0, TestHostClass(), L"hosting", WS_POPUP, 0, 0, 900, 600,
@@ -41,7 +37,15 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceResizesItLetsTabLeaveAtBothEndsAndUnl
     hook.Expect(IDOK);
     SAFEARRAY* noTable = nullptr;
     EXPECT_EQ(LoadDefaults(control.As<_varkel1>(IID__varkel1).Get(), &noTable), 0);
-    EXPECT_EQ(hook.shown.at(0).owner, frame) << "boxes belong to the top-level window";
+    ASSERT_EQ(hook.shown.size(), 1u);
+    EXPECT_EQ(hook.shown[0].text, L"Method:\t\tin LoadDefaults() of if01 NUX Control\r\n"
+                                  L"Source:\t\tvarkel\r\nError:\t\t9h   (9)\r\n"
+                                  L"Description:\tSubscript out of range");
+    EXPECT_EQ(hook.shown[0].title, L"QX Interface for GSE D/3 DBA NUX Control");
+    EXPECT_EQ(hook.shown[0].icon, LoadIconW(nullptr, IDI_HAND));
+    EXPECT_EQ(hook.shown[0].owner, frame) << "boxes belong to the top-level window";
+    EXPECT_EQ(Log(), "QX NUX> if01> \tError in method: in LoadDefaults() of if01 NUX Control, "
+                     "Source: varkel, Error: 9 h   (9) , Description: Subscript out of range\r\n");
 
     auto object = control.As<IOleObject>(IID_IOleObject);
     auto active = control.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);

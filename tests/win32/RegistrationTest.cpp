@@ -9,20 +9,11 @@ namespace {
 using ::testing::StrCaseEq;
 using win32::ComPtr;
 
-HRESULT CallDllInstall(BOOL install, const wchar_t* commandLine) {
-    HMODULE module = LoadLibraryW(VarkelDllPath().c_str());
-    const auto function = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR)>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module, "DllInstall")));
-    const HRESULT hr = function != nullptr ? function(install, commandLine) : E_NOTIMPL;
-    FreeLibrary(module);
-    return hr;
-}
-
 class Registration : public ::testing::Test {
 protected:
     void TearDown() override {
-        EXPECT_EQ(CallDllInstall(FALSE, L"user"), S_OK);
-        EXPECT_EQ(CallExport(VarkelDllPath(), "DllRegisterServer"), S_OK);
+        EXPECT_EQ(CallExport(VarkelDllPath, "DllInstall", FALSE, L"user"), S_OK);
+        EXPECT_EQ(CallExport(VarkelDllPath, "DllRegisterServer"), S_OK);
     }
     const std::wstring clsidKey = L"Software\\Classes\\CLSID\\" + GuidText(CLSID_varkel1);
     const std::wstring progIdKey = L"Software\\Classes\\varkel.varkel1";
@@ -32,18 +23,9 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAForeignProg
     const std::wstring libraryKey =
         L"Software\\Classes\\TypeLib\\" + GuidText(LIBID_varkel) + L"\\1.0";
     const std::wstring categories = clsidKey + L"\\Implemented Categories\\";
-    const struct {
-        HKEY root;
-        std::function<HRESULT()> install, uninstall;
-    } scopes[] = {
-        {HKEY_LOCAL_MACHINE, [] { return CallExport(VarkelDllPath(), "DllRegisterServer"); },
-         [] { return CallExport(VarkelDllPath(), "DllUnregisterServer"); }},
-        {HKEY_CURRENT_USER, [] { return CallDllInstall(TRUE, L"USER"); },
-         [] { return CallDllInstall(FALSE, L"user"); }},
-    };
     // clang-format off
     const std::tuple<std::wstring, const wchar_t*, std::wstring> values[] = {
-        {clsidKey + L"\\InprocServer32", nullptr, VarkelDllPath()},
+        {clsidKey + L"\\InprocServer32", nullptr, VarkelDllPath},
         {clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
         {clsidKey + L"\\ProgID", nullptr, L"varkel.varkel1"},
         {clsidKey + L"\\VersionIndependentProgID", nullptr, L"varkel.varkel1"},
@@ -57,40 +39,45 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAForeignProg
         {categories + GuidText(CATID_SafeForScripting), false},
         {categories + GuidText(CATID_SafeForInitializing), false}};
     // clang-format on
-    for (const auto& scope : scopes) {
-        SCOPED_TRACE(scope.root == HKEY_CURRENT_USER ? "user" : "machine");
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        SCOPED_TRACE(root == HKEY_CURRENT_USER ? "user" : "machine");
+        // Machine-wide through the registration exports, per user through DllInstall.
+        const auto install = [user = root == HKEY_CURRENT_USER](BOOL on) {
+            return user ? CallExport(VarkelDllPath, "DllInstall", on, on ? L"USER" : L"user")
+                        : CallExport(VarkelDllPath,
+                                     on ? "DllRegisterServer" : "DllUnregisterServer");
+        };
         for (int round = 0; round < 2; ++round) {
-            ASSERT_EQ(scope.uninstall(), S_OK);
+            ASSERT_EQ(install(FALSE), S_OK);
             for (const auto& key : {clsidKey, progIdKey, libraryKey}) {
-                EXPECT_FALSE(RegistryKeyExists(scope.root, key)) << key;
+                EXPECT_FALSE(RegistryKeyExists(root, key)) << key;
             }
         }
-        EXPECT_EQ(CallDllInstall(TRUE, L"everyone"), E_INVALIDARG);
-        EXPECT_FALSE(RegistryKeyExists(scope.root, clsidKey));
+        EXPECT_EQ(CallExport(VarkelDllPath, "DllInstall", TRUE, L"everyone"), E_INVALIDARG);
+        EXPECT_FALSE(RegistryKeyExists(root, clsidKey));
 
-        ASSERT_EQ(scope.install(), S_OK);
+        ASSERT_EQ(install(TRUE), S_OK);
         for (const auto& [key, name, value] : values) {
-            EXPECT_THAT(RegistryText(scope.root, key, name), StrCaseEq(value)) << key;
+            EXPECT_THAT(RegistryText(root, key, name), StrCaseEq(value)) << key;
         }
         for (const auto& [key, exists] : keys) {
-            EXPECT_EQ(RegistryKeyExists(scope.root, key), exists) << key;
+            EXPECT_EQ(RegistryKeyExists(root, key), exists) << key;
         }
         BOOL wow64 = FALSE;
-        if (scope.root == HKEY_LOCAL_MACHINE) {
-            EXPECT_THAT(
-                RegistryText(scope.root,
-                             libraryKey + (sizeof(void*) == 8 ? L"\\409\\win64" : L"\\409\\win32")),
-                StrCaseEq(VarkelDllPath()));
+        if (root == HKEY_LOCAL_MACHINE) {
+            EXPECT_THAT(RegistryText(root, libraryKey + (sizeof(void*) == 8 ? L"\\409\\win64"
+                                                                            : L"\\409\\win32")),
+                        StrCaseEq(VarkelDllPath));
             EXPECT_FALSE(
                 (sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64)) &&
-                RegistryKeyExists(scope.root, clsidKey,
+                RegistryKeyExists(root, clsidKey,
                                   sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY));
         }
     }
     const std::wstring other = L"{00000000-1111-2222-3333-444444444444}";
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, (progIdKey + L"\\CLSID").c_str(), nullptr, REG_SZ,
                     other.c_str(), static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t)));
-    ASSERT_EQ(CallExport(VarkelDllPath(), "DllUnregisterServer"), S_OK);
+    ASSERT_EQ(CallExport(VarkelDllPath, "DllUnregisterServer"), S_OK);
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, clsidKey));
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID"), other);
 }

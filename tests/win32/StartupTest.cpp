@@ -16,9 +16,14 @@ auto Raises(std::int32_t number) {
     return Throws<Failure>(Field(&Failure::Number, number));
 }
 
-using HostObjectsByName = PageComFixture;
+class PageStartup : public PageComFixture {
+protected:
+    void TearDown() override {
+        EXPECT_EQ(CallExport(StandInFolder + L"\\nuxstandins.dll", "DllRegisterServer"), S_OK);
+    }
+};
 
-TEST_F(HostObjectsByName, TurnAutomationErrorsIntoFailureNumbers) {
+TEST_F(PageStartup, AutomationErrorsBecomeFailureNumbersAndNoHostObjectABoxAndLogLine) {
     win32::DispatchHostObjects objects;
     const auto host = objects.CreateHostApplication();
     EXPECT_EQ(host->PropertyText(u"currentinterfacename"), u"if01");
@@ -37,23 +42,13 @@ TEST_F(HostObjectsByName, TurnAutomationErrorsIntoFailureNumbers) {
     EXPECT_THAT(
         [&] { objects.CreateSettingsComponent()->GetBinaryName(interfaceName, apiNode, server); },
         Raises(static_cast<std::int32_t>(0x80004005)));
-}
-
-class PageStartup : public PageComFixture {
-protected:
-    void TearDown() override {
-        EXPECT_EQ(CallExport(StandInFolder() + L"\\nuxstandins.dll", "DllRegisterServer"), S_OK);
-    }
-};
-
-TEST_F(PageStartup, WithoutTheHostObjectThePageIsMadeAfterItsBoxAndLogLine) {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Nuxworks.Class1");
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Nuxworks.Class1");
     for (const bool withLibrary : {false, true}) {
         SCOPED_TRACE(withLibrary);
         hook.shown.clear();
         SetEnvironmentVariableW(
-            L"PATH", ((withLibrary ? StandInFolder() + L";" : L"") + SystemFolders).c_str());
+            L"PATH", ((withLibrary ? StandInFolder + L";" : L"") + SystemFolders).c_str());
         hook.Expect(IDOK);
         if (!withLibrary) {
             hook.Expect(IDOK);
@@ -88,10 +83,10 @@ std::wstring LoadedLibrary() {
 TEST(LogLibrary, IsFoundOnlyOnThePathNeverInTheCurrentDirectoryAndLogsInTheSystemCodePage) {
     TemporaryFolder onPath, current, other;
     for (const auto* folder : {&onPath, &current}) {
-        CopyFileW((StandInFolder() + L"\\qxapi32.dll").c_str(),
-                  folder->File(L"qxapi32.dll").c_str(), FALSE);
+        CopyFileW((StandInFolder + L"\\qxapi32.dll").c_str(), folder->File(L"qxapi32.dll").c_str(),
+                  FALSE);
     }
-    CopyFileW((StandInFolder() + L"\\nuxstandins.dll").c_str(), other.File(L"qxapi32.dll").c_str(),
+    CopyFileW((StandInFolder + L"\\nuxstandins.dll").c_str(), other.File(L"qxapi32.dll").c_str(),
               FALSE);
     SetEnvironmentVariableW(L"QXAPI_LOG_FILE", current.File(L"qx.log").c_str());
     wchar_t directory[MAX_PATH] = {};

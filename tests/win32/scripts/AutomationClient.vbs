@@ -11,7 +11,7 @@ table(0, 1) = "/ITDELIM" : table(1, 1) = "a" : table(2, 1) = 0
 table(0, 2) = "/PS" : table(1, 2) = "1" : table(2, 2) = 0
 path = "C:\Interfaces\D3"
 WScript.Echo "loaded by value=" & page.LoadDefaults((table), (path))
-WScript.Echo "loaded=" & page.LoadDefaults(table, path)
+WScript.Echo "loaded=" & page.LoadDefaults(table, path) & " " & table(0, 0)
 WScript.Echo "unsaved after load=" & page.ControlHasUnsavedChanges()
 ReDim list(1, 0)
 WScript.Echo "saved=" & page.GetAllArgumentsSafeArray(list)

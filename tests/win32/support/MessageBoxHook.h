@@ -11,11 +11,15 @@
 
 namespace varkel::testing {
 
+inline std::wstring WindowText(HWND window) {
+    wchar_t text[2048] = {};
+    GetWindowTextW(window, text, 2048);
+    return text;
+}
+
 struct ShownBox {
-    std::wstring text;
-    std::wstring title;
+    std::wstring text, title;
     HICON icon = nullptr;
-    bool yesNo = false;
     int defaultButton = 0;
     HWND owner = nullptr;
 };
@@ -52,11 +56,7 @@ private:
             !answered_.insert(window).second) {
             return;
         }
-        ShownBox box{TextOf(GetDlgItem(window, 0xFFFF)),
-                     TextOf(window),
-                     nullptr,
-                     GetDlgItem(window, IDYES) != nullptr,
-                     0,
+        ShownBox box{WindowText(GetDlgItem(window, 0xFFFF)), WindowText(window), nullptr, 0,
                      GetWindow(window, GW_OWNER)};
         for (HWND child = GetWindow(window, GW_CHILD); child;
              child = GetWindow(child, GW_HWNDNEXT)) {
@@ -68,22 +68,15 @@ private:
             }
         }
         shown.push_back(box);
-        int answer = box.yesNo ? IDYES : IDOK;
         if (answers_.empty()) {
             ++unexpected;
-        } else {
-            answer = answers_.front();
-            answers_.pop_front();
+            answers_.push_back(box.defaultButton);
         }
+        const int answer = answers_.front();
+        answers_.pop_front();
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
     }
-    static std::wstring TextOf(HWND window) {
-        wchar_t buffer[2048] = {};
-        GetWindowTextW(window, buffer, 2048);
-        return buffer;
-    }
-
     static inline thread_local MessageBoxHook* current_ = nullptr;
     HHOOK hook_ = nullptr;
     std::deque<int> answers_;

@@ -17,17 +17,13 @@
 
 namespace varkel::testing {
 
-inline std::wstring BuildTree() {
+inline const std::wstring BuildTree = [] {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     return std::filesystem::path(path).parent_path().parent_path().parent_path().wstring();
-}
-inline std::wstring VarkelDllPath() {
-    return BuildTree() + L"\\src\\win32\\varkel.dll";
-}
-inline std::wstring StandInFolder() {
-    return BuildTree() + L"\\stand-ins";
-}
+}();
+inline const std::wstring VarkelDllPath = BuildTree + L"\\src\\win32\\varkel.dll";
+inline const std::wstring StandInFolder = BuildTree + L"\\stand-ins";
 inline constexpr wchar_t StandInKey[] = L"Software\\varkel\\StandIn";
 inline const std::wstring SystemFolders = L"C:\\windows\\system32;C:\\windows";
 
@@ -75,18 +71,19 @@ inline std::string FileText(const std::wstring& file) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-inline HRESULT CallExport(const std::wstring& dll, const char* name) {
+template <class Function> Function Export(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+template <class... Arguments>
+HRESULT CallExport(const std::wstring& dll, const char* name, Arguments... arguments) {
     HMODULE module = LoadLibraryW(dll.c_str());
-    using Export = HRESULT(STDAPICALLTYPE*)();
-    const auto function =
-        reinterpret_cast<Export>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-    const HRESULT hr = function != nullptr ? function() : E_FAIL;
+    const auto function = Export<HRESULT(STDAPICALLTYPE*)(Arguments...)>(module, name);
+    const HRESULT hr = function != nullptr ? function(arguments...) : E_FAIL;
     FreeLibrary(module);
     return hr;
 }
 inline HRESULT CanUnloadVarkel() {
-    return GetModuleHandleW(L"varkel.dll") ? CallExport(VarkelDllPath(), "DllCanUnloadNow")
-                                           : E_FAIL;
+    return GetModuleHandleW(L"varkel.dll") ? CallExport(VarkelDllPath, "DllCanUnloadNow") : E_FAIL;
 }
 
 inline win32::ComPtr<IUnknown> CreatePageByProgId() {
@@ -114,17 +111,11 @@ inline win32::ScopedSafeArray FilledArray(VARTYPE type, std::vector<SAFEARRAYBOU
             VARIANT cell{};
             V_VT(&cell) = text == L"#null" ? VT_NULL : text == L"#0" ? VT_I4 : VT_BSTR;
             V_BSTR(&cell) = V_VT(&cell) == VT_BSTR ? bstr.Get() : nullptr;
-            LONG one = 1;
             SafeArrayPutElement(array.Get(), indices,
-                                type == VT_VARIANT ? static_cast<void*>(&cell)
-                                : type == VT_BSTR  ? static_cast<void*>(bstr.Get())
-                                                   : &one);
+                                type == VT_VARIANT ? static_cast<void*>(&cell) : bstr.Get());
         }
     }
     return array;
-}
-inline win32::ScopedSafeArray OutgoingList(ULONG rows) {
-    return FilledArray(VT_BSTR, {{2, 0}, {rows, 0}}, {});
 }
 inline LONG LoadDefaults(_varkel1* page, SAFEARRAY** table) {
     win32::ScopedBstr path(u"C:\\Interfaces\\D3");
@@ -155,18 +146,11 @@ class PageComFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(hook.Installed());
-        for (const auto& [name, value] : {std::pair{L"CurrentInterfaceName", L"if01"},
-                                          {L"CurrentInterfaceInstallPath", L"C:\\Interfaces\\D3"},
-                                          {L"CurrentQXServerName", L"qxserver"},
-                                          {L"CurrentLocalHostName", L"localhost"},
-                                          {L"CurrentAPINodeForMDB", L"apinode"},
-                                          {L"CurrentMDBPath", L"C:\\QX\\mdb"},
-                                          {L"BinaryName", L"d3intf"}}) {
-            SetStandInValue(name, value);
-        }
-        SetStandInValue(L"FailMember", nullptr);
+        // The host object answers "" for the values it is not given.
+        RegDeleteTreeW(HKEY_CURRENT_USER, StandInKey);
+        SetStandInValue(L"CurrentInterfaceName", L"if01");
         SetEnvironmentVariableW(L"QXAPI_LOG_FILE", logFile.c_str());
-        SetEnvironmentVariableW(L"PATH", (StandInFolder() + L";" + SystemFolders).c_str());
+        SetEnvironmentVariableW(L"PATH", (StandInFolder + L";" + SystemFolders).c_str());
     }
     std::string Log() const { return FileText(logFile); }
 

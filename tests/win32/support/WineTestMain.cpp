@@ -1,16 +1,9 @@
-
-#include <windows.h>
-
 #include <ole2.h>
 
 #include <gtest/gtest.h>
 
+// The tests' thread is the apartment of every page they make.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (FAILED(OleInitialize(nullptr))) {
-        return 2;
-    }
-    const int result = RUN_ALL_TESTS();
-    OleUninitialize();
-    return result;
+    return FAILED(OleInitialize(nullptr)) ? 2 : RUN_ALL_TESTS();
 }
