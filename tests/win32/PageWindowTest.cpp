@@ -9,8 +9,7 @@
 #include "win32/support/PlainWindowClass.h"
 #include "win32/support/WineTest.h"
 
-#include <gmock/gmock.h>
-
+#include <algorithm>
 #include <memory>
 
 namespace varkel::testing {
@@ -146,12 +145,9 @@ TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
                         [this](MSG* message) { return view->TranslateAccelerator(message); });
     };
     const auto focusName = [this] {
-        for (const auto& entry : PageLayout()) {
-            if (Window(entry.name) == GetFocus()) {
-                return std::string(entry.name);
-            }
-        }
-        return std::string("<outside>");
+        const auto focused = std::ranges::find_if(
+            PageLayout(), [this](const auto& entry) { return Window(entry.name) == GetFocus(); });
+        return focused == PageLayout().end() ? "<outside>" : std::string(focused->name);
     };
     Click("chkDelimiter");
     view->FocusFirst();

@@ -45,17 +45,16 @@ public:
     }
 
     static HWND Find(HWND parent, const std::wstring& text) {
-        std::pair<const std::wstring*, HWND> search{&text, nullptr};
-        EnumChildWindows(parent, &Match, reinterpret_cast<LPARAM>(&search));
-        return search.second;
-    }
-    static BOOL CALLBACK Match(HWND window, LPARAM context) {
-        auto* search = reinterpret_cast<std::pair<const std::wstring*, HWND>*>(context);
-        wchar_t shown[512] = {};
-        // WM_GETTEXT: GetWindowText does not ask the windows of other processes.
-        SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown));
-        search->second = *search->first == shown ? window : nullptr;
-        return search->second == nullptr;
+        for (HWND child = GetWindow(parent, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t shown[512] = {};
+            // WM_GETTEXT: GetWindowText does not ask the windows of other processes.
+            SendMessageW(child, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown));
+            if (const HWND found = text == shown ? child : Find(child, text)) {
+                return found;
+            }
+        }
+        return nullptr;
     }
     HostRun Finish() {
         HostRun run;

@@ -87,11 +87,10 @@ inline HRESULT CanUnloadVarkel() {
 }
 
 inline win32::ComPtr<IUnknown> CreatePageByProgId() {
-    CLSID clsid{};
+    CLSID clsid{}; // GUID_NULL, which no server answers, when the ProgID is unknown
+    CLSIDFromProgID(L"varkel.varkel1", &clsid);
     win32::ComPtr<IUnknown> page;
-    if (SUCCEEDED(CLSIDFromProgID(L"varkel.varkel1", &clsid))) {
-        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, page.ReceiveVoid());
-    }
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, page.ReceiveVoid());
     return page;
 }
 
