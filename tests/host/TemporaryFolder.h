@@ -35,7 +35,6 @@ public:
         std::ifstream in(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    static void MakeReadOnly(const fs::path& file) { fs::permissions(file, fs::perms::owner_read); }
     std::string Listing() const { // the entries' names, sorted, separated by blanks
         std::string names;
         for (const auto& name :
