@@ -3,18 +3,16 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
-#include <string_view>
 
 namespace varkel::host::testing {
 
 namespace fs = std::filesystem;
 
-class TemporaryFolder {
-public:
+struct TemporaryFolder {
     TemporaryFolder() { fs::create_directories(path_); }
     ~TemporaryFolder() {
         std::error_code ignored; // read-only files and folders are writable again first
@@ -32,8 +30,7 @@ public:
         return file;
     }
     static std::string Read(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return (std::ostringstream() << std::ifstream(file, std::ios::binary).rdbuf()).str();
     }
     std::string Listing() const { // the entries' names, sorted, separated by blanks
         std::string names;
@@ -44,8 +41,7 @@ public:
         return names;
     }
 
-private:
-    fs::path path_ =
+    const fs::path path_ =
         fs::temp_directory_path() / ("varkel-host-test-" + std::to_string(std::random_device{}()));
 };
 
