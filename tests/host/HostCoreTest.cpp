@@ -80,7 +80,7 @@ TEST(StartupFileParsing, FindsTheCommandLinePastCommentsOrRefusesTheFileSayingWh
     }
 }
 
-TEST(StartupFileRewriting, KeepsEveryByteOutsideTheCommandLineAndReadsBackWhatItWrote) {
+TEST(StartupFileRewriting, KeepsEveryByteOutsideTheArgumentsAndHostSwitchesComeFirst) {
     for (const std::string nl : {"\r\n", "\n"}) {
         const std::string before = "@echo off" + nl + "REM  keep  these  blanks " + nl + nl;
         const std::string after = nl + "rem trailer" + nl + "pause";
@@ -92,12 +92,13 @@ TEST(StartupFileRewriting, KeepsEveryByteOutsideTheCommandLineAndReadsBackWhatIt
         EXPECT_EQ(StartupFile::Parse(written, {}).LoadRows(), file.LoadRows());
     }
     EXPECT_EQ(StartupFile::Parse("x.exe /a\r", {}).WithCommandLine({}), "x.exe\r");
-    EXPECT_EQ(StartupFile::Parse("@x.exe /a > log.txt\r\n", {})
-                  .CommandLine({{"", ""}, {"/A", ""}, {"/B", "\"a b\""}}),
-              "@x.exe /A /B=\"a b\" > log.txt");
+    const StartupFile hosted = StartupFile::Parse(
+        "@x.exe /host=\"node a\" /a /ps=D -HOST=b > log.txt\r\n", Switches("host", "/ps"));
+    EXPECT_EQ(hosted.CommandLine({{"", ""}, {"/A", ""}, {"/B", "\"a b\""}}),
+              "@x.exe /host=\"node a\" /ps=D -HOST=b /A /B=\"a b\" > log.txt");
 }
 
-TEST(StartupFileHostSwitches, MatchByPrefixAsGivenGetMarkerOneAndAreWrittenFirst) {
+TEST(StartupFileHostSwitches, MatchByPrefixAsGivenIgnoringCase) {
     const std::tuple<const char*, const char*, bool> matches[] = {
         {"/host", "/HOST", true}, {"/host", "-host", false}, {"host", "-Host", true},
         {"host", "/host", true},  {"host", "host", false},   {"/host", "/hostname", false},
@@ -105,10 +106,6 @@ TEST(StartupFileHostSwitches, MatchByPrefixAsGivenGetMarkerOneAndAreWrittenFirst
     for (const auto& [configured, name, expected] : matches) {
         EXPECT_EQ(Switches(configured).Matches(name), expected) << configured << " " << name;
     }
-    const StartupFile file = StartupFile::Parse(
-        "d3int.exe /CH /host=\"node a\" /ps=D /KS=5 -HOST=b\n", Switches("host", "/ps"));
-    EXPECT_EQ(file.CommandLine({{"/CH", ""}, {"/KS", "5"}}),
-              "d3int.exe /host=\"node a\" /ps=D -HOST=b /CH /KS=5");
 }
 
 TEST(HostOptions, EveryOptionInBothSpellingsAndUsageErrorsNamingTheProblem) {
@@ -150,20 +147,28 @@ struct MockPage : PagePort {
     }
 };
 
-struct EditingAFile : Test {
-    const std::string original = "@echo off\r\n\"C:\\QX\\d3int.exe\" /host=n1 -ch /KS=5\r\npause";
+TEST(EditingAFile, SavesHostArgumentsThenThePagesWithABackupButNothingAfterARefusal) {
     TemporaryFolder folder;
-    fs::path file = folder.Write("d3int.bat", original);
-    MockPage page;
-};
-
-TEST_F(EditingAFile, LoadsEveryArgumentAndSavesHostArgumentsThenThePagesWithABackup) {
+    const std::string original = "@echo off\r\n\"C:\\QX\\d3int.exe\" /host=n1 -ch /KS=5\r\npause";
+    const fs::path file = folder.Write("d3int.bat", original);
     folder.Write("d3int.bat.bak", "the backup of a real change");
     folder.Write("d3int.bat.varkel-new", "half written by an earlier crash");
+    MockPage page;
     const std::vector<LoadRow> rows = {{"/host", "n1", 1}, {"-ch", "", 0}, {"/KS", "5", 0}};
-    EXPECT_CALL(page, LoadDefaults(rows, fs::path("C:\\QX"))).WillOnce(Return(1));
+    EXPECT_CALL(page, LoadDefaults(rows, fs::path("C:\\QX")))
+        .WillOnce(Return(1))
+        .WillOnce(Return(0))
+        .WillOnce(Return(1));
     EditSession session(file, Switches("/host"));
+    session.Load(page, "C:\\QX"); // a second load that fails blocks what the first allowed
+    EXPECT_THAT([&] { session.Load(page, "C:\\QX"); },
+                FailsWith(ExitCode::PageRefused, "answered 0 to LoadDefaults"));
+    EXPECT_THAT([&] { session.Save(page); },
+                FailsWith(ExitCode::PageRefused,
+                          ": the page did not load every argument; nothing written"));
     session.Load(page, "C:\\QX");
+    page.Answers({{"/CH", ""}}, 0);
+    EXPECT_THAT([&] { session.Save(page); }, FailsWith(ExitCode::PageRefused, "nothing written"));
     page.Answers({{"-ch", ""}, {"/KS", "5"}});
     EXPECT_FALSE(session.Save(page).written) << "the same text is not written again";
     EXPECT_EQ(TemporaryFolder::Read(BackupPathFor(file)), "the backup of a real change");
@@ -182,22 +187,6 @@ TEST_F(EditingAFile, LoadsEveryArgumentAndSavesHostArgumentsThenThePagesWithABac
     EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak");
 }
 
-TEST_F(EditingAFile, APageAnsweringZeroGetsNothingWritten) {
-    EXPECT_CALL(page, LoadDefaults).WillOnce(Return(1)).WillOnce(Return(0)).WillOnce(Return(1));
-    EditSession session(file, Switches("/host"));
-    session.Load(page, "C:\\QX"); // a second load that fails blocks what the first allowed
-    EXPECT_THAT([&] { session.Load(page, "C:\\QX"); },
-                FailsWith(ExitCode::PageRefused, "answered 0 to LoadDefaults"));
-    EXPECT_THAT([&] { session.Save(page); },
-                FailsWith(ExitCode::PageRefused,
-                          ": the page did not load every argument; nothing written"));
-    session.Load(page, "C:\\QX");
-    page.Answers({{"/CH", ""}}, 0);
-    EXPECT_THAT([&] { session.Save(page); }, FailsWith(ExitCode::PageRefused, "nothing written"));
-    EXPECT_EQ(TemporaryFolder::Read(file), original);
-    EXPECT_EQ(folder.Listing(), "d3int.bat");
-}
-
 TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
     const std::tuple<const char*, const char*, ExitCode, const char*> cases[] = {
         {"missing.bat", nullptr, ExitCode::CannotRead, "no such file"},
@@ -214,11 +203,9 @@ TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
 
 TEST(FileStore, ARefusedReplacementLeavesTheOriginalUntouched) {
     const std::pair<std::function<void(const fs::path&)>, const char*> cases[] = {
-        {[](const fs::path& file) { fs::permissions(file, fs::perms::owner_read); },
-         "is read-only"},
-        {[](const fs::path& file) { TemporaryFolder::WriteFile(file, "x.exe /HW\r\n"); },
-         "changed"},
-        {[](const fs::path& file) { fs::create_directory(BackupPathFor(file)); }, "backup"},
+        {[](auto& file) { fs::permissions(file, fs::perms::owner_read); }, "is read-only"},
+        {[](auto& file) { TemporaryFolder::WriteFile(file, "x.exe /HW\r\n"); }, "changed"},
+        {[](auto& file) { fs::create_directory(BackupPathFor(file)); }, "backup"},
     };
     for (const auto& [arrange, says] : cases) {
         TemporaryFolder folder;
