@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 namespace varkel::host::testing {
 
