@@ -3,9 +3,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -13,8 +13,7 @@ namespace varkel::host::testing {
 
 namespace fs = std::filesystem;
 
-class TemporaryFolder {
-public:
+struct TemporaryFolder {
     TemporaryFolder() { fs::create_directories(path_); }
     ~TemporaryFolder() {
         std::error_code ignored; // read-only files and folders are writable again first
@@ -32,10 +31,8 @@ public:
         return file;
     }
     static std::string Read(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return (std::ostringstream() << std::ifstream(file, std::ios::binary).rdbuf()).str();
     }
-    static void MakeReadOnly(const fs::path& file) { fs::permissions(file, fs::perms::owner_read); }
     std::string Listing() const { // the entries' names, sorted, separated by blanks
         std::string names;
         for (const auto& name :
@@ -45,8 +42,7 @@ public:
         return names;
     }
 
-private:
-    fs::path path_ =
+    const fs::path path_ =
         fs::temp_directory_path() / ("varkel-host-test-" + std::to_string(std::random_device{}()));
 };
 
