@@ -1,5 +1,4 @@
 #pragma once
-// The corpus files are written in this reading of bytes: change it only together with them.
 
 #include "page/Varkel1Page.h"
 #include "support/Fakes.h"
@@ -18,6 +17,7 @@
 
 namespace varkel::fuzzing {
 
+// The corpus files are written in this reading of bytes: change it only together with them.
 struct FuzzInput {
     const std::uint8_t* data;
     std::size_t size, position = 0;
@@ -70,12 +70,10 @@ struct FuzzPage : MessageBoxPort {
     Varkel1Page page{ports};
 };
 
-// The shape's low bits pick the list (0 one row, 1 three rows, 2 three columns, 3 rows from 1, 4 no
-// rows, 5 one dimension); 8 makes it fixed, 16 locked, and 32 names its first row.
+// The shape's low bits pick the list, 8 makes it fixed, 16 locked, and 32 names its first row.
 inline void Generate(FuzzPage& fuzz, int shape) {
-    const Bounds pair{0, 1}, one{0, 0};
-    const std::vector<Bounds> shapes[] = {{pair, one},    {pair, {0, 2}},  {{0, 2}, one},
-                                          {pair, {1, 1}}, {pair, {0, -1}}, {pair}};
+    const std::vector<Bounds> shapes[] = {{{0, 1}, {0, 0}}, {{0, 1}, {0, 2}},  {{0, 2}, {0, 0}},
+                                          {{0, 1}, {1, 1}}, {{0, 1}, {0, -1}}, {{0, 1}}};
     MemoryArgumentList list(shapes[shape % 8 % 6]);
     list.SetFixedSize((shape & 8) != 0);
     list.SetLocked((shape & 16) != 0);
