@@ -15,8 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (auto* box = dynamic_cast<CheckBox*>(control)) {
             box->SetValue(how % 3);
         } else if (auto* field = dynamic_cast<TextField*>(control)) {
-            field->SetText(how % 2 == 0 ? in.ShortText(48) // or typed at the end
-                                        : field->GetText() + static_cast<char16_t>(in.Byte()));
+            field->SetText(how % 3 == 0   ? in.ShortText(48) // typed at the end, or long
+                           : how % 3 == 1 ? field->GetText() + static_cast<char16_t>(in.Byte())
+                                          : Text(in.Number(2), static_cast<char16_t>(how / 3)));
         } else { // a frame or a label
             fuzzing::Generate(fuzz, how);
         }

@@ -34,9 +34,10 @@ struct FuzzInput {
     }
 };
 
-// A started page. A Yes/No box takes its answer from the next byte (odd: No).
+// A started page: an odd-sized input fails its log; a Yes/No box answers the next byte (odd: No).
 struct FuzzPage : MessageBoxPort {
     explicit FuzzPage(FuzzInput& input) : answers(input) {
+        fake.log.failure = input.size % 2 != 0 ? std::optional(Failures::Overflow()) : std::nullopt;
         fake.versions.AddFile(u"C:\\Interfaces\\D3\\d3intf.exe", 0x00020005, 0x000A012C);
         page.UserControl_Initialize();
     }
