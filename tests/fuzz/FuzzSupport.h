@@ -34,7 +34,7 @@ struct FuzzInput {
     }
 };
 
-// A started page: an odd-sized input fails its log; a Yes/No box answers the next byte (odd: No).
+// A started page; an odd-sized input fails its log, a Yes/No box reads its answer (odd: No).
 struct FuzzPage : MessageBoxPort {
     explicit FuzzPage(FuzzInput& input) : answers(input) {
         fake.log.failure = input.size % 2 != 0 ? std::optional(Failures::Overflow()) : std::nullopt;
