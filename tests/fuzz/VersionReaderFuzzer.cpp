@@ -1,9 +1,7 @@
-// The portable reader of PE version resources on arbitrary bytes: whatever it finds lies inside
-// what it was given, and the fixed file information is signed or all zeros.
+// PE version resources read from any bytes: found parts lie inside them, the fixed part is signed.
 
 #include "FuzzSupport.h"
 
-#include "version/FileVersion.h"
 #include "version/PeVersionReader.h"
 #include "version/PortableVersionApi.h"
 
