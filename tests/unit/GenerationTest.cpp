@@ -50,10 +50,8 @@ TEST_F(Generation, UnacceptableValuesAreAskedAboutAndSwitchedOff) {
              u"Incorrect /VAL value specified: abc; argument omitted. Invalid value given for "
              u"Output to DCS with QX digital state"},
         };
+    CheckGlf();
     for (const auto& [box, field, text, answer, rows, logged] : cases) {
-        if (&box == &page.chkGLF) {
-            CheckGlf();
-        }
         box.SetValue(CheckBox::Checked);
         field.SetText(text);
         fake.shown.clear();

@@ -65,42 +65,34 @@ TEST_F(PageStartup, BoxesThatCannotBeShownLoseNothingAndSwitchNothingOn) {
     EXPECT_THAT(fake.log.lines[2].message, HasSubstr(u"UserControl_Initialize() of  NUX Control"));
 }
 
-class PageStartupFailure : public ::testing::Test {
-protected:
-    void Start() {
+// Start-up stops at its failing step with one box: at the host object the location has no
+// interface name yet; at the binary name each module routine logs, then the page.
+TEST(PageStartupFailure, StopsAtTheFailingStepWithOneBoxAndEmptyCaches) {
+    const Text binaryName = u"DAZir in Sub CommonNUXControlCode.GetInterfaceBinaryName in Sub "
+                            u"CommonNUXControlCode.GetInterfaceBinaryVersion";
+    const std::tuple<bool, Text, std::size_t> cases[] = {
+        {true, u"  NUX Control\r\nSource:\t\tvarkel\r\n", 1},
+        {false,
+         u" if01 NUX Control\r\nSource:\t\t" + binaryName +
+             u"\r\nError:\t\t800401F3h   (-2147221005)\r\nDescription:\tInvalid class string",
+         3}};
+    for (const auto& [hostMissing, message, logLines] : cases) {
         CurrentThreadState() = ThreadState{};
+        FakePlatform fake;
+        fake.hostObjects.hostMissing = hostMissing;
+        fake.hostObjects.settingsFailure = Failure(-2147221005, u"DAZir", u"Invalid class string");
+        Varkel1Page page(fake.ports);
         fake.ExpectBox();
         page.UserControl_Initialize();
+        EXPECT_THAT(fake.shown.at(0).Message,
+                    StartsWith(u"Method:\t\t in Subroutine UserControl_Initialize() of" + message));
+        ASSERT_EQ(fake.log.lines.size(), logLines);
+        EXPECT_EQ(fake.log.lines[0].prefix, u"");
+        EXPECT_EQ(CurrentThreadState().PageTitle, u"");
+        EXPECT_EQ(fake.hostObjects.settingsCreations, hostMissing ? 0 : 1);
+        EXPECT_TRUE(CurrentThreadState().ExecutableNameCache.empty());
+        EXPECT_TRUE(page.InterfaceBinaryVersionValue().empty());
     }
-    FakePlatform fake;
-    Varkel1Page page{fake.ports};
-};
-
-TEST_F(PageStartupFailure, AtTheFirstStepStopsThereWithTheTwoBlankLocation) {
-    fake.hostObjects.hostMissing = true;
-    Start();
-    EXPECT_THAT(
-        fake.shown.at(0).Message,
-        StartsWith(u"Method:\t\t in Subroutine UserControl_Initialize() of  NUX Control\r\n"));
-    ASSERT_EQ(fake.log.lines.size(), 1u);
-    EXPECT_EQ(fake.log.lines[0].prefix, u"");
-    EXPECT_EQ(CurrentThreadState().PageTitle, u"");
-    EXPECT_EQ(fake.hostObjects.settingsCreations, 0);
-}
-
-TEST_F(PageStartupFailure, AtTheBinaryNameGivesThreeLogLinesAndOneBox) {
-    fake.hostObjects.settingsFailure = Failure(-2147221005, u"DAZir", u"Invalid class string");
-    Start();
-    const Text source = u"DAZir in Sub CommonNUXControlCode.GetInterfaceBinaryName in Sub "
-                        u"CommonNUXControlCode.GetInterfaceBinaryVersion";
-    const Text location = u" in Subroutine UserControl_Initialize() of if01 NUX Control";
-    EXPECT_EQ(fake.shown.at(0).Message,
-              u"Method:\t\t" + location + u"\r\nSource:\t\t" + source +
-                  u"\r\nError:\t\t800401F3h   (-2147221005)\r\nDescription:\tInvalid class string");
-    EXPECT_EQ(fake.log.lines.size(), 3u);
-    EXPECT_EQ(CurrentThreadState().PageTitle, u"");
-    EXPECT_TRUE(CurrentThreadState().ExecutableNameCache.empty());
-    EXPECT_TRUE(page.InterfaceBinaryVersionValue().empty());
 }
 
 TEST(PageThreads, PagesOnOneThreadShareTheLatestPrefixOtherThreadsKeepTheirOwn) {

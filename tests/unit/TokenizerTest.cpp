@@ -64,7 +64,7 @@ TEST_F(Tokenizer, SplitsTextIntoRowsWithAndWithoutQuotes) {
     EXPECT_TRUE(fake.log.lines.empty());
 }
 
-TEST_F(Tokenizer, TextWithoutAnyPrefixFailsAndIsLoggedTwice) {
+TEST_F(Tokenizer, TextWithoutAnyPrefixOrWithTooManyTokensFailsAndIsLogged) {
     const Text source = u"CommonNUXControlCode.ParseCommmandLineArguments";
     const Text grown = source + u" in CommonNUXControlCode.ParseCommmandLineArguments";
     const Text description =
@@ -81,18 +81,18 @@ TEST_F(Tokenizer, TextWithoutAnyPrefixFailsAndIsLoggedTwice) {
         ::testing::Throws<Failure>(::testing::AllOf(::testing::Field(&Failure::Number, 1),
                                                     ::testing::Field(&Failure::Source, grown))));
     EXPECT_EQ(fake.log.lines, (std::vector<LogLine>{line(source), line(grown)}));
-}
 
-TEST_F(Tokenizer, SixteenBitTokenCounterOverflowsAfter32766Tokens) {
-    Text text;
+    // The 16-bit token counter overflows after 32766 tokens.
+    Text tokens;
     for (int i = 0; i < 32766; ++i) {
-        text += u"/A ";
+        tokens += u"/A ";
     }
-    EXPECT_EQ(ParseCommmandLineArguments(fake.ports, text, false).LastRow(), 32766);
+    fake.log.lines.clear();
+    EXPECT_EQ(ParseCommmandLineArguments(fake.ports, tokens, false).LastRow(), 32766);
     EXPECT_TRUE(fake.log.lines.empty());
-    text += u"/A";
+    tokens += u"/A";
     EXPECT_THAT(
-        [&] { ParseCommmandLineArguments(fake.ports, text, false); },
+        [&] { ParseCommmandLineArguments(fake.ports, tokens, false); },
         ::testing::Throws<Failure>(::testing::AllOf(
             ::testing::Field(&Failure::Number, 6),
             ::testing::Field(&Failure::Source,
