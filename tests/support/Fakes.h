@@ -30,8 +30,7 @@ struct LogLine {
     bool operator==(const LogLine&) const = default;
 };
 
-class RecordingLog : public LogLibraryPort {
-public:
+struct RecordingLog : LogLibraryPort {
     std::int32_t FormPutLog(const Text& message, const Text& prefix) override {
         if (failure) {
             throw *failure;
@@ -46,11 +45,10 @@ public:
 
 // The host answers interface "if01" in "C:\Interfaces\D3"; every object can be made missing
 // or failing, and every call is counted.
-class FakeHostObjects : public HostObjectsPort,
-                        public HostApplicationObject,
-                        public SettingsComponent,
-                        public FileSystemObject {
-public:
+struct FakeHostObjects : HostObjectsPort,
+                         HostApplicationObject,
+                         SettingsComponent,
+                         FileSystemObject {
     std::shared_ptr<HostApplicationObject> CreateHostApplication() override {
         ++hostCreations;
         return Made<HostApplicationObject>(hostMissing);
@@ -98,7 +96,6 @@ public:
     bool hostMissing = false, settingsMissing = false;
     int hostCreations = 0, settingsCreations = 0;
 
-private:
     template <typename Port> std::shared_ptr<Port> Made(bool missing) {
         if (missing) {
             throw Failures::CannotCreateObject();
@@ -107,27 +104,34 @@ private:
     }
 };
 
-// Version resources by path; each is the bare root block, a VS_FIXEDFILEINFO.
-class FakeVersionApi : public VersionApiPort {
-public:
+// Version resources by path; each is the bare root block, a VS_FIXEDFILEINFO. The size it
+// reports (when `size` is set) and the root block's length (none without `root`) can be forced;
+// the lengths it was asked to copy are recorded.
+struct FakeVersionApi : VersionApiPort {
     std::uint32_t VersionInfoSize(const Text& path) override {
         requested.push_back(path);
         const auto found = resources.find(path);
-        return found == resources.end() ? 0 : static_cast<std::uint32_t>(found->second.size());
+        return found == resources.end() ? 0
+               : size                   ? size
+                                        : static_cast<std::uint32_t>(found->second.size());
     }
     bool ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override {
+        copied.push_back(length);
         const auto& bytes = resources.at(path);
         std::copy_n(bytes.begin(), std::min<std::size_t>(length, bytes.size()), buffer);
         return true;
     }
     std::optional<std::span<const std::uint8_t>>
     QueryRootBlock(std::span<const std::uint8_t> buffer) override {
-        return buffer;
+        return root ? std::optional(buffer.first(std::min(buffer.size(), *root))) : std::nullopt;
     }
 
     void AddFile(const Text& path, std::uint32_t versionMS, std::uint32_t versionLS);
     std::map<Text, std::vector<std::uint8_t>> resources;
     std::vector<Text> requested;
+    std::vector<std::size_t> copied;
+    std::uint32_t size = 0;
+    std::optional<std::size_t> root = 52; // the size of a VS_FIXEDFILEINFO
 };
 
 struct FakeModuleLocation : ModuleLocationPort {

@@ -6,7 +6,7 @@ namespace {
 
 using testing::LogLine;
 
-using ErrorReporting = PortsFixture;
+using ErrorReporting = PageFixture;
 
 TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactlyNegativeNumbersInTwosComplement) {
     fake.ExpectBox();

@@ -35,7 +35,7 @@ private:
 const Text Prefix = u"QX NUX> if01> ";
 const Text AddSource = u"varkel in CommonNUXControlCode.AddArgumentToOutGoingSafeArray";
 
-using OutgoingList = PortsFixture;
+using OutgoingList = PageFixture;
 
 MemoryArgumentList Named() {
     auto list = MemoryArgumentList::WithRows(1);

@@ -1,5 +1,5 @@
 #pragma once
-// A page started on fake ports, with the log lines of start-up cleared away.
+// A page of interface if01 started on fake ports, with the log lines of start-up cleared away.
 
 #include "common/ThreadState.h"
 #include "page/Varkel1Page.h"
@@ -16,17 +16,6 @@ MATCHER_P(StartsWith, prefix, "starts with " + ToUtf8(prefix)) {
 MATCHER_P(HasSubstr, part, "contains " + ToUtf8(part)) {
     return Text(arg).find(part) != Text::npos;
 }
-
-// Fake ports on a thread where a page of interface if01 has started.
-class PortsFixture : public ::testing::Test {
-protected:
-    void SetUp() override {
-        CurrentThreadState() = ThreadState{};
-        CurrentThreadState().PageTitle = u"QX Interface for GSE D/3 DBA NUX Control";
-        CurrentThreadState().LogPrefix = u"QX NUX> if01> ";
-    }
-    testing::FakePlatform fake;
-};
 
 class PageFixture : public ::testing::Test {
 protected:

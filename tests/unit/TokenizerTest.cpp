@@ -14,7 +14,7 @@ namespace {
 using testing::LogLine;
 using Rows = std::vector<ParsedArgument>;
 
-using Tokenizer = PortsFixture;
+using Tokenizer = PageFixture;
 
 struct SplitCase {
     Text text;
