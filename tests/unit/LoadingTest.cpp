@@ -11,12 +11,9 @@ class Loading : public PageFixture {
 protected:
     std::int32_t Load(const std::vector<MemoryInputTable::Row>& rows) {
         auto table = MemoryInputTable::FromRows(rows);
-        return Load(table);
-    }
-    std::int32_t Load(MemoryInputTable& table) {
-        Text path = u"D:\\Other";
         return page.LoadDefaults(table, path);
     }
+    Text path = u"D:\\Other";
 };
 
 TEST_F(Loading, AllSixteenSpellingsInAnyCaseReachTheirFields) {
@@ -93,7 +90,7 @@ TEST_F(Loading, DebugLevelsAddUpAndTheTestingQuestionIsAskedWhileLoading) {
     EXPECT_EQ(page.lblDBLevel.Caption(), u"5");
     auto table = MemoryInputTable::FromRows({{T(u"/DB"), T(u"33"), {}}});
     fake.ExpectBox(MessageBoxAnswer::No);
-    ASSERT_EQ(Load(table), 1);
+    ASSERT_EQ(page.LoadDefaults(table, path), 1);
     EXPECT_EQ(page.lblDBLevel.Caption(), u"1");
     EXPECT_FALSE(page.ControlHasUnsavedChanges());
     EXPECT_EQ(table.Get(1, 0).text, u"33") << "the host's table is never written";
@@ -134,7 +131,7 @@ TEST_F(Loading, TablesItCannotReadAreReportedAndLeaveThePageReset) {
         fake.shown.clear();
         fake.log.lines.clear();
         fake.ExpectBox();
-        EXPECT_EQ(Load(*table), 0);
+        EXPECT_EQ(page.LoadDefaults(*table, path), 0);
         EXPECT_EQ(OnlyBox(), u"Method:\t\tin LoadDefaults() of if01 NUX Control\r\n"
                              u"Source:\t\tvarkel\r\nError:\t\t" +
                                  error);
