@@ -1,6 +1,5 @@
 #include "unit/PageFixture.h"
 
-#include <functional>
 #include <tuple>
 
 namespace varkel {
@@ -10,27 +9,20 @@ using Rows = std::vector<std::pair<Text, Text>>;
 
 class Generation : public PageFixture {
 protected:
-    void CheckGlf() {
-        fake.ExpectBox(); // its warning
-        page.chkGLF.SetValue(CheckBox::Checked);
-    }
     MemoryArgumentList list = MemoryArgumentList::WithRows(1);
 };
 
 TEST_F(Generation, EverySwitchComesOutInTheFixedOrderAndThePageEndsClean) {
+    fake.ExpectBox(); // the /KS warning
+    for (CheckBox* box : {&page.chkSequentialDB, &page.chkDigital, &page.chkGLF, &page.chkDelimiter,
+                          &page.chkHardwareShutdown, &page.chkDebug[0], &page.chkDebug[2],
+                          &page.chkDatabaseUpdates, &page.chkNullStrings}) {
+        box->SetValue(CheckBox::Checked);
+    }
     page.txtAdditional.SetText(u"-PS=1 /QQ");
-    page.chkSequentialDB.SetValue(CheckBox::Checked);
-    page.chkDigital.SetValue(CheckBox::Checked);
     page.txtOutput.SetText(u"3");
-    CheckGlf();
     page.txtGLFerr.SetText(u"15");
-    page.chkDelimiter.SetValue(CheckBox::Checked);
     page.txtDelimiter.SetText(u"x");
-    page.chkHardwareShutdown.SetValue(CheckBox::Checked);
-    page.chkDebug[0].SetValue(CheckBox::Checked);
-    page.chkDebug[2].SetValue(CheckBox::Checked);
-    page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
-    page.chkNullStrings.SetValue(CheckBox::Checked);
     EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 1);
     // clang-format off
     EXPECT_EQ(list.Rows(), (Rows{{u"/BL", u""}, {u"/CH", u""}, {u"/DB", u"5"}, {u"/HW", u""},
@@ -50,7 +42,7 @@ TEST_F(Generation, UnacceptableValuesAreAskedAboutAndSwitchedOff) {
              u"Incorrect /VAL value specified: abc; argument omitted. Invalid value given for "
              u"Output to DCS with QX digital state"},
         };
-    CheckGlf();
+    fake.ExpectBox(); // the /KS warning, when its box is checked
     for (const auto& [box, field, text, answer, rows, logged] : cases) {
         box.SetValue(CheckBox::Checked);
         field.SetText(text);
