@@ -69,9 +69,7 @@ TEST_F(OutgoingList, ListsOfTheWrongShapeOrThatCannotGrowFailUnchanged) {
         fake.log.lines.clear();
         const auto before = list.Rows();
         EXPECT_THAT([&] { AddArgumentToOutGoingSafeArray(fake.ports, list, u"/KS", u"5"); },
-                    ::testing::Throws<Failure>(
-                        ::testing::AllOf(::testing::Field(&Failure::Number, number),
-                                         ::testing::Field(&Failure::Source, AddSource))));
+                    Raises(number, AddSource));
         EXPECT_EQ(list.Rows(), before);
         EXPECT_EQ(fake.log.lines.size(), 1u);
     }
@@ -102,9 +100,8 @@ TEST_F(OutgoingList, PromptAnsweredNoOmitsTheArgumentAndLogsThat) {
     fake.ExpectBox(MessageBoxAnswer::Yes);
     EXPECT_THAT(
         [&] { PromptUserAboutSavingIncorrectArgument(fake.ports, fixed, u"/KS", u"x", u""); },
-        ::testing::Throws<Failure>(::testing::Field(
-            &Failure::Source,
-            AddSource + u" in Sub CommonNUXControlCode.PromptUserAboutSavingIncorrectArgument")));
+        Raises(10,
+               AddSource + u" in Sub CommonNUXControlCode.PromptUserAboutSavingIncorrectArgument"));
 }
 
 TEST_F(OutgoingList, AdditionalTextAppendsItsSwitchesAndAnswersWhetherAllWereWritten) {

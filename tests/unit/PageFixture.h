@@ -17,6 +17,12 @@ MATCHER_P(HasSubstr, part, "contains " + ToUtf8(part)) {
     return Text(arg).find(part) != Text::npos;
 }
 
+// A call that throws a Failure of that number (`::testing::_`: any) and source.
+template <typename Number> auto Raises(Number number, const Text& source) {
+    return ::testing::Throws<Failure>(::testing::AllOf(::testing::Field(&Failure::Number, number),
+                                                       ::testing::Field(&Failure::Source, source)));
+}
+
 class PageFixture : public ::testing::Test {
 protected:
     void SetUp() override {

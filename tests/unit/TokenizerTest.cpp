@@ -76,10 +76,7 @@ TEST_F(Tokenizer, TextWithoutAnyPrefixOrWithTooManyTokensFailsAndIsLogged) {
                        u"QX NUX> if01> "};
     };
     const Text text = u"a\tb\"c";
-    EXPECT_THAT(
-        [&] { ParseCommmandLineArguments(fake.ports, text, false); },
-        ::testing::Throws<Failure>(::testing::AllOf(::testing::Field(&Failure::Number, 1),
-                                                    ::testing::Field(&Failure::Source, grown))));
+    EXPECT_THAT([&] { ParseCommmandLineArguments(fake.ports, text, false); }, Raises(1, grown));
     EXPECT_EQ(fake.log.lines, (std::vector<LogLine>{line(source), line(grown)}));
 
     // The 16-bit token counter overflows after 32766 tokens.
@@ -91,12 +88,8 @@ TEST_F(Tokenizer, TextWithoutAnyPrefixOrWithTooManyTokensFailsAndIsLogged) {
     EXPECT_EQ(ParseCommmandLineArguments(fake.ports, tokens, false).LastRow(), 32766);
     EXPECT_TRUE(fake.log.lines.empty());
     tokens += u"/A";
-    EXPECT_THAT(
-        [&] { ParseCommmandLineArguments(fake.ports, tokens, false); },
-        ::testing::Throws<Failure>(::testing::AllOf(
-            ::testing::Field(&Failure::Number, 6),
-            ::testing::Field(&Failure::Source,
-                             u"varkel in CommonNUXControlCode.ParseCommmandLineArguments"))));
+    EXPECT_THAT([&] { ParseCommmandLineArguments(fake.ports, tokens, false); },
+                Raises(6, u"varkel in CommonNUXControlCode.ParseCommmandLineArguments"));
     EXPECT_EQ(fake.log.lines.size(), 1u);
 }
 
