@@ -3,9 +3,7 @@
 namespace varkel {
 namespace {
 
-CellValue T(const char16_t* text) {
-    return CellValue::FromText(text);
-}
+const auto T = CellValue::FromText;
 
 class Loading : public PageFixture {
 protected:

@@ -32,7 +32,6 @@ private:
     bool thenFixed_;
 };
 
-const Text Prefix = u"QX NUX> if01> ";
 const Text AddSource = u"varkel in CommonNUXControlCode.AddArgumentToOutGoingSafeArray";
 
 using OutgoingList = PageFixture;
@@ -75,11 +74,11 @@ TEST_F(OutgoingList, ListsOfTheWrongShapeOrThatCannotGrowFailUnchanged) {
     }
 }
 
-TEST_F(OutgoingList, PromptAnsweredNoOmitsTheArgumentAndLogsThat) {
+// What the answer does to the list and the log: Generation.UnacceptableValuesAreAskedAbout...
+TEST_F(OutgoingList, ThePromptAsksYesOrNoAndAddsItsLocationToAFailure) {
     fake.ExpectBox(MessageBoxAnswer::No);
     auto list = MemoryArgumentList::WithRows(1);
-    PromptUserAboutSavingIncorrectArgument(fake.ports, list, u"/KS", u"abc",
-                                           u"Invalid value given for GLF errors");
+    PromptUserAboutSavingIncorrectArgument(fake.ports, list, u"/KS", u"abc", u"");
     const auto& box = fake.shown.at(0);
     EXPECT_EQ(box.Message,
               u"Incorrect /KS value specified: abc. \r"
@@ -89,11 +88,6 @@ TEST_F(OutgoingList, PromptAnsweredNoOmitsTheArgumentAndLogsThat) {
     EXPECT_EQ(box.Buttons, MessageBoxButtons::YesNo);
     EXPECT_EQ(box.Icon, MessageBoxIcon::None);
     EXPECT_EQ(box.ShownTitle(), u"QX Interface for GSE D/3 DBA NUX Control");
-    EXPECT_EQ(list.Rows(), Rows{{}});
-    EXPECT_EQ(fake.log.lines, (std::vector<testing::LogLine>{
-                                  {u"Incorrect /KS value specified: abc; argument omitted. Invalid "
-                                   u"value given for GLF errors",
-                                   Prefix}}));
     // A list that cannot take the argument: the prompt's own location is added to the source.
     auto fixed = Named();
     fixed.SetFixedSize(true);

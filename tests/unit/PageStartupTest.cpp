@@ -14,7 +14,6 @@ TEST_F(PageStartup, FreshPageIsCleanResetAndTakesTheHostsValues) {
     EXPECT_EQ(page.InterfaceNameValue(), u"if01");
     EXPECT_EQ(page.InstallationPathValue(), u"C:\\Interfaces\\D3");
     EXPECT_EQ(page.InterfaceBinaryVersionValue(), u"2.5.10.300");
-    EXPECT_EQ(CurrentThreadState().PageTitle, u"QX Interface for GSE D/3 DBA NUX Control");
     EXPECT_EQ(page.txtGLFerr.BackColor(), Colors::ButtonFace);
 }
 
