@@ -142,8 +142,8 @@ struct FakeModuleLocation : ModuleLocationPort {
 
 // A message box nobody expected fails the test, and so does an expected one that never came.
 struct FakePlatform {
-    void ExpectBox(MessageBoxAnswer answer = MessageBoxAnswer::Ok,
-                   std::function<void()> whileShown = {});
+    void ExpectBox(
+        MessageBoxAnswer answer = MessageBoxAnswer::Ok, std::function<void()> whileShown = [] {});
 
     ::testing::StrictMock<MockMessageBoxes> boxes;
     FakeStringTable strings;

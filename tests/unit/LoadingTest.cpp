@@ -20,7 +20,7 @@ TEST_F(Loading, AllSixteenSpellingsInAnyCaseReachTheirFields) {
         {u"/ch", u"-Ch", &page.chkDatabaseUpdates}, {u"/HW", u"-hw", &page.chkHardwareShutdown},
         {u"/bl", u"-BL", &page.chkNullStrings}, {u"/NoSeq", u"-NOSEQ", &page.chkSequentialDB},
         {u"/itdelim", u"-ITDELIM", &page.chkDelimiter}, {u"/ks", u"-KS", &page.chkGLF},
-        {u"/val", u"-Val", &page.chkDigital}};
+        {u"/val", u"-Val", &page.chkDigital}, {u"/db", u"-DB", &page.chkDebug[2]}};
     // clang-format on
     for (const auto& [slash, dash, box] : flags) {
         for (const char16_t* spelling : {slash, dash}) {
@@ -30,10 +30,6 @@ TEST_F(Loading, AllSixteenSpellingsInAnyCaseReachTheirFields) {
             ASSERT_EQ(Load({{T(spelling), T(u"7"), {}}}), 1) << ToUtf8(spelling);
             EXPECT_EQ(box->Value(), CheckBox::Checked) << ToUtf8(spelling);
         }
-    }
-    for (const char16_t* spelling : {u"/db", u"-DB"}) {
-        ASSERT_EQ(Load({{T(spelling), T(u"3"), {}}}), 1);
-        EXPECT_EQ(page.lblDBLevel.Caption(), u"3") << ToUtf8(spelling);
     }
     EXPECT_FALSE(page.ControlHasUnsavedChanges());
 }
