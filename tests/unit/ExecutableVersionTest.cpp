@@ -55,11 +55,6 @@ TEST_F(ExecutableVersion, CachesAnswerUntilEmptiedOrAPageStarts) {
 // A failure below GetInterfaceBinaryVersion is logged once per module routine it crosses, with
 // the source growing by each routine's location; the caches stay empty.
 TEST_F(ExecutableVersion, AFailureIsLoggedAtEachLevelAndLeavesTheCachesEmpty) {
-    const auto line = [](const Text& source, const Text& error) {
-        return testing::LogLine{u"Error in method: " + source + u", Source: " + source +
-                                    u", Error: " + error,
-                                u"QX NUX> if01> "};
-    };
     const Text name = u"varkel in Sub CommonNUXControlCode.GetInterfaceBinaryName";
     const Text grown = name + u" in Sub CommonNUXControlCode.GetInterfaceBinaryVersion";
     const Text error =
@@ -67,7 +62,8 @@ TEST_F(ExecutableVersion, AFailureIsLoggedAtEachLevelAndLeavesTheCachesEmpty) {
     ClearExecutableCaches();
     fake.hostObjects.failingProperty = u"CurrentMDBPath";
     EXPECT_THAT([&] { Version(u"C:\\Interfaces\\D3"); }, Raises(::testing::_, grown));
-    EXPECT_EQ(fake.log.lines, (std::vector{line(name, error), line(grown, error)}));
+    EXPECT_EQ(fake.log.lines,
+              (std::vector{ErrorLine(name, name, error), ErrorLine(grown, grown, error)}));
     EXPECT_TRUE(CurrentThreadState().ExecutableNameCache.empty());
     EXPECT_TRUE(CurrentThreadState().ExecutableVersionCache.empty());
 
@@ -81,9 +77,10 @@ TEST_F(ExecutableVersion, AFailureIsLoggedAtEachLevelAndLeavesTheCachesEmpty) {
     fake.hostObjects.failingProperty.reset();
     fake.log.lines.clear();
     EXPECT_THROW(GetInterfaceBinaryVersion(ports, u"C:\\Interfaces\\D3"), Failure);
-    EXPECT_EQ(fake.log.lines,
-              std::vector{line(u"varkel in Sub CommonNUXControlCode.GetInterfaceBinaryVersion",
-                               u"33 h   (51) , Description: Internal error: disk on fire")});
+    const Text version = u"varkel in Sub CommonNUXControlCode.GetInterfaceBinaryVersion";
+    EXPECT_EQ(fake.log.lines, std::vector{ErrorLine(version, version,
+                                                    u"33 h   (51) , Description: Internal error: "
+                                                    u"disk on fire")});
     EXPECT_TRUE(CurrentThreadState().ExecutableVersionCache.empty());
 }
 

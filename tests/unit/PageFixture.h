@@ -23,6 +23,12 @@ template <typename Number> auto Raises(Number number, const Text& source) {
                                                        ::testing::Field(&Failure::Source, source)));
 }
 
+// The log line of a failure from `source` reported at `method`, on the fixture's thread.
+inline testing::LogLine ErrorLine(const Text& method, const Text& source, const Text& error) {
+    return {u"Error in method: " + method + u", Source: " + source + u", Error: " + error,
+            u"QX NUX> if01> "};
+}
+
 class PageFixture : public ::testing::Test {
 protected:
     void SetUp() override {

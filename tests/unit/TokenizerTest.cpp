@@ -11,7 +11,6 @@ void PrintTo(const ParsedArgument& row, std::ostream* out) {
 
 namespace {
 
-using testing::LogLine;
 using Rows = std::vector<ParsedArgument>;
 
 using Tokenizer = PageFixture;
@@ -71,13 +70,11 @@ TEST_F(Tokenizer, TextWithoutAnyPrefixOrWithTooManyTokensFailsAndIsLogged) {
         u"Error, unable to determine the separators are in the selected configuration file. \r"
         u"Please edit the configuration file and be sure that the delimiters are all '/'.";
     const auto line = [&](const Text& src) {
-        return LogLine{u"Error in method: " + src + u", Source: " + src +
-                           u", Error: 1 h   (1) , Description: " + description,
-                       u"QX NUX> if01> "};
+        return ErrorLine(src, src, u"1 h   (1) , Description: " + description);
     };
     const Text text = u"a\tb\"c";
     EXPECT_THAT([&] { ParseCommmandLineArguments(fake.ports, text, false); }, Raises(1, grown));
-    EXPECT_EQ(fake.log.lines, (std::vector<LogLine>{line(source), line(grown)}));
+    EXPECT_EQ(fake.log.lines, (std::vector{line(source), line(grown)}));
 
     // The 16-bit token counter overflows after 32766 tokens.
     Text tokens;
