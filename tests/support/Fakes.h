@@ -50,15 +50,13 @@ struct FakeHostObjects : HostObjectsPort,
                          SettingsComponent,
                          FileSystemObject {
     std::shared_ptr<HostApplicationObject> CreateHostApplication() override {
-        ++hostCreations;
-        return Made<HostApplicationObject>(hostMissing);
+        return Made<HostApplicationObject>(hostMissing, hostCreations);
     }
     std::shared_ptr<SettingsComponent> CreateSettingsComponent() override {
-        ++settingsCreations;
-        return Made<SettingsComponent>(settingsMissing);
+        return Made<SettingsComponent>(false, settingsCreations);
     }
     std::shared_ptr<FileSystemObject> CreateFileSystemObject() override {
-        return Made<FileSystemObject>(false);
+        return Made<FileSystemObject>(false, fileSystemCreations);
     }
     Text PropertyText(const Text& name) override {
         if (failingProperty == name) {
@@ -93,10 +91,11 @@ struct FakeHostObjects : HostObjectsPort,
     std::vector<Text> settingsArguments;
     std::map<Text, Text> versions; // path -> version ("" for a file without one)
     std::optional<Failure> settingsFailure, fileFailure;
-    bool hostMissing = false, settingsMissing = false;
-    int hostCreations = 0, settingsCreations = 0;
+    bool hostMissing = false;
+    int hostCreations = 0, settingsCreations = 0, fileSystemCreations = 0;
 
-    template <typename Port> std::shared_ptr<Port> Made(bool missing) {
+    template <typename Port> std::shared_ptr<Port> Made(bool missing, int& creations) {
+        ++creations;
         if (missing) {
             throw Failures::CannotCreateObject();
         }

@@ -28,13 +28,12 @@ const SplitCase SplitCases[] = {
      {{}, {u"/KS", u"5"}, {u"/CH", u""}, {u"/PATH", uR"(c:\my dir)"}, {u"/Q", u"x"}}},
     {u"abc-def", {{u"", u"abc-def"}}, {}},
     {u"abc /X=1", {{u"", u"abc /X=1"}}, {}},           // not opening with a switch: one word
-    {u"/X=", {{}, {u"/X", u""}}, {}},
-    {u"/X =5", {{}, {u"/X ", u"5"}}, {}},
+    {u"/X=", {{}, {u"/X", u""}}, {}}, {u"/X =5", {{}, {u"/X ", u"5"}}, {}},
     {u"/X= 5", {{}, {u"/X", u"\" 5\""}}, {{}, {u"/X", u" 5"}}},
     {u"/X=\"\"", {{}, {u"/X", u"\"\""}}, {{}, {u"/X", u""}}},
     {u"/X=a b /Y", {{}, {u"/X", u"\"a b\""}, {u"/Y", u""}}, {{}, {u"/X", u"a b"}, {u"/Y", u""}}},
     {u"/A one two /B", {{}, {u"/A one two", u""}, {u"/B", u""}}, {}},
-    {u"-X=1 -Y", {{}, {u"-X", u"1"}, {u"-Y", u""}}, {}},
+    {u"-X=1 -Y", {{}, {u"-X", u"1"}, {u"-Y", u""}}, {}}, {u"/X=\"", {{}, {u"/X", u"\""}}, {}},
     {u"-X=a/b -Y", {{}, {u"/X", u"a/b"}, {u"/Y", u""}}, {}},
     {u"  /A    /B  ", {{}, {u"/A", u""}, {u"/B", u""}}, {}},
     {u"/A=x\t /B\t/C", {{}, {u"/A", u"x\t"}, {u"/B\t/C", u""}}, {}},  // a tab is no blank
@@ -42,7 +41,6 @@ const SplitCase SplitCases[] = {
     {u"/A \"-B=1\"", {{}, {u"/A", u""}, {u"/B", u"1"}}, {}},
     {u"/A \"/w1 /B \"/w2 /C \"/w3",
      {{u"", u"\"/w1"}, {u"/A", u""}, {}, {u"/B", u""}, {}, {u"/C", u""}}, {}},
-    {u"/X=\"", {{}, {u"/X", u"\""}}, {}},              // a lone quote is not quoted text
     {u"/X=\" a", {{}, {u"/X", u"\"\" a\""}}, {{}, {u"/X", u"\" a"}}},
 };
 // clang-format on
