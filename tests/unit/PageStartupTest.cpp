@@ -94,13 +94,11 @@ TEST(PageStartupFailure, StopsAtTheFailingStepWithOneBoxAndEmptyCaches) {
     }
 }
 
-TEST(PageThreads, PagesOnOneThreadShareTheLatestPrefixOtherThreadsKeepTheirOwn) {
-    CurrentThreadState() = ThreadState{};
-    FakePlatform fakeA, fakeB;
-    fakeA.hostObjects.properties[u"CurrentInterfaceName"] = u"a";
+// The fixture's page is if01's; a page of b starts after it on this thread, one of c on another.
+TEST_F(PageStartup, PagesOnOneThreadShareTheLatestPrefixOtherThreadsKeepTheirOwn) {
+    FakePlatform fakeB;
     fakeB.hostObjects.properties[u"CurrentInterfaceName"] = u"b";
-    Varkel1Page pageA(fakeA.ports), pageB(fakeB.ports);
-    pageA.UserControl_Initialize();
+    Varkel1Page pageB(fakeB.ports);
     pageB.UserControl_Initialize();
     Text otherThreadPrefix;
     std::thread([&] {
@@ -110,12 +108,13 @@ TEST(PageThreads, PagesOnOneThreadShareTheLatestPrefixOtherThreadsKeepTheirOwn) 
         pageC.UserControl_Initialize();
         otherThreadPrefix = CurrentThreadState().LogPrefix;
     }).join();
-    // A failing load on page a reports with a's location but the thread's latest prefix.
+    // A failing load on page if01 reports with its location but the thread's latest prefix.
     auto oneDimensional = MemoryInputTable({{0, 2}});
     Text path;
-    fakeA.ExpectBox();
-    EXPECT_EQ(pageA.LoadDefaults(oneDimensional, path), 0);
-    EXPECT_EQ(fakeA.log.lines.at(0).prefix, u"QX NUX> b> ");
+    fake.ExpectBox();
+    EXPECT_EQ(page.LoadDefaults(oneDimensional, path), 0);
+    EXPECT_THAT(OnlyBox(), HasSubstr(u"in LoadDefaults() of if01 NUX Control"));
+    EXPECT_EQ(fake.log.lines.at(0).prefix, u"QX NUX> b> ");
     EXPECT_EQ(otherThreadPrefix, u"QX NUX> c> ");
 }
 
