@@ -46,8 +46,6 @@ TEST_F(Loading, UnknownSwitchesAreKeptInOrderUnlessMarkedAsTheHosts) {
                     {T(u"/B"), {}, R(0.5)}, {T(u"/C"), {}, B(false)}, {T(u"/D"), {}, B(true)},
                     {T(u"/F"), {}, I(-1)}, {T(u"/G"), B(true), T(u"0")}}), 1);
     // clang-format on
-    EXPECT_EQ(page.chkDatabaseUpdates.Value(), CheckBox::Unchecked);
-    EXPECT_EQ(page.chkGLF.Value(), CheckBox::Unchecked);
     EXPECT_EQ(page.txtAdditional.GetText(), u"/CH  /KS=5 /PS=1 /NOSERVICE /C /G=True ");
     EXPECT_FALSE(page.ControlHasUnsavedChanges());
 }
