@@ -35,9 +35,7 @@ void FakePlatform::ExpectBox(MessageBoxAnswer answer, std::function<void()> whil
         .InSequence(order)
         .WillOnce([this, answer, whileShown](const MessageBoxRequest& box) {
             shown.push_back(box);
-            if (whileShown) {
-                whileShown();
-            }
+            whileShown();
             return answer;
         })
         .RetiresOnSaturation();

@@ -30,8 +30,7 @@ struct LogLine {
     bool operator==(const LogLine&) const = default;
 };
 
-class RecordingLog : public LogLibraryPort {
-public:
+struct RecordingLog : LogLibraryPort {
     std::int32_t FormPutLog(const Text& message, const Text& prefix) override {
         if (failure) {
             throw *failure;
@@ -46,21 +45,18 @@ public:
 
 // The host answers interface "if01" in "C:\Interfaces\D3"; every object can be made missing
 // or failing, and every call is counted.
-class FakeHostObjects : public HostObjectsPort,
-                        public HostApplicationObject,
-                        public SettingsComponent,
-                        public FileSystemObject {
-public:
+struct FakeHostObjects : HostObjectsPort,
+                         HostApplicationObject,
+                         SettingsComponent,
+                         FileSystemObject {
     std::shared_ptr<HostApplicationObject> CreateHostApplication() override {
-        ++hostCreations;
-        return Made<HostApplicationObject>(hostMissing);
+        return Made<HostApplicationObject>(hostMissing, hostCreations);
     }
     std::shared_ptr<SettingsComponent> CreateSettingsComponent() override {
-        ++settingsCreations;
-        return Made<SettingsComponent>(settingsMissing);
+        return Made<SettingsComponent>(false, settingsCreations);
     }
     std::shared_ptr<FileSystemObject> CreateFileSystemObject() override {
-        return Made<FileSystemObject>(false);
+        return Made<FileSystemObject>(false, fileSystemCreations);
     }
     Text PropertyText(const Text& name) override {
         if (failingProperty == name) {
@@ -95,11 +91,11 @@ public:
     std::vector<Text> settingsArguments;
     std::map<Text, Text> versions; // path -> version ("" for a file without one)
     std::optional<Failure> settingsFailure, fileFailure;
-    bool hostMissing = false, settingsMissing = false;
-    int hostCreations = 0, settingsCreations = 0;
+    bool hostMissing = false;
+    int hostCreations = 0, settingsCreations = 0, fileSystemCreations = 0;
 
-private:
-    template <typename Port> std::shared_ptr<Port> Made(bool missing) {
+    template <typename Port> std::shared_ptr<Port> Made(bool missing, int& creations) {
+        ++creations;
         if (missing) {
             throw Failures::CannotCreateObject();
         }
@@ -107,27 +103,34 @@ private:
     }
 };
 
-// Version resources by path; each is the bare root block, a VS_FIXEDFILEINFO.
-class FakeVersionApi : public VersionApiPort {
-public:
+// Version resources by path; each is the bare root block, a VS_FIXEDFILEINFO. The size it
+// reports (when `size` is set) and the root block's length (none without `root`) can be forced;
+// the lengths it was asked to copy are recorded.
+struct FakeVersionApi : VersionApiPort {
     std::uint32_t VersionInfoSize(const Text& path) override {
         requested.push_back(path);
         const auto found = resources.find(path);
-        return found == resources.end() ? 0 : static_cast<std::uint32_t>(found->second.size());
+        return found == resources.end() ? 0
+               : size                   ? size
+                                        : static_cast<std::uint32_t>(found->second.size());
     }
     bool ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override {
+        copied.push_back(length);
         const auto& bytes = resources.at(path);
         std::copy_n(bytes.begin(), std::min<std::size_t>(length, bytes.size()), buffer);
         return true;
     }
     std::optional<std::span<const std::uint8_t>>
     QueryRootBlock(std::span<const std::uint8_t> buffer) override {
-        return buffer;
+        return root ? std::optional(buffer.first(std::min(buffer.size(), *root))) : std::nullopt;
     }
 
     void AddFile(const Text& path, std::uint32_t versionMS, std::uint32_t versionLS);
     std::map<Text, std::vector<std::uint8_t>> resources;
     std::vector<Text> requested;
+    std::vector<std::size_t> copied;
+    std::uint32_t size = 0;
+    std::optional<std::size_t> root = 52; // the size of a VS_FIXEDFILEINFO
 };
 
 struct FakeModuleLocation : ModuleLocationPort {
@@ -138,8 +141,8 @@ struct FakeModuleLocation : ModuleLocationPort {
 
 // A message box nobody expected fails the test, and so does an expected one that never came.
 struct FakePlatform {
-    void ExpectBox(MessageBoxAnswer answer = MessageBoxAnswer::Ok,
-                   std::function<void()> whileShown = {});
+    void ExpectBox(
+        MessageBoxAnswer answer = MessageBoxAnswer::Ok, std::function<void()> whileShown = [] {});
 
     ::testing::StrictMock<MockMessageBoxes> boxes;
     FakeStringTable strings;

@@ -4,9 +4,7 @@
 namespace varkel {
 namespace {
 
-using testing::LogLine;
-
-using ErrorReporting = PortsFixture;
+using ErrorReporting = PageFixture;
 
 TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactlyNegativeNumbersInTwosComplement) {
     fake.ExpectBox();
@@ -24,13 +22,10 @@ TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactlyNegativeNumbersInTwosComple
     EXPECT_THAT(fake.shown.at(1).Message,
                 HasSubstr(u"\r\nError:\t\t80040000h   (-2147221504)\r\n"));
     EXPECT_EQ(fake.log.lines,
-              (std::vector<LogLine>{
-                  {u"Error in method:  in ResetAll() of if01 NUX Control, Source: varkel, "
-                   u"Error: D h   (13) , Description: Type mismatch",
-                   u"QX NUX> if01> "},
-                  {u"Error in method: loc, Source: src, Error: 80040000 h   (-2147221504) , "
-                   u"Description: desc",
-                   u"QX NUX> if01> "}}));
+              (std::vector{
+                  ErrorLine(u" in ResetAll() of if01 NUX Control", u"varkel",
+                            u"D h   (13) , Description: Type mismatch"),
+                  ErrorLine(u"loc", u"src", u"80040000 h   (-2147221504) , Description: desc")}));
 }
 
 // Two module routines, each appending its location, then the page routine's report.
@@ -48,13 +43,10 @@ TEST_F(ErrorReporting, FailureRisingThroughTwoModuleRoutinesIsLoggedAtEachLevelA
     DisplayAndLogError(fake.ports, u"in LoadDefaults() of if01 NUX Control", failure);
     const Text inner = u"varkel in CommonNUXControlCode.Inner";
     const Text outer = inner + u" in CommonNUXControlCode.Outer";
-    const Text error = u", Error: 9 h   (9) , Description: Subscript out of range";
-    const auto line = [&](const Text& method, const Text& source) {
-        return testing::LogLine{u"Error in method: " + method + u", Source: " + source + error,
-                                u"QX NUX> if01> "};
-    };
-    EXPECT_EQ(fake.log.lines, (std::vector{line(inner, inner), line(outer, outer),
-                                           line(u"in LoadDefaults() of if01 NUX Control", outer)}));
+    const Text error = u"9 h   (9) , Description: Subscript out of range";
+    EXPECT_EQ(fake.log.lines,
+              (std::vector{ErrorLine(inner, inner, error), ErrorLine(outer, outer, error),
+                           ErrorLine(u"in LoadDefaults() of if01 NUX Control", outer, error)}));
     EXPECT_THAT(fake.shown.at(0).Message, HasSubstr(u"Source:\t\t" + outer + u"\r\n"));
 }
 

@@ -1,28 +1,15 @@
 #include "common/ExecutableVersion.h"
-#include "common/ThreadState.h"
-#include "page/Varkel1Page.h"
-#include "support/Fakes.h"
-
-#include <gmock/gmock.h>
+#include "unit/PageFixture.h"
 
 #include <stdexcept>
 
 namespace varkel {
 namespace {
 
-using testing::FakePlatform;
-using testing::FakeVersionApi;
-
-const Text Executable = u"C:\\Interfaces\\D3\\d3intf.exe";
-
-class ExecutableVersion : public ::testing::Test {
+// The fixture's page has started: d3intf.exe in C:\Interfaces\D3 is cached as 2.5.10.300.
+class ExecutableVersion : public PageFixture {
 protected:
-    void SetUp() override {
-        CurrentThreadState() = ThreadState{};
-        fake.versions.AddFile(Executable, 0x00020005, 0x000A012C);
-    }
     Text Version(const Text& path) { return GetInterfaceBinaryVersion(fake.ports, path); }
-    FakePlatform fake;
 };
 
 TEST_F(ExecutableVersion, BackslashIsAddedUnlessThePathEndsWithOne) {
@@ -51,7 +38,7 @@ TEST_F(ExecutableVersion, CachesAnswerUntilEmptiedOrAPageStarts) {
     EXPECT_EQ(CurrentThreadState().MdbPath, u"C:\\QX\\mdb");
     EXPECT_EQ(fake.hostObjects.settingsArguments,
               (std::vector<Text>{u"if01", u"apinode", u"qxserver"}));
-    EXPECT_EQ(fake.hostObjects.hostCreations, 1);
+    EXPECT_EQ(fake.hostObjects.hostCreations, 2); // start-up's and the first reading's
     EXPECT_EQ(fake.versions.requested.size(), 1u);
 
     ClearExecutableCaches();
@@ -59,31 +46,28 @@ TEST_F(ExecutableVersion, CachesAnswerUntilEmptiedOrAPageStarts) {
     fake.versions.AddFile(u"C:\\Interfaces\\D3\\d3new.exe", 0x00030000, 0);
     EXPECT_EQ(Version(u"C:\\Interfaces\\D3"), u"3.0.0.0");
     fake.hostObjects.binaryName = u"d3intf";
-    Varkel1Page page(fake.ports);
-    page.UserControl_Initialize();
-    EXPECT_EQ(page.InterfaceBinaryVersionValue(), u"2.5.10.300");
+    Varkel1Page restarted(fake.ports);
+    restarted.UserControl_Initialize();
+    EXPECT_EQ(restarted.InterfaceBinaryVersionValue(), u"2.5.10.300");
     EXPECT_EQ(fake.hostObjects.settingsCreations, 3);
 }
 
 // A failure below GetInterfaceBinaryVersion is logged once per module routine it crosses, with
 // the source growing by each routine's location; the caches stay empty.
 TEST_F(ExecutableVersion, AFailureIsLoggedAtEachLevelAndLeavesTheCachesEmpty) {
-    const auto line = [](const Text& source, const Text& error) {
-        return testing::LogLine{
-            u"Error in method: " + source + u", Source: " + source + u", Error: " + error, u""};
-    };
     const Text name = u"varkel in Sub CommonNUXControlCode.GetInterfaceBinaryName";
     const Text grown = name + u" in Sub CommonNUXControlCode.GetInterfaceBinaryVersion";
     const Text error =
         u"1B6 h   (438) , Description: Object doesn't support this property or method";
+    ClearExecutableCaches();
     fake.hostObjects.failingProperty = u"CurrentMDBPath";
-    EXPECT_THAT([&] { Version(u"C:\\Interfaces\\D3"); },
-                ::testing::Throws<Failure>(::testing::Field(&Failure::Source, grown)));
-    EXPECT_EQ(fake.log.lines, (std::vector{line(name, error), line(grown, error)}));
+    EXPECT_THAT([&] { Version(u"C:\\Interfaces\\D3"); }, Raises(::testing::_, grown));
+    EXPECT_EQ(fake.log.lines,
+              (std::vector{ErrorLine(name, name, error), ErrorLine(grown, grown, error)}));
     EXPECT_TRUE(CurrentThreadState().ExecutableNameCache.empty());
     EXPECT_TRUE(CurrentThreadState().ExecutableVersionCache.empty());
 
-    struct : FakeVersionApi {
+    struct : testing::FakeVersionApi {
         std::uint32_t VersionInfoSize(const Text&) override {
             throw std::runtime_error("disk on fire");
         }
@@ -93,9 +77,10 @@ TEST_F(ExecutableVersion, AFailureIsLoggedAtEachLevelAndLeavesTheCachesEmpty) {
     fake.hostObjects.failingProperty.reset();
     fake.log.lines.clear();
     EXPECT_THROW(GetInterfaceBinaryVersion(ports, u"C:\\Interfaces\\D3"), Failure);
-    EXPECT_EQ(fake.log.lines,
-              std::vector{line(u"varkel in Sub CommonNUXControlCode.GetInterfaceBinaryVersion",
-                               u"33 h   (51) , Description: Internal error: disk on fire")});
+    const Text version = u"varkel in Sub CommonNUXControlCode.GetInterfaceBinaryVersion";
+    EXPECT_EQ(fake.log.lines, std::vector{ErrorLine(version, version,
+                                                    u"33 h   (51) , Description: Internal error: "
+                                                    u"disk on fire")});
     EXPECT_TRUE(CurrentThreadState().ExecutableVersionCache.empty());
 }
 

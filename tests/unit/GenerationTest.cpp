@@ -1,6 +1,5 @@
 #include "unit/PageFixture.h"
 
-#include <functional>
 #include <tuple>
 
 namespace varkel {
@@ -10,27 +9,20 @@ using Rows = std::vector<std::pair<Text, Text>>;
 
 class Generation : public PageFixture {
 protected:
-    void CheckGlf() {
-        fake.ExpectBox(); // its warning
-        page.chkGLF.SetValue(CheckBox::Checked);
-    }
     MemoryArgumentList list = MemoryArgumentList::WithRows(1);
 };
 
 TEST_F(Generation, EverySwitchComesOutInTheFixedOrderAndThePageEndsClean) {
+    fake.ExpectBox(); // the /KS warning
+    for (CheckBox* box : {&page.chkSequentialDB, &page.chkDigital, &page.chkGLF, &page.chkDelimiter,
+                          &page.chkHardwareShutdown, &page.chkDebug[0], &page.chkDebug[2],
+                          &page.chkDatabaseUpdates, &page.chkNullStrings}) {
+        box->SetValue(CheckBox::Checked);
+    }
     page.txtAdditional.SetText(u"-PS=1 /QQ");
-    page.chkSequentialDB.SetValue(CheckBox::Checked);
-    page.chkDigital.SetValue(CheckBox::Checked);
     page.txtOutput.SetText(u"3");
-    CheckGlf();
     page.txtGLFerr.SetText(u"15");
-    page.chkDelimiter.SetValue(CheckBox::Checked);
     page.txtDelimiter.SetText(u"x");
-    page.chkHardwareShutdown.SetValue(CheckBox::Checked);
-    page.chkDebug[0].SetValue(CheckBox::Checked);
-    page.chkDebug[2].SetValue(CheckBox::Checked);
-    page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
-    page.chkNullStrings.SetValue(CheckBox::Checked);
     EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 1);
     // clang-format off
     EXPECT_EQ(list.Rows(), (Rows{{u"/BL", u""}, {u"/CH", u""}, {u"/DB", u"5"}, {u"/HW", u""},
@@ -50,10 +42,8 @@ TEST_F(Generation, UnacceptableValuesAreAskedAboutAndSwitchedOff) {
              u"Incorrect /VAL value specified: abc; argument omitted. Invalid value given for "
              u"Output to DCS with QX digital state"},
         };
+    fake.ExpectBox(); // the /KS warning, when its box is checked
     for (const auto& [box, field, text, answer, rows, logged] : cases) {
-        if (&box == &page.chkGLF) {
-            CheckGlf();
-        }
         box.SetValue(CheckBox::Checked);
         field.SetText(text);
         fake.shown.clear();
@@ -89,44 +79,38 @@ TEST_F(Generation, LoadedArgumentsComeBackInTheSlashSpellingAfterAnEdit) {
     EXPECT_TRUE(fake.log.lines.empty());
 }
 
-TEST_F(Generation, AFailureStopsGenerationKeepsTheRowsAndAnswersZero) {
-    page.chkNullStrings.SetValue(CheckBox::Checked);
-    page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
-    list.SetFixedSize(true);
-    fake.ExpectBox();
-    EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 0);
-    EXPECT_EQ(list.Rows(), (Rows{{u"/BL", u""}}));
-    EXPECT_TRUE(page.ControlHasUnsavedChanges());
-    const Text source = u"varkel in CommonNUXControlCode.AddArgumentToOutGoingSafeArray";
-    EXPECT_EQ(OnlyBox(),
-              u"Method:\t\tin GetAllArgumentsSafeArray() of if01 NUX Control\r\nSource:\t\t" +
-                  source +
-                  u"\r\nError:\t\tAh   (10)\r\nDescription:\tThis array is fixed or temporarily "
-                  u"locked");
-    EXPECT_EQ(fake.log.lines.size(), 2u); // the append's, then the page's
-}
-
-// A list that lacks some of the user's switches is no answer to give the host: it would be
-// written as the interface's start-up arguments. The failures are only logged.
-TEST_F(Generation, AdditionalSwitchesMissingFromTheListAnswerZeroAndKeepTheChanges) {
+// A list that lacks some of the switches is no answer to give the host: it would be written as
+// the interface's start-up arguments. A failed page switch is shown, failed additional switches
+// are only logged; the rows written stay.
+TEST_F(Generation, SwitchesMissingFromTheListAnswerZeroAndKeepTheChanges) {
     Text tooManyTokens;
     for (int i = 0; i < 32767; ++i) {
         tooManyTokens += u"/A ";
     }
-    const std::tuple<Text, bool, std::size_t> cases[] = {{u"/A=1 /B=2", true, 2},
-                                                         {tooManyTokens, false, 1}};
-    for (const auto& [additional, locked, logLines] : cases) {
+    const std::tuple<Text, bool, Rows, std::size_t> cases[] = {
+        {u"", true, {{u"/BL", u""}}, 2},           // fixed: the append's log line, then the page's
+        {u"/A=1 /B=2", false, {{u"/CH", u""}}, 2}, // locked: a line for each switch
+        {tooManyTokens, false, {{u"/CH", u""}}, 1}};
+    for (const auto& [additional, fixed, rows, logLines] : cases) {
+        page.chkNullStrings.SetValue(fixed ? CheckBox::Checked : CheckBox::Unchecked);
         page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
         page.txtAdditional.SetText(additional);
         list = MemoryArgumentList::WithRows(1);
-        list.SetLocked(locked);
+        list.SetFixedSize(fixed);
+        list.SetLocked(!fixed);
         fake.log.lines.clear();
+        if (fixed) {
+            fake.ExpectBox();
+        }
         EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 0);
-        EXPECT_EQ(list.Rows(), (Rows{{u"/CH", u""}}));
+        EXPECT_EQ(list.Rows(), rows);
         EXPECT_TRUE(page.ControlHasUnsavedChanges());
         EXPECT_EQ(fake.log.lines.size(), logLines);
     }
-    EXPECT_TRUE(fake.shown.empty());
+    EXPECT_EQ(OnlyBox(), u"Method:\t\tin GetAllArgumentsSafeArray() of if01 NUX Control\r\nSource:"
+                         u"\t\tvarkel in CommonNUXControlCode.AddArgumentToOutGoingSafeArray\r\n"
+                         u"Error:\t\tAh   (10)\r\nDescription:\tThis array is fixed or temporarily "
+                         u"locked");
 }
 
 // Host code may set the field while a box is up during generation (here the box of a failed

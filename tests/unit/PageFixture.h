@@ -1,5 +1,5 @@
 #pragma once
-// A page started on fake ports, with the log lines of start-up cleared away.
+// A page of interface if01 started on fake ports, with the log lines of start-up cleared away.
 
 #include "common/ThreadState.h"
 #include "page/Varkel1Page.h"
@@ -17,16 +17,17 @@ MATCHER_P(HasSubstr, part, "contains " + ToUtf8(part)) {
     return Text(arg).find(part) != Text::npos;
 }
 
-// Fake ports on a thread where a page of interface if01 has started.
-class PortsFixture : public ::testing::Test {
-protected:
-    void SetUp() override {
-        CurrentThreadState() = ThreadState{};
-        CurrentThreadState().PageTitle = u"QX Interface for GSE D/3 DBA NUX Control";
-        CurrentThreadState().LogPrefix = u"QX NUX> if01> ";
-    }
-    testing::FakePlatform fake;
-};
+// A call that throws a Failure of that number (`::testing::_`: any) and source.
+template <typename Number> auto Raises(Number number, const Text& source) {
+    return ::testing::Throws<Failure>(::testing::AllOf(::testing::Field(&Failure::Number, number),
+                                                       ::testing::Field(&Failure::Source, source)));
+}
+
+// The log line of a failure from `source` reported at `method`, on the fixture's thread.
+inline testing::LogLine ErrorLine(const Text& method, const Text& source, const Text& error) {
+    return {u"Error in method: " + method + u", Source: " + source + u", Error: " + error,
+            u"QX NUX> if01> "};
+}
 
 class PageFixture : public ::testing::Test {
 protected:

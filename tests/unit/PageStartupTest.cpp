@@ -14,7 +14,6 @@ TEST_F(PageStartup, FreshPageIsCleanResetAndTakesTheHostsValues) {
     EXPECT_EQ(page.InterfaceNameValue(), u"if01");
     EXPECT_EQ(page.InstallationPathValue(), u"C:\\Interfaces\\D3");
     EXPECT_EQ(page.InterfaceBinaryVersionValue(), u"2.5.10.300");
-    EXPECT_EQ(CurrentThreadState().PageTitle, u"QX Interface for GSE D/3 DBA NUX Control");
     EXPECT_EQ(page.txtGLFerr.BackColor(), Colors::ButtonFace);
 }
 
@@ -65,51 +64,41 @@ TEST_F(PageStartup, BoxesThatCannotBeShownLoseNothingAndSwitchNothingOn) {
     EXPECT_THAT(fake.log.lines[2].message, HasSubstr(u"UserControl_Initialize() of  NUX Control"));
 }
 
-class PageStartupFailure : public ::testing::Test {
-protected:
-    void Start() {
+// Start-up stops at its failing step with one box: at the host object the location has no
+// interface name yet; at the binary name each module routine logs, then the page.
+TEST(PageStartupFailure, StopsAtTheFailingStepWithOneBoxAndEmptyCaches) {
+    const Text binaryName = u"DAZir in Sub CommonNUXControlCode.GetInterfaceBinaryName in Sub "
+                            u"CommonNUXControlCode.GetInterfaceBinaryVersion";
+    const std::tuple<bool, Text, std::size_t> cases[] = {
+        {true, u"  NUX Control\r\nSource:\t\tvarkel\r\n", 1},
+        {false,
+         u" if01 NUX Control\r\nSource:\t\t" + binaryName +
+             u"\r\nError:\t\t800401F3h   (-2147221005)\r\nDescription:\tInvalid class string",
+         3}};
+    for (const auto& [hostMissing, message, logLines] : cases) {
         CurrentThreadState() = ThreadState{};
+        FakePlatform fake;
+        fake.hostObjects.hostMissing = hostMissing;
+        fake.hostObjects.settingsFailure = Failure(-2147221005, u"DAZir", u"Invalid class string");
+        Varkel1Page page(fake.ports);
         fake.ExpectBox();
         page.UserControl_Initialize();
+        EXPECT_THAT(fake.shown.at(0).Message,
+                    StartsWith(u"Method:\t\t in Subroutine UserControl_Initialize() of" + message));
+        ASSERT_EQ(fake.log.lines.size(), logLines);
+        EXPECT_EQ(fake.log.lines[0].prefix, u"");
+        EXPECT_EQ(CurrentThreadState().PageTitle, u"");
+        EXPECT_EQ(fake.hostObjects.settingsCreations, hostMissing ? 0 : 1);
+        EXPECT_TRUE(CurrentThreadState().ExecutableNameCache.empty());
+        EXPECT_TRUE(page.InterfaceBinaryVersionValue().empty());
     }
-    FakePlatform fake;
-    Varkel1Page page{fake.ports};
-};
-
-TEST_F(PageStartupFailure, AtTheFirstStepStopsThereWithTheTwoBlankLocation) {
-    fake.hostObjects.hostMissing = true;
-    Start();
-    EXPECT_THAT(
-        fake.shown.at(0).Message,
-        StartsWith(u"Method:\t\t in Subroutine UserControl_Initialize() of  NUX Control\r\n"));
-    ASSERT_EQ(fake.log.lines.size(), 1u);
-    EXPECT_EQ(fake.log.lines[0].prefix, u"");
-    EXPECT_EQ(CurrentThreadState().PageTitle, u"");
-    EXPECT_EQ(fake.hostObjects.settingsCreations, 0);
 }
 
-TEST_F(PageStartupFailure, AtTheBinaryNameGivesThreeLogLinesAndOneBox) {
-    fake.hostObjects.settingsFailure = Failure(-2147221005, u"DAZir", u"Invalid class string");
-    Start();
-    const Text source = u"DAZir in Sub CommonNUXControlCode.GetInterfaceBinaryName in Sub "
-                        u"CommonNUXControlCode.GetInterfaceBinaryVersion";
-    const Text location = u" in Subroutine UserControl_Initialize() of if01 NUX Control";
-    EXPECT_EQ(fake.shown.at(0).Message,
-              u"Method:\t\t" + location + u"\r\nSource:\t\t" + source +
-                  u"\r\nError:\t\t800401F3h   (-2147221005)\r\nDescription:\tInvalid class string");
-    EXPECT_EQ(fake.log.lines.size(), 3u);
-    EXPECT_EQ(CurrentThreadState().PageTitle, u"");
-    EXPECT_TRUE(CurrentThreadState().ExecutableNameCache.empty());
-    EXPECT_TRUE(page.InterfaceBinaryVersionValue().empty());
-}
-
-TEST(PageThreads, PagesOnOneThreadShareTheLatestPrefixOtherThreadsKeepTheirOwn) {
-    CurrentThreadState() = ThreadState{};
-    FakePlatform fakeA, fakeB;
-    fakeA.hostObjects.properties[u"CurrentInterfaceName"] = u"a";
+// The fixture's page is if01's; a page of b starts after it on this thread, one of c on another.
+TEST_F(PageStartup, PagesOnOneThreadShareTheLatestPrefixOtherThreadsKeepTheirOwn) {
+    FakePlatform fakeB;
     fakeB.hostObjects.properties[u"CurrentInterfaceName"] = u"b";
-    Varkel1Page pageA(fakeA.ports), pageB(fakeB.ports);
-    pageA.UserControl_Initialize();
+    Varkel1Page pageB(fakeB.ports);
     pageB.UserControl_Initialize();
     Text otherThreadPrefix;
     std::thread([&] {
@@ -119,12 +108,13 @@ TEST(PageThreads, PagesOnOneThreadShareTheLatestPrefixOtherThreadsKeepTheirOwn) 
         pageC.UserControl_Initialize();
         otherThreadPrefix = CurrentThreadState().LogPrefix;
     }).join();
-    // A failing load on page a reports with a's location but the thread's latest prefix.
+    // A failing load on page if01 reports with its location but the thread's latest prefix.
     auto oneDimensional = MemoryInputTable({{0, 2}});
     Text path;
-    fakeA.ExpectBox();
-    EXPECT_EQ(pageA.LoadDefaults(oneDimensional, path), 0);
-    EXPECT_EQ(fakeA.log.lines.at(0).prefix, u"QX NUX> b> ");
+    fake.ExpectBox();
+    EXPECT_EQ(page.LoadDefaults(oneDimensional, path), 0);
+    EXPECT_THAT(OnlyBox(), HasSubstr(u"in LoadDefaults() of if01 NUX Control"));
+    EXPECT_EQ(fake.log.lines.at(0).prefix, u"QX NUX> b> ");
     EXPECT_EQ(otherThreadPrefix, u"QX NUX> c> ");
 }
 

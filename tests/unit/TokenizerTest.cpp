@@ -11,10 +11,9 @@ void PrintTo(const ParsedArgument& row, std::ostream* out) {
 
 namespace {
 
-using testing::LogLine;
 using Rows = std::vector<ParsedArgument>;
 
-using Tokenizer = PortsFixture;
+using Tokenizer = PageFixture;
 
 struct SplitCase {
     Text text;
@@ -29,13 +28,12 @@ const SplitCase SplitCases[] = {
      {{}, {u"/KS", u"5"}, {u"/CH", u""}, {u"/PATH", uR"(c:\my dir)"}, {u"/Q", u"x"}}},
     {u"abc-def", {{u"", u"abc-def"}}, {}},
     {u"abc /X=1", {{u"", u"abc /X=1"}}, {}},           // not opening with a switch: one word
-    {u"/X=", {{}, {u"/X", u""}}, {}},
-    {u"/X =5", {{}, {u"/X ", u"5"}}, {}},
+    {u"/X=", {{}, {u"/X", u""}}, {}}, {u"/X =5", {{}, {u"/X ", u"5"}}, {}},
     {u"/X= 5", {{}, {u"/X", u"\" 5\""}}, {{}, {u"/X", u" 5"}}},
     {u"/X=\"\"", {{}, {u"/X", u"\"\""}}, {{}, {u"/X", u""}}},
     {u"/X=a b /Y", {{}, {u"/X", u"\"a b\""}, {u"/Y", u""}}, {{}, {u"/X", u"a b"}, {u"/Y", u""}}},
     {u"/A one two /B", {{}, {u"/A one two", u""}, {u"/B", u""}}, {}},
-    {u"-X=1 -Y", {{}, {u"-X", u"1"}, {u"-Y", u""}}, {}},
+    {u"-X=1 -Y", {{}, {u"-X", u"1"}, {u"-Y", u""}}, {}}, {u"/X=\"", {{}, {u"/X", u"\""}}, {}},
     {u"-X=a/b -Y", {{}, {u"/X", u"a/b"}, {u"/Y", u""}}, {}},
     {u"  /A    /B  ", {{}, {u"/A", u""}, {u"/B", u""}}, {}},
     {u"/A=x\t /B\t/C", {{}, {u"/A", u"x\t"}, {u"/B\t/C", u""}}, {}},  // a tab is no blank
@@ -43,7 +41,6 @@ const SplitCase SplitCases[] = {
     {u"/A \"-B=1\"", {{}, {u"/A", u""}, {u"/B", u"1"}}, {}},
     {u"/A \"/w1 /B \"/w2 /C \"/w3",
      {{u"", u"\"/w1"}, {u"/A", u""}, {}, {u"/B", u""}, {}, {u"/C", u""}}, {}},
-    {u"/X=\"", {{}, {u"/X", u"\""}}, {}},              // a lone quote is not quoted text
     {u"/X=\" a", {{}, {u"/X", u"\"\" a\""}}, {{}, {u"/X", u"\" a"}}},
 };
 // clang-format on
@@ -64,39 +61,30 @@ TEST_F(Tokenizer, SplitsTextIntoRowsWithAndWithoutQuotes) {
     EXPECT_TRUE(fake.log.lines.empty());
 }
 
-TEST_F(Tokenizer, TextWithoutAnyPrefixFailsAndIsLoggedTwice) {
+TEST_F(Tokenizer, TextWithoutAnyPrefixOrWithTooManyTokensFailsAndIsLogged) {
     const Text source = u"CommonNUXControlCode.ParseCommmandLineArguments";
     const Text grown = source + u" in CommonNUXControlCode.ParseCommmandLineArguments";
     const Text description =
         u"Error, unable to determine the separators are in the selected configuration file. \r"
         u"Please edit the configuration file and be sure that the delimiters are all '/'.";
     const auto line = [&](const Text& src) {
-        return LogLine{u"Error in method: " + src + u", Source: " + src +
-                           u", Error: 1 h   (1) , Description: " + description,
-                       u"QX NUX> if01> "};
+        return ErrorLine(src, src, u"1 h   (1) , Description: " + description);
     };
     const Text text = u"a\tb\"c";
-    EXPECT_THAT(
-        [&] { ParseCommmandLineArguments(fake.ports, text, false); },
-        ::testing::Throws<Failure>(::testing::AllOf(::testing::Field(&Failure::Number, 1),
-                                                    ::testing::Field(&Failure::Source, grown))));
-    EXPECT_EQ(fake.log.lines, (std::vector<LogLine>{line(source), line(grown)}));
-}
+    EXPECT_THAT([&] { ParseCommmandLineArguments(fake.ports, text, false); }, Raises(1, grown));
+    EXPECT_EQ(fake.log.lines, (std::vector{line(source), line(grown)}));
 
-TEST_F(Tokenizer, SixteenBitTokenCounterOverflowsAfter32766Tokens) {
-    Text text;
+    // The 16-bit token counter overflows after 32766 tokens.
+    Text tokens;
     for (int i = 0; i < 32766; ++i) {
-        text += u"/A ";
+        tokens += u"/A ";
     }
-    EXPECT_EQ(ParseCommmandLineArguments(fake.ports, text, false).LastRow(), 32766);
+    fake.log.lines.clear();
+    EXPECT_EQ(ParseCommmandLineArguments(fake.ports, tokens, false).LastRow(), 32766);
     EXPECT_TRUE(fake.log.lines.empty());
-    text += u"/A";
-    EXPECT_THAT(
-        [&] { ParseCommmandLineArguments(fake.ports, text, false); },
-        ::testing::Throws<Failure>(::testing::AllOf(
-            ::testing::Field(&Failure::Number, 6),
-            ::testing::Field(&Failure::Source,
-                             u"varkel in CommonNUXControlCode.ParseCommmandLineArguments"))));
+    tokens += u"/A";
+    EXPECT_THAT([&] { ParseCommmandLineArguments(fake.ports, tokens, false); },
+                Raises(6, u"varkel in CommonNUXControlCode.ParseCommmandLineArguments"));
     EXPECT_EQ(fake.log.lines.size(), 1u);
 }
 

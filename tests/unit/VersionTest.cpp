@@ -20,30 +20,8 @@ TEST(PortableVersionApi, ReadsTheVersionEachFixtureWasBuiltWith) {
     EXPECT_EQ(GetFileVersionText(versions, u""), u"");
 }
 
-// Records the sizes the reader asks for and copies.
-class SizedVersionApi : public testing::FakeVersionApi {
-public:
-    std::uint32_t VersionInfoSize(const Text& path) override {
-        return size ? size : FakeVersionApi::VersionInfoSize(path);
-    }
-    bool ReadVersionInfo(const Text& path, std::uint32_t length, std::uint8_t* buffer) override {
-        copied.push_back(length);
-        return FakeVersionApi::ReadVersionInfo(path, std::min(length, 52u), buffer);
-    }
-    std::optional<std::span<const std::uint8_t>>
-    QueryRootBlock(std::span<const std::uint8_t> buffer) override {
-        if (!root) {
-            return std::nullopt;
-        }
-        return buffer.first(std::min(buffer.size(), *root));
-    }
-    std::uint32_t size = 0;
-    std::optional<std::size_t> root = 52;
-    std::vector<std::size_t> copied;
-};
-
 TEST(FileVersion, CopiesAtMost64000BytesAndNeedsAWholeSignedRootBlock) {
-    SizedVersionApi versions;
+    testing::FakeVersionApi versions;
     versions.AddFile(u"a.exe", 0x9C40FFFF, 0x0001FFFE);
     for (std::uint32_t size : {52u, 64000u, 64001u}) {
         versions.size = size;
