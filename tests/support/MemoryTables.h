@@ -6,7 +6,9 @@
 #include "platform/ArgumentList.h"
 #include "platform/InputTable.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace varkel {
@@ -18,9 +20,11 @@ struct Bounds {
     std::int32_t Count() const { return upper - lower + 1; }
 };
 
-template <typename Table> class MemoryShape : public Table {
+template <typename Table, typename Cell> class MemoryTable : public Table {
 public:
-    explicit MemoryShape(std::vector<Bounds> dimensions) : dimensions_(std::move(dimensions)) {}
+    explicit MemoryTable(std::vector<Bounds> dimensions) : dimensions_(std::move(dimensions)) {
+        Resize();
+    }
     int Dimensions() const override { return static_cast<int>(dimensions_.size()); }
     std::int32_t LowerBound(int dimension) const override { return At(dimension).lower; }
     std::int32_t UpperBound(int dimension) const override { return At(dimension).upper; }
@@ -32,61 +36,67 @@ protected:
         }
         return dimensions_[static_cast<std::size_t>(dimension - 1)];
     }
-    std::size_t CellCount() const {
-        std::size_t count = dimensions_.empty() ? 0 : 1;
-        for (const auto& bounds : dimensions_) {
-            count *= static_cast<std::size_t>(bounds.Count() < 0 ? 0 : bounds.Count());
-        }
-        return count;
-    }
-    // Column-major like a SAFEARRAY: the first index varies fastest.
-    std::size_t Offset(std::int32_t column, std::int32_t row) const {
+    // Column-major like a SAFEARRAY: the first index varies fastest, so rows can be appended.
+    const Cell& CellAt(std::int32_t column, std::int32_t row) const {
         if (Dimensions() != 2 || column < At(1).lower || column > At(1).upper ||
             row < At(2).lower || row > At(2).upper) {
             throw Failures::SubscriptOutOfRange();
         }
-        return static_cast<std::size_t>(row - At(2).lower) *
-                   static_cast<std::size_t>(At(1).Count()) +
-               static_cast<std::size_t>(column - At(1).lower);
+        return cells_[static_cast<std::size_t>(row - At(2).lower) *
+                          static_cast<std::size_t>(At(1).Count()) +
+                      static_cast<std::size_t>(column - At(1).lower)];
+    }
+    Cell& CellAt(std::int32_t column, std::int32_t row) {
+        return const_cast<Cell&>(std::as_const(*this).CellAt(column, row));
+    }
+    void Resize() {
+        std::size_t count = dimensions_.empty() ? 0 : 1;
+        for (const auto& bounds : dimensions_) {
+            count *= static_cast<std::size_t>(std::max(bounds.Count(), 0));
+        }
+        cells_.resize(count);
     }
     std::vector<Bounds> dimensions_;
+    std::vector<Cell> cells_;
 };
 
-class MemoryInputTable : public MemoryShape<InputTable> {
+class MemoryInputTable : public MemoryTable<InputTable, CellValue> {
 public:
     struct Row {
         CellValue name, value, marker;
     };
     static MemoryInputTable FromRows(const std::vector<Row>& rows);
 
-    explicit MemoryInputTable(std::vector<Bounds> dimensions)
-        : MemoryShape(std::move(dimensions)), cells_(CellCount()) {}
+    using MemoryTable::MemoryTable;
     CellValue Get(std::int32_t column, std::int32_t row) const override {
-        return cells_[Offset(column, row)];
+        return CellAt(column, row);
     }
     void Put(std::int32_t column, std::int32_t row, CellValue value) {
-        cells_[Offset(column, row)] = std::move(value);
+        CellAt(column, row) = std::move(value);
     }
-
-private:
-    std::vector<CellValue> cells_;
 };
 
-class MemoryArgumentList : public MemoryShape<ArgumentList> {
+// A cell is a place in one buffer of text, so filling a list allocates nothing per cell;
+// overwritten texts stay until the list goes.
+struct TextPlace {
+    std::size_t start = 0, length = 0;
+};
+
+class MemoryArgumentList : public MemoryTable<ArgumentList, TextPlace> {
 public:
     // Columns 0..1 and `rows` empty rows, as a host hands it in.
     static MemoryArgumentList WithRows(std::int32_t rows) {
         return MemoryArgumentList({{0, 1}, {0, rows - 1}});
     }
 
-    explicit MemoryArgumentList(std::vector<Bounds> dimensions)
-        : MemoryShape(std::move(dimensions)), cells_(CellCount()) {}
+    using MemoryTable::MemoryTable;
     Text Get(std::int32_t column, std::int32_t row) const override {
-        const Cell& cell = cells_[Offset(column, row)];
-        return units_.substr(cell.start, cell.length);
+        const TextPlace& place = CellAt(column, row);
+        return units_.substr(place.start, place.length);
     }
     void Set(std::int32_t column, std::int32_t row, TextView value) override {
-        cells_[Offset(column, row)] = Store(value);
+        CellAt(column, row) = {units_.size(), value.size()};
+        units_.append(value);
     }
     void GrowRows(std::int32_t newUpperRow) override;
     void SetRows(std::int32_t firstRow, std::span<const ArgumentRow> rows,
@@ -97,16 +107,6 @@ public:
     std::vector<std::pair<Text, Text>> Rows() const;
 
 private:
-    struct Cell {
-        std::size_t start = 0, length = 0;
-    };
-    Cell Store(TextView text) {
-        const Cell cell{units_.size(), text.size()};
-        units_.append(text);
-        return cell;
-    }
-    std::vector<Cell> cells_;
-    // Filling a list costs no allocation per cell; overwritten texts stay until the list goes.
     Text units_;
     bool fixedSize_ = false, locked_ = false;
 };
