@@ -67,7 +67,7 @@ private:
         }
         shown.push_back(box);
         if (answers_.empty()) {
-            ADD_FAILURE() << "a message box nobody expected was shown: " << box.text.size();
+            ADD_FAILURE() << "a message box nobody expected was shown: " << box.text;
             answers_.push_back(box.defaultButton);
         }
         const int answer = answers_.front();
