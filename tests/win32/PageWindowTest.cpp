@@ -34,8 +34,7 @@ protected:
         Show(96);
     }
     void Show(int dpi) {
-        view.reset();
-        DestroyWindow(host);
+        TearDown();
         const SIZE extent = win32::PageWindow::PageSize(dpi);
         // A popup: under Xvfb no window manager would acknowledge a captioned window's removal.
         host = CreateWindowExW(0, TestHostClass(), L"page test", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
@@ -81,7 +80,7 @@ protected:
     std::unique_ptr<win32::PageWindow> view;
 };
 
-TEST_F(PageWindowTest, GlfWarnsThenColoursItsFieldAndAnIncorrectValueIsAskedAboutInARealBox) {
+TEST_F(PageWindowTest, RealBoxesAskAndWarnAndTypingColoursOrRewritesTheField) {
     hook.Expect(IDOK);
     Click("chkGLF");
     ASSERT_EQ(hook.shown.size(), 1u);
@@ -104,9 +103,7 @@ TEST_F(PageWindowTest, GlfWarnsThenColoursItsFieldAndAnIncorrectValueIsAskedAbou
     EXPECT_EQ(hook.shown[1].title, L"QX Interface for GSE D/3 DBA NUX Control");
     EXPECT_EQ(hook.shown[1].icon, nullptr);
     EXPECT_EQ(hook.shown[1].defaultButton, IDYES);
-}
 
-TEST_F(PageWindowTest, TypingRewritesTheDelimiterBeforeTheCaretAndTestingIsAskedFirst) {
     Click("chkDelimiter");
     Type("txtDelimiter", L"ab");
     EXPECT_EQ(WindowText(Window("txtDelimiter")), L"A");
@@ -117,11 +114,11 @@ TEST_F(PageWindowTest, TypingRewritesTheDelimiterBeforeTheCaretAndTestingIsAsked
     EXPECT_EQ(SendMessageW(Window("chkDebug(5)"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     Click("chkDebug(0)");
     Click("chkDebug(5)");
-    ASSERT_EQ(hook.shown.size(), 2u);
-    EXPECT_EQ(hook.shown[0].text,
+    ASSERT_EQ(hook.shown.size(), 4u);
+    EXPECT_EQ(hook.shown[2].text,
               L"Are you sure you wish to turn on Debug for Velmar Internal Testing only?");
-    EXPECT_EQ(hook.shown[0].icon, nullptr);
-    EXPECT_EQ(hook.shown[0].defaultButton, IDYES);
+    EXPECT_EQ(hook.shown[2].icon, nullptr);
+    EXPECT_EQ(hook.shown[2].defaultButton, IDYES);
     EXPECT_EQ(WindowText(Window("lblDBLevel")), L"33");
 }
 
@@ -140,10 +137,6 @@ TEST_F(PageWindowTest, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
 }
 
 TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
-    const auto pressTab = [this](bool shift) {
-        return PressTab(shift,
-                        [this](MSG* message) { return view->TranslateAccelerator(message); });
-    };
     const auto focusName = [this] {
         const auto focused = std::ranges::find_if(
             PageLayout(), [this](const auto& entry) { return Window(entry.name) == GetFocus(); });
@@ -152,11 +145,11 @@ TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
     Click("chkDelimiter");
     view->FocusFirst();
     std::vector<std::string> forth{focusName()}, back{"chkDebug(5)"};
-    while (pressTab(false) && forth.size() < 40) {
-        forth.push_back(focusName());
-    }
-    while (pressTab(true) && back.size() < 40) {
-        back.push_back(focusName());
+    for (auto* visited : {&forth, &back}) {
+        const auto translate = [this](MSG* message) { return view->TranslateAccelerator(message); };
+        while (PressTab(visited == &back, translate) && visited->size() < 40) {
+            visited->push_back(focusName());
+        }
     }
     const std::vector<std::string> expected{
         "chkDelimiter",       "txtDelimiter",        "chkGLF",         "chkDigital",
@@ -168,10 +161,8 @@ TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
 }
 
 TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScaleTheFonts) {
-    auto table = MemoryInputTable::FromRows(
-        {{CellValue::FromText(u"/ITDELIM"), CellValue::FromText(u";"), {}}});
-    Text path = u"C:\\Interfaces\\D3";
-    ASSERT_EQ(page->LoadDefaults(table, path), 1);
+    Click("chkDelimiter");
+    Type("txtDelimiter", L";");
     hook.Expect(IDOK);
     Click("chkGLF");
     CreateDirectoryW(L"screenshots", nullptr);
@@ -195,10 +186,10 @@ TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScale
             GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
             RECT client{};
             GetClientRect(window, &client);
-            const int box = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+            const int box =
+                entry.kind == ControlKind::CheckBox ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0;
             if (entry.kind == ControlKind::CheckBox || entry.kind == ControlKind::Label) {
-                EXPECT_LE(text.cx, client.right - (entry.kind == ControlKind::CheckBox ? box : 0))
-                    << entry.name << " at " << dpi;
+                EXPECT_LE(text.cx, client.right - box) << entry.name << " at " << dpi;
             }
         }
         ReleaseDC(view->Handle(), dc);

@@ -75,8 +75,7 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAForeignProg
         }
     }
     const std::wstring other = L"{00000000-1111-2222-3333-444444444444}";
-    RegSetKeyValueW(HKEY_LOCAL_MACHINE, (progIdKey + L"\\CLSID").c_str(), nullptr, REG_SZ,
-                    other.c_str(), static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t)));
+    SetRegistryText(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID", nullptr, other);
     ASSERT_EQ(CallExport(VarkelDllPath, "DllUnregisterServer"), S_OK);
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, clsidKey));
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID"), other);

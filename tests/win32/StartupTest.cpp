@@ -30,7 +30,7 @@ TEST_F(PageStartup, AutomationErrorsBecomeFailureNumbersAndNoHostObjectABoxAndLo
     EXPECT_THAT([&] { host->PropertyText(u"NoSuchProperty"); }, Raises(438));
     EXPECT_THAT([] { win32::DispatchObject::Create(u"No.Such.Class"); }, Raises(429));
     const auto failWith = [](const wchar_t* member, DWORD code) {
-        SetStandInValue(L"FailMember", member);
+        SetRegistryText(HKEY_CURRENT_USER, StandInKey, L"FailMember", member);
         RegSetKeyValueW(HKEY_CURRENT_USER, StandInKey, L"FailCode", REG_DWORD, &code, 4);
     };
     failWith(L"CurrentInterfaceName", 0x800A0005);
@@ -53,7 +53,7 @@ TEST_F(PageStartup, AutomationErrorsBecomeFailureNumbersAndNoHostObjectABoxAndLo
         if (!withLibrary) {
             hook.Expect(IDOK);
         }
-        ASSERT_TRUE(CreatePageByProgId());
+        ASSERT_TRUE(CreateByProgId());
         ASSERT_EQ(hook.shown.size(), withLibrary ? 1u : 2u);
         EXPECT_THAT(
             hook.shown[0].text,
@@ -76,31 +76,32 @@ TEST_F(PageStartup, AutomationErrorsBecomeFailureNumbersAndNoHostObjectABoxAndLo
 
 TEST(LogLibrary, IsFoundOnlyOnThePathNeverInTheCurrentDirectoryAndLogsInTheSystemCodePage) {
     TemporaryFolder onPath, current, other;
-    for (const auto* folder : {&onPath, &current}) {
-        CopyFileW((StandInFolder + L"\\qxapi32.dll").c_str(), folder->File(L"qxapi32.dll").c_str(),
-                  FALSE);
+    for (const auto& [folder, library] : {std::pair{&onPath, L"qxapi32.dll"},
+                                          {&current, L"qxapi32.dll"},
+                                          {&other, L"nuxstandins.dll"}}) {
+        CopyFileW((StandInFolder + L"\\" + library).c_str(),
+                  (folder->Path() / "qxapi32.dll").c_str(), FALSE);
     }
-    CopyFileW((StandInFolder + L"\\nuxstandins.dll").c_str(), other.File(L"qxapi32.dll").c_str(),
-              FALSE);
-    SetEnvironmentVariableW(L"QXAPI_LOG_FILE", current.File(L"qx.log").c_str());
+    SetEnvironmentVariableW(L"QXAPI_LOG_FILE", (current.Path() / "qx.log").c_str());
     wchar_t directory[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, directory);
-    SetCurrentDirectoryW(current.path.c_str());
+    SetCurrentDirectoryW(current.Path().c_str());
     win32::Win32LogLibrary log;
     const auto write = [&] { return log.FormPutLog(u"caf\u00E9 \u00FC", u"QX NUX> if01> "); };
     SetEnvironmentVariableW(L"PATH", (L".;bin;;" + SystemFolders).c_str());
     EXPECT_THAT(write, Raises(48));
-    SetEnvironmentVariableW(L"PATH", (other.path.wstring() + L";" + SystemFolders).c_str());
+    SetEnvironmentVariableW(L"PATH", (other.Path().wstring() + L";" + SystemFolders).c_str());
     EXPECT_THAT(write, Raises(453)) << "a library without the log call";
     EXPECT_EQ(GetModuleHandleW(L"qxapi32.dll"), nullptr);
     SetEnvironmentVariableW(L"PATH",
-                            (L".;" + onPath.path.wstring() + L"\\;" + SystemFolders).c_str());
+                            (L".;" + onPath.Path().wstring() + L"\\;" + SystemFolders).c_str());
     ASSERT_EQ(GetACP(), 1252u);
     EXPECT_EQ(write(), 0);
     wchar_t loaded[MAX_PATH] = {};
     GetModuleFileNameW(GetModuleHandleW(L"qxapi32.dll"), loaded, MAX_PATH);
-    EXPECT_THAT(std::wstring(loaded), ::testing::StrCaseEq(onPath.File(L"qxapi32.dll")));
-    EXPECT_EQ(FileText(current.File(L"qx.log")), "QX NUX> if01> \tcaf\xE9 \xFC\r\n");
+    EXPECT_THAT(std::wstring(loaded),
+                ::testing::StrCaseEq((onPath.Path() / "qxapi32.dll").wstring()));
+    EXPECT_EQ(TemporaryFolder::Read(current.Path() / "qx.log"), "QX NUX> if01> \tcaf\xE9 \xFC\r\n");
     SetCurrentDirectoryW(directory);
 }
 

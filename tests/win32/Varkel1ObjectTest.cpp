@@ -15,15 +15,14 @@ class Varkel1Object : public PageComFixture {
 protected:
     void SetUp() override {
         PageComFixture::SetUp();
-        page = CreatePageByProgId();
-        vtable = page.As<_varkel1>(IID__varkel1);
+        vtable = CreateByProgId().As<_varkel1>(IID__varkel1);
         ASSERT_TRUE(vtable);
     }
-    ComPtr<IUnknown> page;
     ComPtr<_varkel1> vtable;
 };
 
 TEST_F(Varkel1Object, AnswersEachInterfaceOfAControlWithOneIdentityAndRefusesNullOutPointers) {
+    const auto page = vtable.As<IUnknown>(IID_IUnknown);
     for (const IID* iid :
          {&IID_IDispatch, &IID__varkel1, &IID_IOleObject, &IID_IOleWindow, &IID_IOleInPlaceObject,
           &IID_IOleInPlaceActiveObject, &IID_IOleControl, &IID_IViewObject2,
@@ -130,7 +129,6 @@ TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
 }
 
 TEST_F(Varkel1Object, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
-    page.Reset();
     vtable.Reset();
     const auto privateBytes = [] {
         PROCESS_MEMORY_COUNTERS_EX counters{};
@@ -141,7 +139,7 @@ TEST_F(Varkel1Object, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
     };
     std::size_t afterWarmUp = 0;
     for (int cycle = 0; cycle < 1000; ++cycle) {
-        const auto round = CreatePageByProgId().As<_varkel1>(IID__varkel1);
+        const auto round = CreateByProgId().As<_varkel1>(IID__varkel1);
         auto table = FilledArray(VT_VARIANT, {{3, 0}, {2, 0}},
                                  {{L"/ITDELIM", L"a", L"#0"}, {L"/PS", L"1", L"#0"}});
         SAFEARRAY* reference = table.Get();

@@ -56,17 +56,12 @@ public:
         }
         return nullptr;
     }
-    HostRun Finish() {
-        HostRun run;
-        if (WaitForSingleObject(process_.hProcess, 60000) != WAIT_OBJECT_0) {
-            ADD_FAILURE() << "varkel-host.exe did not end within a minute; killed";
-            TerminateProcess(process_.hProcess, 98);
-            WaitForSingleObject(process_.hProcess, INFINITE);
-        }
-        GetExitCodeProcess(process_.hProcess, &run.exitCode);
-        run.out = TemporaryFolder::Read(out_);
-        run.err = TemporaryFolder::Read(err_);
-        return run;
+    HostRun Finish() { // one still running is killed with the object
+        EXPECT_EQ(WaitForSingleObject(process_.hProcess, 60000), WAIT_OBJECT_0)
+            << "varkel-host.exe did not end within a minute";
+        DWORD exitCode = 0;
+        GetExitCodeProcess(process_.hProcess, &exitCode);
+        return {exitCode, TemporaryFolder::Read(out_), TemporaryFolder::Read(err_)};
     }
 
 private:

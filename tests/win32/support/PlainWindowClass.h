@@ -6,14 +6,13 @@ namespace varkel::testing {
 
 inline const wchar_t* TestHostClass() {
     static const wchar_t* name = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
+        WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = DefWindowProcW;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         windowClass.lpszClassName = L"VarkelTestHost";
-        RegisterClassExW(&windowClass);
-        return L"VarkelTestHost";
+        RegisterClassW(&windowClass);
+        return windowClass.lpszClassName;
     }();
     return name;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/TemporaryFolder.h"
 #include "win32/adapters/ComPtr.h"
 #include "win32/adapters/ScopedBstr.h"
 #include "win32/adapters/ScopedSafeArray.h"
@@ -10,8 +11,6 @@
 #include <varkel_h.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,10 +38,10 @@ inline bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 
     RegCloseKey(opened);
     return exists;
 }
-inline void SetStandInValue(const wchar_t* name, const wchar_t* value) {
-    value ? RegSetKeyValueW(HKEY_CURRENT_USER, StandInKey, name, REG_SZ, value,
-                            static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)))
-          : RegDeleteKeyValueW(HKEY_CURRENT_USER, StandInKey, name);
+inline void SetRegistryText(HKEY root, const std::wstring& key, const wchar_t* name,
+                            const std::wstring& value) {
+    RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 inline std::wstring GuidText(REFGUID guid) {
@@ -51,25 +50,7 @@ inline std::wstring GuidText(REFGUID guid) {
     return text;
 }
 
-struct TemporaryFolder {
-    std::filesystem::path path = [] {
-        GUID guid{};
-        CoCreateGuid(&guid);
-        auto made = std::filesystem::temp_directory_path() / (L"varkel-" + GuidText(guid));
-        std::filesystem::create_directories(made);
-        return made;
-    }();
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::wstring File(const std::wstring& name) const { return (path / name).wstring(); }
-};
-
-inline std::string FileText(const std::wstring& file) {
-    std::ifstream in(std::filesystem::path(file), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using host::testing::TemporaryFolder;
 
 template <class Function> Function Export(HMODULE module, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
@@ -86,20 +67,18 @@ inline HRESULT CanUnloadVarkel() {
     return GetModuleHandleW(L"varkel.dll") ? CallExport(VarkelDllPath, "DllCanUnloadNow") : E_FAIL;
 }
 
-inline win32::ComPtr<IUnknown> CreatePageByProgId() {
+inline win32::ComPtr<IUnknown> CreateByProgId(const wchar_t* progId = L"varkel.varkel1") {
     CLSID clsid{}; // GUID_NULL, which no server answers, when the ProgID is unknown
-    CLSIDFromProgID(L"varkel.varkel1", &clsid);
-    win32::ComPtr<IUnknown> page;
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, page.ReceiveVoid());
-    return page;
+    CLSIDFromProgID(progId, &clsid);
+    win32::ComPtr<IUnknown> object;
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.ReceiveVoid());
+    return object;
 }
 
 inline win32::ScopedSafeArray FilledArray(VARTYPE type, std::vector<SAFEARRAYBOUND> bounds,
                                           const std::vector<std::vector<std::wstring>>& rows) {
+    // No bounds: no array, as SafeArrayCreate refuses a rank of 0.
     win32::ScopedSafeArray array;
-    if (bounds.empty()) {
-        return array;
-    }
     array.Reset(SafeArrayCreate(type, static_cast<UINT>(bounds.size()), bounds.data()));
     for (std::size_t row = 0; row < rows.size(); ++row) {
         for (std::size_t column = 0; column < rows[row].size(); ++column) {
@@ -144,18 +123,17 @@ inline ListRows RowsOf(SAFEARRAY* list) {
 class PageComFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(hook.Installed());
         // The host object answers "" for the values it is not given.
         RegDeleteTreeW(HKEY_CURRENT_USER, StandInKey);
-        SetStandInValue(L"CurrentInterfaceName", L"if01");
+        SetRegistryText(HKEY_CURRENT_USER, StandInKey, L"CurrentInterfaceName", L"if01");
         SetEnvironmentVariableW(L"QXAPI_LOG_FILE", logFile.c_str());
         SetEnvironmentVariableW(L"PATH", (StandInFolder + L";" + SystemFolders).c_str());
     }
-    std::string Log() const { return FileText(logFile); }
+    std::string Log() const { return TemporaryFolder::Read(logFile); }
 
     MessageBoxHook hook;
     TemporaryFolder temporary;
-    std::wstring logFile = temporary.File(L"qx.log");
+    std::wstring logFile = (temporary.Path() / "qx.log").wstring();
 };
 
 // Presses Tab (with Shift held, or not) on the focused window through `translate`, which takes
