@@ -2,20 +2,12 @@
 // The version fixtures built by tests/fixtures and the text each must give. The native tests
 // hold the portable reader to it, the Windows tests Version.dll: so the two readers agree.
 
-#include <ostream>
+#include <utility>
 
 namespace varkel::testing {
 
-struct VersionFixture {
-    const char* file;
-    const char* version;
-};
-
-inline void PrintTo(const VersionFixture& fixture, std::ostream* out) {
-    *out << fixture.file;
-}
-
-inline constexpr VersionFixture VersionFixtureTable[] = {
+// Each fixture's file name and version text.
+inline constexpr std::pair<const char*, const char*> VersionFixtureTable[] = {
     {"version-2.5.10.300.exe", "2.5.10.300"},
     {"version-40000.65535.1.2.exe", "40000.65535.1.2"},
     {"no-version.exe", "0.0.0.0"},

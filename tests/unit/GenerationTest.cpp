@@ -5,8 +5,6 @@
 namespace varkel {
 namespace {
 
-using Rows = std::vector<std::pair<Text, Text>>;
-
 class Generation : public PageFixture {
 protected:
     MemoryArgumentList list = MemoryArgumentList::WithRows(1);

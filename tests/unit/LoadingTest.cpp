@@ -90,11 +90,10 @@ TEST_F(Loading, DebugLevelsAddUpAndTheTestingQuestionIsAskedWhileLoading) {
 
 TEST_F(Loading, AFailureStopsAtItsRowAndKeepsWhatCameBefore) {
     fake.ExpectBox();
-    EXPECT_EQ(Load({{T(u"/PS"), T(u"1"), {}},
-                    {T(u"/HW"), {}, {}},
-                    {CellValue::Null(), {}, {}},
-                    {T(u"/BL"), {}, {}}}),
-              0);
+    // clang-format off
+    EXPECT_EQ(Load({{T(u"/PS"), T(u"1"), {}}, {T(u"/HW"), {}, {}}, {CellValue::Null(), {}, {}},
+                    {T(u"/BL"), {}, {}}}), 0);
+    // clang-format on
     EXPECT_EQ(page.txtAdditional.GetText(), u"/PS=1 ");
     EXPECT_EQ(page.chkHardwareShutdown.Value(), CheckBox::Checked);
     EXPECT_EQ(page.chkNullStrings.Value(), CheckBox::Unchecked);

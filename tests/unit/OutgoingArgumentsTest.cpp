@@ -6,8 +6,6 @@
 namespace varkel {
 namespace {
 
-using Rows = std::vector<std::pair<Text, Text>>;
-
 // An outgoing list that runs out of memory writing one given text, and can then be resized no
 // more.
 class ListFailingOn : public MemoryArgumentList {

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 namespace varkel {
+using Rows = std::vector<std::pair<Text, Text>>; // an outgoing list's names and values
+
 // GoogleMock's string matchers for the page's UTF-16 texts.
 MATCHER_P(StartsWith, prefix, "starts with " + ToUtf8(prefix)) {
     return Text(arg).rfind(prefix, 0) == 0;

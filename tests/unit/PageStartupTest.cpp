@@ -5,7 +5,6 @@
 namespace varkel {
 namespace {
 
-using testing::FakePlatform;
 using PageStartup = PageFixture;
 
 TEST_F(PageStartup, FreshPageIsCleanResetAndTakesTheHostsValues) {
@@ -51,7 +50,7 @@ TEST_F(PageStartup, BoxesThatCannotBeShownLoseNothingAndSwitchNothingOn) {
     page.chkGLF.SetValue(CheckBox::Checked); // its warning
     auto list = MemoryArgumentList::WithRows(1);
     EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 1) << "the incorrect-value question: Yes";
-    EXPECT_EQ(list.Rows(), (std::vector<std::pair<Text, Text>>{{u"/KS", u""}}));
+    EXPECT_EQ(list.Rows(), (Rows{{u"/KS", u""}}));
     auto oneDimensional = MemoryInputTable({{0, 2}});
     Text path;
     EXPECT_EQ(page.LoadDefaults(oneDimensional, path), 0);
@@ -77,7 +76,7 @@ TEST(PageStartupFailure, StopsAtTheFailingStepWithOneBoxAndEmptyCaches) {
          3}};
     for (const auto& [hostMissing, message, logLines] : cases) {
         CurrentThreadState() = ThreadState{};
-        FakePlatform fake;
+        testing::FakePlatform fake;
         fake.hostObjects.hostMissing = hostMissing;
         fake.hostObjects.settingsFailure = Failure(-2147221005, u"DAZir", u"Invalid class string");
         Varkel1Page page(fake.ports);
@@ -96,13 +95,13 @@ TEST(PageStartupFailure, StopsAtTheFailingStepWithOneBoxAndEmptyCaches) {
 
 // The fixture's page is if01's; a page of b starts after it on this thread, one of c on another.
 TEST_F(PageStartup, PagesOnOneThreadShareTheLatestPrefixOtherThreadsKeepTheirOwn) {
-    FakePlatform fakeB;
+    testing::FakePlatform fakeB;
     fakeB.hostObjects.properties[u"CurrentInterfaceName"] = u"b";
     Varkel1Page pageB(fakeB.ports);
     pageB.UserControl_Initialize();
     Text otherThreadPrefix;
     std::thread([&] {
-        FakePlatform fakeC;
+        testing::FakePlatform fakeC;
         fakeC.hostObjects.properties[u"CurrentInterfaceName"] = u"c";
         Varkel1Page pageC(fakeC.ports);
         pageC.UserControl_Initialize();

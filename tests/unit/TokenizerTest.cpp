@@ -11,14 +11,14 @@ void PrintTo(const ParsedArgument& row, std::ostream* out) {
 
 namespace {
 
-using Rows = std::vector<ParsedArgument>;
+using SplitRows = std::vector<ParsedArgument>;
 
 using Tokenizer = PageFixture;
 
 struct SplitCase {
     Text text;
-    Rows kept;     // blnStripQuotes false
-    Rows stripped; // blnStripQuotes true; empty: as kept
+    SplitRows kept;     // blnStripQuotes false
+    SplitRows stripped; // blnStripQuotes true; empty: as kept
 };
 
 // clang-format off
@@ -57,7 +57,7 @@ TEST_F(Tokenizer, SplitsTextIntoRowsWithAndWithoutQuotes) {
     const Text none;
     const auto empty = ParseCommmandLineArguments(fake.ports, none, false);
     EXPECT_EQ(empty.ColumnCount, 1);
-    EXPECT_EQ(empty.Rows, Rows{{}});
+    EXPECT_EQ(empty.Rows, SplitRows{{}});
     EXPECT_TRUE(fake.log.lines.empty());
 }
 

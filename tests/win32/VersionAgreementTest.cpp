@@ -20,8 +20,8 @@ Text WinePath(std::string unixPath) {
 TEST(VersionAgreement, VersionDllAndThePortableReaderGiveTheBuiltTexts) {
     win32::Win32VersionApi system;
     PortableVersionApi portable;
-    auto files = std::vector<testing::VersionFixture>(std::begin(testing::VersionFixtureTable),
-                                                      std::end(testing::VersionFixtureTable));
+    std::vector files(std::begin(testing::VersionFixtureTable),
+                      std::end(testing::VersionFixtureTable));
     files.push_back({VARKEL_LIBRARY_FILE, VARKEL_BUILT_VERSION});
     for (const auto& [file, version] : files) {
         const Text path =
