@@ -109,12 +109,13 @@ TEST_F(Loading, TablesItCannotReadAreReportedAndLeaveThePageReset) {
     fromOne.Put(0, 1, T(u"/HW"));
     fromMinusOne.Put(0, -1, T(u"/HW"));
     MemoryInputTable oneDimensional({{0, 2}}), threeDimensional({{0, 2}, {0, -1}, {0, 0}});
-    auto marker = MemoryInputTable::FromRows({{T(u"/PS"), {}, T(u"host")}});
+    auto marker = MemoryInputTable::FromRows({{T(u"/PS"), {}, T(u"host")}}),
+         wideDigit = MemoryInputTable::FromRows({{T(u"/PS"), {}, T(u"\u0660")}}); // Arabic 0
     const Text range = u"9h   (9)\r\nDescription:\tSubscript out of range";
     const Text type = u"Dh   (13)\r\nDescription:\tType mismatch";
     const std::pair<MemoryInputTable*, Text> cases[] = {
         {&fromOne, range},          {&fromMinusOne, range}, {&oneDimensional, range},
-        {&threeDimensional, range}, {&marker, type},
+        {&threeDimensional, range}, {&marker, type},        {&wideDigit, type},
     };
     fake.hostObjects.properties[u"CurrentInterfaceName"] = u"changed";
     for (const auto& [table, error] : cases) {
