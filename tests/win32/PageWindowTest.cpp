@@ -178,7 +178,8 @@ TEST_F(PageWindowTest, AScreenReaderHearsEachFieldNamedByItsCaptionAndEachTipAsD
         EXPECT_EQ(accessible->get_accRole(self, &role), S_OK) << entry.name;
         EXPECT_EQ(accessible->get_accState(self, &state), S_OK) << entry.name;
         HWND window = nullptr;
-        EXPECT_EQ(WindowFromAccessibleObject(accessible.Get(), &window), S_OK);
+        const auto oleWindow = accessible.As<IOleWindow>(IID_IOleWindow);
+        EXPECT_TRUE(oleWindow && oleWindow->GetWindow(&window) == S_OK) << entry.name;
         EXPECT_EQ(window, Window(entry.name)) << entry.name;
         if (entry.kind == ControlKind::TextField) {
             EXPECT_EQ(V_I4(&role), ROLE_SYSTEM_TEXT) << entry.name;
