@@ -9,6 +9,8 @@
 #include "win32/support/PlainWindowClass.h"
 #include "win32/support/WineTest.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <memory>
 
@@ -134,6 +136,59 @@ TEST_F(PageWindowTest, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
         EXPECT_EQ(WindowText(view->ToolTipHandle()), std::wstring(tip.begin(), tip.end())) << name;
         SendMessageW(view->ToolTipHandle(), TTM_POP, 0, 0);
     }
+}
+
+TEST_F(PageWindowTest, AScreenReaderHearsEachFieldNamedByItsCaptionAndEachTipAsDescription) {
+    page->chkGLF.SetCaption(u"Treat &GLF && errors");
+    const auto object = [this](std::string_view name) {
+        win32::ComPtr<IAccessible> accessible;
+        AccessibleObjectFromWindow(Window(name), OBJID_CLIENT, __uuidof(IAccessible),
+                                   accessible.ReceiveVoid());
+        return accessible;
+    };
+    VARIANT self{};
+    V_VT(&self) = VT_I4; // CHILDID_SELF
+    using Property = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+    const auto read = [&](std::string_view name, Property property) {
+        win32::ScopedBstr text;
+        const auto accessible = object(name);
+        const HRESULT hr =
+            accessible ? (accessible.Get()->*property)(self, text.Receive()) : E_FAIL;
+        return hr == S_OK ? text.ToText() : u"<none>";
+    };
+    for (const auto& [name, expected] : {std::pair{"txtDelimiter", page->chkDelimiter.Caption()},
+                                         {"txtGLFerr", Text(u"Treat GLF & errors")},
+                                         {"txtOutput", page->chkDigital.Caption()},
+                                         {"txtAdditional", page->fraAdditionalParameters.Caption()},
+                                         {"chkDelimiter", page->chkDelimiter.Caption()}}) {
+        EXPECT_EQ(read(name, &IAccessible::get_accName), expected) << name;
+    }
+    for (const auto& [name, tip] : {std::pair{"txtGLFerr", page->txtGLFerr.ToolTipText()},
+                                    {"chkDebug(5)", page->chkDebug[5].ToolTipText()},
+                                    {"fraGeneral", page->fraGeneral.ToolTipText()},
+                                    {"lblDBLevel", page->lblDBLevel.ToolTipText()}}) {
+        EXPECT_EQ(read(name, &IAccessible::get_accDescription), tip) << name;
+    }
+    // Everything else is the platform's: roles and states (check boxes differ between
+    // platforms), the window behind the object, any object but the client's.
+    for (const auto& entry : PageLayout()) {
+        const auto accessible = object(entry.name);
+        ASSERT_TRUE(accessible) << entry.name;
+        VARIANT role{}, state{};
+        EXPECT_EQ(accessible->get_accRole(self, &role), S_OK) << entry.name;
+        EXPECT_EQ(accessible->get_accState(self, &state), S_OK) << entry.name;
+        HWND window = nullptr;
+        const auto oleWindow = accessible.As<IOleWindow>(IID_IOleWindow);
+        EXPECT_TRUE(oleWindow && oleWindow->GetWindow(&window) == S_OK) << entry.name;
+        EXPECT_EQ(window, Window(entry.name)) << entry.name;
+        if (entry.kind == ControlKind::TextField) {
+            EXPECT_EQ(V_I4(&role), ROLE_SYSTEM_TEXT) << entry.name;
+            EXPECT_EQ((V_I4(&state) & STATE_SYSTEM_UNAVAILABLE) != 0,
+                      !IsWindowEnabled(Window(entry.name)))
+                << entry.name;
+        }
+    }
+    EXPECT_EQ(SendMessageW(Window("txtGLFerr"), WM_GETOBJECT, 0, OBJID_WINDOW), 0);
 }
 
 TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {

@@ -173,6 +173,10 @@ void PageWindow::Build(HWND parent, const RECT& rect) {
         control.id = FirstControlId + static_cast<int>(controls_.size());
         control.area = PageArea(layout, entry, resolution_);
         control.handler = HandlerName(entry.name, entry.kind);
+        if (entry.kind == ControlKind::TextField) {
+            control.namedBy = dynamic_cast<const CaptionedControl*>(
+                FindControl(page_, NamingControl(layout, controls_.size())));
+        }
         controls_.push_back(control);
     }
     for (const std::size_t index : StackingOrder(layout)) {
@@ -185,6 +189,9 @@ void PageWindow::Build(HWND parent, const RECT& rect) {
         }
         control.model->SetObserver(
             [this, index](ControlProperty property) { Follow(controls_[index], property); });
+        // Read when asked, so that a screen reader hears the captions and tips shown now.
+        ServeAccessibleTexts(control.window,
+                             [this, index] { return AccessibleTextsOf(controls_[index]); });
     }
 }
 
@@ -304,6 +311,20 @@ void PageWindow::ShowToolTip(Bound& control) {
     } else {
         toolTips_->SetForWindow(control.window, tip);
     }
+}
+
+// A field is named by the caption that says what it holds; every control that has a tip is
+// described by it, so that a screen reader reads the explanation a mouse user sees. An empty
+// text leaves the platform's own answer.
+AccessibleTexts PageWindow::AccessibleTextsOf(const Bound& control) const {
+    AccessibleTexts texts;
+    if (control.namedBy != nullptr && !control.namedBy->Caption().empty()) {
+        texts.name = CaptionAsName(control.namedBy->Caption());
+    }
+    if (const Text& tip = ToolTipOf(*control.model); !tip.empty()) {
+        texts.description = tip;
+    }
+    return texts;
 }
 
 PageWindow::Bound* PageWindow::Find(HWND child) {

@@ -13,6 +13,7 @@
 
 #include "page/Layout.h"
 #include "page/Varkel1Page.h"
+#include "win32/view/Accessibility.h"
 #include "win32/view/BrushCache.h"
 #include "win32/view/ChildWindows.h"
 #include "win32/view/PageFonts.h"
@@ -79,6 +80,7 @@ private:
         int id = 0;
         RECT area{};
         Text handler;
+        const CaptionedControl* namedBy = nullptr; // whose caption a screen reader reads
         int echoes = 0; // window updates in progress that notify as if the user typed
     };
 
@@ -91,6 +93,7 @@ private:
     void ShowText(Bound& control);
     void PutCaretAtEnd(Bound& control, std::size_t length);
     void ShowToolTip(Bound& control);
+    AccessibleTexts AccessibleTextsOf(const Bound& control) const;
     void OnCommand(HWND child, WORD code);
     void OnUserClick(Bound& control);
     void OnUserTyping(Bound& control);
