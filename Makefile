@@ -8,10 +8,12 @@
 # make bench - the native benchmarks and their ratios
 # make bench-win32 - the Windows figures under Wine: generation against CommandLineToArgvW,
 #              the page's windows against raw ones, varkel.dll's size (FLAVOUR as for run)
+# make installers - varkel-x86.msi and varkel-x64.msi (in build/win32 and build/win64), built
+#              with wixl, and a zip of each flavour: the DLL, its type library, the README
 # make screenshot - the page's 96-dpi picture from the Windows tests into docs/ for the README
 #              (FLAVOUR as for run)
 .PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test win64-build \
-	win64-test windows-test fuzz bench bench-win32 screenshot format clean
+	win64-test windows-test installers fuzz bench bench-win32 screenshot format clean
 
 # The Windows flavour for run, bench-win32 and screenshot, decided when their recipe runs.
 flavour = $$(scripts/windows-flavour $(FLAVOUR))
@@ -51,6 +53,15 @@ win32-build win64-build: %-build: deps
 
 win32-test win64-test: %-test: %-build
 	scripts/xvfb-maybe ctest --preset $*
+
+installers: deps
+	for flavour in win32 win64; do \
+		cmake --preset $$flavour >/dev/null && \
+		cmake --build --preset $$flavour --target varkel_installer && \
+		(cd build/$$flavour && cpack -G ZIP >/dev/null) || exit 1; \
+	done
+	@ls -1 build/win32/varkel-x86.msi build/win64/varkel-x64.msi build/win32/varkel-*-x86.zip \
+		build/win64/varkel-*-x64.zip
 
 windows-test: deps
 	scripts/windows-tests

@@ -7,6 +7,7 @@
 #include "win32/adapters/ModuleLocation.h"
 #include "win32/adapters/TextConversion.h"
 #include "win32/com/Module.h"
+#include "win32/com/RegistrationTable.h"
 #include "win32/com/Varkel1Control.h"
 
 #include <varkel_h.h>
@@ -27,9 +28,6 @@ namespace varkel::com {
 
 namespace {
 
-const wchar_t ProgId[] = L"varkel.varkel1";
-const wchar_t UserTypeName[] = L"varkel1 Control";
-const wchar_t ControlCategory[] = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
 constexpr WORD TypeLibraryMajor = 1;
 constexpr WORD TypeLibraryMinor = 0;
 constexpr LCID TypeLibraryLocale = 0x409;
@@ -40,32 +38,6 @@ constexpr bool Is64Bit = sizeof(void*) == 8;
 constexpr REGSAM OwnView = Is64Bit ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 constexpr SYSKIND OwnSysKind = Is64Bit ? SYS_WIN64 : SYS_WIN32;
 const wchar_t* const OwnSysKindKey = Is64Bit ? L"win64" : L"win32";
-
-// A registry value to write. Keys are relative to the classes root; in keys and values
-// "%CLSID%", "%LIBID%", "%MODULE%", "%MISC%" and "%CATID%" stand for the class, the type
-// library, this DLL's path, the control's OLEMISC flags and the control category. A null value
-// creates the key only.
-struct RegistryEntry {
-    const wchar_t* key;
-    const wchar_t* valueName; // null: the key's default value
-    const wchar_t* value;
-};
-
-constexpr std::array<RegistryEntry, 13> Entries{{
-    {L"CLSID\\%CLSID%", nullptr, UserTypeName},
-    {L"CLSID\\%CLSID%\\InprocServer32", nullptr, L"%MODULE%"},
-    {L"CLSID\\%CLSID%\\InprocServer32", L"ThreadingModel", L"Apartment"},
-    {L"CLSID\\%CLSID%\\ProgID", nullptr, ProgId},
-    {L"CLSID\\%CLSID%\\VersionIndependentProgID", nullptr, ProgId},
-    {L"CLSID\\%CLSID%\\Control", nullptr, nullptr},
-    {L"CLSID\\%CLSID%\\MiscStatus", nullptr, L"0"},
-    {L"CLSID\\%CLSID%\\MiscStatus\\1", nullptr, L"%MISC%"},
-    {L"CLSID\\%CLSID%\\TypeLib", nullptr, L"%LIBID%"},
-    {L"CLSID\\%CLSID%\\Version", nullptr, L"1.0"},
-    {L"CLSID\\%CLSID%\\Implemented Categories\\%CATID%", nullptr, nullptr},
-    {L"varkel.varkel1", nullptr, UserTypeName},
-    {L"varkel.varkel1\\CLSID", nullptr, L"%CLSID%"},
-}};
 
 std::wstring GuidText(REFGUID guid) {
     wchar_t text[40] = {};
@@ -214,7 +186,7 @@ HRESULT RegisterServer(RegistrationScope scope) {
     try {
         Substitutions values;
         values.module = win32::WideFromText(win32::ModuleFilePath(ModuleInstance()));
-        for (const auto& entry : Entries) {
+        for (const auto& entry : RegistryEntries) {
             if (FAILED(WriteEntry(ScopeRoot(scope), entry, values))) {
                 UnregisterServer(scope);
                 return SELFREG_E_CLASS;
