@@ -186,7 +186,8 @@ int RunCheck(const std::vector<std::string>& arguments, std::FILE* out, std::FIL
             Put(err, "varkel-check: " + report.error + "\n");
         }
         if (options.json) {
-            Put(out, (i == 0 ? "" : ",") + Dump(Json(report)));
+            Put(out, i == 0 ? "" : ",");
+            Put(out, Dump(Json(report)));
         } else {
             WriteText(out, report);
         }
