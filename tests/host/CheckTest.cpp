@@ -117,12 +117,14 @@ TEST(CheckingFiles, FixWritesThePagesFormKeepingABackupAndRefusesAReadOnlyFile) 
     const std::string file = folder.Write("d3int.bat", original).string();
     const std::string locked = folder.Write("locked.bat", original).string();
     fs::permissions(locked, fs::perms::owner_read);
-    CheckRun run = Check({"--fix", file, locked});
-    EXPECT_EQ(run.exitCode, 2);
+    CheckRun run = Check({"--fix", file});
+    EXPECT_EQ(run.exitCode, 0) << "a fixed file is done";
     EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\nx.exe /CH /PS=1\r\n");
     EXPECT_EQ(TemporaryFolder::Read(file + ".bak"), original);
-    EXPECT_EQ(TemporaryFolder::Read(locked), original);
     EXPECT_THAT(run.out, HasSubstr("d3int.bat: no findings; fixed\n"));
+    run = Check({"--fix", locked});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(TemporaryFolder::Read(locked), original);
     EXPECT_THAT(run.err, HasSubstr("locked.bat: is read-only; nothing written"));
     run = Check({"--fix", file});
     EXPECT_EQ(std::tuple(run.exitCode, run.out),
