@@ -5,7 +5,8 @@
 #              then both Windows flavours: each run under Wine where this machine can, the x86
 #              DLL checked without running it where it cannot
 # make fuzz  - each fuzz target for FUZZ_SECONDS (default 600) seconds
-# make bench - the native benchmarks and their ratios
+# make bench - the native benchmarks and their ratios, then varkel-check over 1,000 files
+#              against cat
 # make bench-win32 - the Windows figures under Wine: generation against CommandLineToArgvW,
 #              the page's windows against raw ones, varkel.dll's size (FLAVOUR as for run)
 # make installers - varkel-x86.msi and varkel-x64.msi (in build/win32 and build/win64), built
@@ -38,8 +39,9 @@ fuzz: fuzz-build
 
 bench: deps
 	cmake --preset native-release >/dev/null
-	cmake --build --preset native-release --target varkel_bench
+	cmake --build --preset native-release --target varkel_bench varkel-check
 	build/native-release/bench/varkel_bench
+	bench/check-bench build/native-release/host/check/varkel-check
 
 bench-win32: deps
 	flavour=$(flavour) && cmake --preset $$flavour >/dev/null && \

@@ -4,4 +4,4 @@ REM The configuration host rewrites the command line below; every other line
 REM of this file stays as it is.
 REM /host names the QX server; the host keeps it for itself (--host-switch /host).
 
-"C:\Program Files\QX\Interfaces\D3\d3int.exe" /host=qxnode01 -ch /HW /KS=5 /DB=5 /ITDELIM=; /PS=1 /NOSERVICE /SITE="North Plant"
+"C:\Program Files\QX\Interfaces\D3\d3int.exe" /host=qxnode01 /CH /DB=5 /HW /ITDELIM=; /PS=1 /NOSERVICE /SITE="North Plant"

@@ -3,6 +3,8 @@
 #include "FileStore.h"
 #include "HostError.h"
 
+#include <algorithm>
+
 namespace varkel::host {
 
 namespace {
@@ -43,9 +45,18 @@ std::vector<PageArgument> EditSession::Generate(PagePort& page) {
     std::vector<PageArgument> arguments;
     const long result = page.GetAllArguments(arguments);
     if (result != 1) {
-        throw HostError(ExitCode::PageRefused, DisplayPath(path_) + ": the page answered " +
-                                                   std::to_string(result) +
-                                                   " to GetAllArgumentsSafeArray; nothing written");
+        // The page answers 0 when its list lacks switches the file holds; how many it lost says
+        // more to people than the answer itself, and its log says why.
+        const auto given = std::count_if(file_.Arguments().begin(), file_.Arguments().end(),
+                                         [](const StartupArgument& a) { return !a.hostOwned; });
+        const auto handed = std::count_if(arguments.begin(), arguments.end(),
+                                          [](const PageArgument& a) { return !a.name.empty(); });
+        throw HostError(ExitCode::PageRefused,
+                        DisplayPath(path_) + ": the page could not hand back every argument (" +
+                            std::to_string(handed) + " of the file's " + std::to_string(given) +
+                            "; GetAllArgumentsSafeArray answered " + std::to_string(result) +
+                            "); its log names the cause, such as free text of more than 32,766 "
+                            "switches; nothing written");
     }
     return arguments;
 }

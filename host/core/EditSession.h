@@ -35,10 +35,12 @@ public:
 
     SaveResult Save(PagePort& page);
 
-private:
+    // The two halves of Save, for a caller that looks at the arguments before writing them.
+    // Generate throws HostError(PageRefused) when the page answers anything but 1.
     std::vector<PageArgument> Generate(PagePort& page);
     SaveResult Write(const std::vector<PageArgument>& arguments);
 
+private:
     std::filesystem::path path_;
     HostSwitches hostSwitches_;
     StartupFile file_;

@@ -26,7 +26,7 @@ HostOptions ParseHostOptions(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string option = arguments[i];
         if (optionsEnded || option.size() < 2 || option.compare(0, 2, "--") != 0) {
-            if (option == "-h" && !optionsEnded) {
+            if ((option == "-h" || option == "/?") && !optionsEnded) {
                 options.help = true;
                 continue;
             }
@@ -137,7 +137,7 @@ interface executable) through the page varkel.varkel1. Without --save, --print o
   --screenshot PNG      load, save a picture of the window, exit
   --answer yes|no       answer every message box so (the box's text is printed);
                         boxes with an OK button only are answered with OK
-  --help                this text
+  --help, /?            this text
 
 Exit codes: 0 done, 1 wrong options, 2 file cannot be read, 3 not a start-up
 file, 4 file cannot be written, 5 the page refused, 6 the page cannot be shown,

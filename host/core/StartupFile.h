@@ -63,6 +63,9 @@ public:
     std::string ExecutableBaseName() const; // no folder, quotes or ".exe": "d3int"
     const std::vector<StartupArgument>& Arguments() const { return arguments_; }
     const std::string& Tail() const { return tail_; }
+    std::string OriginalCommandLine() const { // as the file holds it, without its line ending
+        return content_.substr(lineBegin_, lineEnd_ - lineBegin_);
+    }
 
     // The table for LoadDefaults: every argument in file order, host switches with marker 1.
     std::vector<LoadRow> LoadRows() const;

@@ -121,7 +121,7 @@ TEST(HostOptions, EveryOptionInBothSpellingsAndUsageErrorsNamingTheProblem) {
     EXPECT_TRUE(options.print && options.save && options.Headless());
     EXPECT_TRUE(ParseHostOptions({"--screenshot", "a.png", "f.bat"}).Headless());
     EXPECT_EQ(ParseHostOptions({"--", "--odd.bat"}).file, fs::path("--odd.bat"));
-    EXPECT_TRUE(ParseHostOptions({"-h"}).help);
+    EXPECT_TRUE(ParseHostOptions({"-h"}).help && ParseHostOptions({"/?"}).help);
     EXPECT_EQ(DefaultInterfaceName("some/where/d3int.bat"), "d3int");
     EXPECT_EQ(DefaultInstallPath("some/where/d3int.bat"), fs::absolute("some/where"));
     const std::pair<std::vector<std::string>, const char*> cases[] = {

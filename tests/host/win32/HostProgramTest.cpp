@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <gmock/gmock.h>
+#include <nlohmann/json.hpp>
 
 namespace varkel::host {
 namespace {
@@ -18,9 +19,9 @@ struct HostRun {
 
 class HostProcess {
 public:
-    explicit HostProcess(const std::vector<std::wstring>& arguments) {
+    explicit HostProcess(const std::vector<std::wstring>& arguments,
+                         std::wstring line = L"varkel-host.exe") {
         // Found next to this program, the first place CreateProcess looks.
-        std::wstring line = L"varkel-host.exe";
         for (const std::wstring& argument : arguments) {
             line += L" \"" + argument + L"\""; // no argument here ends in a backslash
         }
@@ -101,6 +102,23 @@ TEST_F(HostOnAFile, PrintsTheNormalFormThenSavesItOnceWithABackup) {
     run = HostProcess({L"--save", (folder.Path() / "missing.bat").wstring()}).Finish();
     EXPECT_EQ(run.exitCode, 2u);
     EXPECT_THAT(run.err, HasSubstr("no such file"));
+}
+
+// The page run by varkel-check natively and the DLL run by varkel-host give the same lines.
+TEST(CheckAgainstHost, TheSameNewCommandLineForEveryFixture) {
+    for (const auto& entry : fs::directory_iterator(VARKEL_STARTUP_FIXTURES)) {
+        const std::vector<std::wstring> options = {L"--host-switch", L"/host"};
+        std::vector<std::wstring> arguments = options;
+        arguments.insert(arguments.end(), {L"--print", entry.path().wstring()});
+        const HostRun host = HostProcess(arguments).Finish();
+        arguments = options;
+        arguments.insert(arguments.end(), {L"--json", entry.path().wstring()});
+        const HostRun check = HostProcess(arguments, L"varkel-check.exe").Finish();
+        const auto file = nlohmann::json::parse(check.out)["files"][0];
+        EXPECT_EQ(host.exitCode, 0u) << host.err;
+        EXPECT_EQ(host.out, file["new_line"].get<std::string>() + "\n") << entry.path();
+        EXPECT_EQ(check.exitCode, file["exit_code"].get<DWORD>()) << check.err;
+    }
 }
 
 void Send(HWND window, UINT message) {

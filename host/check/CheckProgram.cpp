@@ -1,0 +1,200 @@
+#include "CheckProgram.h"
+
+#include "FileCheck.h"
+#include "core/HostError.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+namespace varkel::check {
+
+namespace {
+
+[[noreturn]] void Usage(const std::string& message) {
+    throw host::HostError(host::ExitCode::Usage, message + " (--help lists the options)");
+}
+
+void Put(std::FILE* out, const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), out);
+}
+
+// Box texts break lines with CR or CR LF; here each further line is indented under the first.
+std::string Indented(const std::string& text) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 1 : 0;
+            result += "\n      ";
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+void WriteText(std::FILE* out, const FileReport& report) {
+    std::string block = report.file + ": ";
+    if (!report.error.empty() && report.oldLine.empty()) {
+        Put(out, block + "not checked\n");
+        return;
+    }
+    const std::size_t count = report.findings.size();
+    block += count == 0 ? "no findings"
+                        : std::to_string(count) + (count == 1 ? " finding" : " findings");
+    block += !report.refusal.empty()  ? "; the page would not save it"
+             : !report.backup.empty() ? "; fixed"
+             : report.Changed()       ? "; saving would change the command line"
+                                      : "; saving would keep the command line";
+    block += "\n";
+    for (const Finding& finding : report.findings) {
+        block += finding.kind == Finding::Kind::Box ? "  box" : "  log";
+        block += finding.concerns.empty() ? ": " : " (" + finding.concerns + "): ";
+        block += Indented(finding.text) + "\n";
+    }
+    if (!report.refusal.empty()) {
+        block += "  refused: " + report.refusal + "\n";
+    }
+    if (!report.freeText.empty()) {
+        block += "  free text: " + report.freeText + "\n";
+    }
+    if (report.Changed()) {
+        block += "  old: " + report.oldLine + "\n  new: " + report.newLine + "\n";
+    }
+    if (!report.backup.empty()) {
+        block += "  the previous file is " + report.backup + "\n";
+    }
+    if (!report.error.empty()) {
+        block += "  " + report.error + "\n";
+    }
+    Put(out, block);
+}
+
+nlohmann::json OrNull(const std::string& text) {
+    return text.empty() ? nlohmann::json() : nlohmann::json(text);
+}
+
+nlohmann::json Json(const FileReport& report) {
+    nlohmann::json findings = nlohmann::json::array();
+    for (const Finding& finding : report.findings) {
+        findings.push_back({{"kind", finding.kind == Finding::Kind::Box ? "box" : "log"},
+                            {"text", finding.text},
+                            {"switch", OrNull(finding.concerns)}});
+    }
+    return {{"file", report.file},
+            {"exit_code", report.ExitCode()},
+            {"error", OrNull(report.error)},
+            {"findings", findings},
+            {"free_text", report.freeText},
+            {"old_line", OrNull(report.oldLine)},
+            {"new_line", OrNull(report.newLine)},
+            {"changed", report.Changed()},
+            {"refusal", OrNull(report.refusal)},
+            {"backup", OrNull(report.backup)}};
+}
+
+std::string Dump(const nlohmann::json& value) {
+    // Paths need not be UTF-8; a byte that is not becomes U+FFFD rather than ending the run.
+    return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+} // namespace
+
+CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments) {
+    CheckOptions options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-' ||
+            (argument[1] != '-' && argument != "-h")) {
+            if (argument == "/?" && !optionsEnded) {
+                options.help = true;
+            } else {
+                options.files.emplace_back(std::u8string(argument.begin(), argument.end()));
+            }
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--json") {
+            options.json = true;
+        } else if (argument == "--fix") {
+            options.fix = true;
+        } else if (argument.rfind("--host-switch", 0) == 0) {
+            std::string name = argument.substr(std::min<std::size_t>(argument.size(), 14));
+            if (argument == "--host-switch") {
+                name = i + 1 < arguments.size() ? arguments[++i] : std::string();
+            } else if (argument[13] != '=') {
+                Usage("unknown option " + argument);
+            }
+            if (name.empty() || name == "/" || name == "-") {
+                Usage("--host-switch needs a switch name such as /host");
+            }
+            options.hostSwitches.Add(name);
+        } else {
+            Usage("unknown option " + argument);
+        }
+    }
+    if (!options.help && options.files.empty()) {
+        Usage("no start-up file given");
+    }
+    return options;
+}
+
+std::string CheckUsageText() {
+    return R"(usage: varkel-check [options] FILE...
+
+Puts every start-up FILE to the rules of the page varkel.varkel1, without a window:
+reads it as varkel-host does, loads its arguments into the page, collects them as
+the page would save them and types each value into its field again. Reports every
+message box and log line of the page (boxes answered with their default button:
+Yes keeps a value), the arguments kept as free text, and the command line a save
+would write when it differs.
+
+  --host-switch NAME  an argument the host keeps for itself, as for varkel-host;
+                      repeatable
+  --json              one JSON document instead of a block per file
+  --fix               write the page's form of each file that would change, as
+                      varkel-host --save does (previous text kept as FILE.bak)
+  --help, /?          this text
+
+Exit codes: 0 every file loads without a box or log line and would be saved
+unchanged (or was fixed); 1 a file has findings or would change; 2 a wrong command
+line, or a file that cannot be read, has no command line or cannot be fixed (the
+other files are still checked).
+)";
+}
+
+int RunCheck(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
+    CheckOptions options;
+    try {
+        options = ParseCheckOptions(arguments);
+    } catch (const host::HostError& error) {
+        Put(err, std::string("varkel-check: ") + error.what() + "\n");
+        return 2;
+    }
+    if (options.help) {
+        Put(out, CheckUsageText());
+        return 0;
+    }
+    int exitCode = 0;
+    Put(out, options.json ? "{\"files\":[" : "");
+    for (std::size_t i = 0; i < options.files.size(); ++i) {
+        const FileReport report = CheckFile(options.files[i], options.hostSwitches, options.fix);
+        exitCode = std::max(exitCode, report.ExitCode());
+        if (!report.error.empty()) {
+            Put(err, "varkel-check: " + report.error + "\n");
+        }
+        if (options.json) {
+            Put(out, i == 0 ? "" : ",");
+            Put(out, Dump(Json(report)));
+        } else {
+            WriteText(out, report);
+        }
+        std::fflush(out);
+    }
+    Put(out, options.json ? "],\"exit_code\":" + std::to_string(exitCode) + "}\n" : "");
+    return exitCode;
+}
+
+} // namespace varkel::check

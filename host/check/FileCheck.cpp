@@ -1,0 +1,140 @@
+#include "FileCheck.h"
+
+#include "PageTables.h"
+#include "StartupText.h"
+#include "core/EditSession.h"
+#include "core/FileStore.h"
+#include "core/HostError.h"
+#include "core/HostOptions.h"
+#include "page/Varkel1Page.h"
+
+#include <tuple>
+
+namespace varkel::check {
+
+namespace {
+
+using host::HostError;
+
+// The page in this process, as a host sees it through the port varkel-host drives the DLL by.
+class LocalPage final : public host::PagePort {
+public:
+    LocalPage(CheckPorts& ports, const StartupText& text)
+        : ports_(ports), text_(text), page_(ports.Ports()) {
+        page_.UserControl_Initialize();
+    }
+    Varkel1Page& Page() { return page_; }
+
+    long LoadDefaults(const std::vector<host::LoadRow>& rows,
+                      const std::filesystem::path& installPath) override {
+        std::vector<RowsInputTable::Row> cells;
+        cells.reserve(rows.size());
+        for (const host::LoadRow& row : rows) {
+            cells.push_back({CellValue::FromText(text_.ToPage(row.name)),
+                             CellValue::FromText(text_.ToPage(row.value)),
+                             CellValue::FromInteger(row.marker)});
+        }
+        RowsInputTable table(std::move(cells),
+                             [this](const Text& name) { ports_.Concerning(ToUtf8(name)); });
+        Text path = FromUtf8(host::DisplayPath(installPath));
+        const long result = page_.LoadDefaults(table, path);
+        ports_.Concerning({});
+        return result;
+    }
+
+    long GetAllArguments(std::vector<host::PageArgument>& arguments) override {
+        TextList list;
+        const long result = page_.GetAllArgumentsSafeArray(list);
+        for (const auto& [name, value] : list.Rows()) {
+            arguments.push_back({text_.FromPage(name), text_.FromPage(value)});
+        }
+        return result;
+    }
+
+    bool HasUnsavedChanges() override { return page_.ControlHasUnsavedChanges(); }
+
+private:
+    CheckPorts& ports_;
+    const StartupText& text_;
+    Varkel1Page page_;
+};
+
+// A loaded value is taken as it stands and saved unchanged; the page's editing rules judge a
+// value only as it is typed. Typing each one again puts it to its rule, and a save then asks the
+// page's own question about a value the rule refuses (answered Yes: nothing is dropped).
+void TypeLoadedValuesAgain(Varkel1Page& page, CheckPorts& ports) {
+    page.txtAdditional.SetText(u""); // its findings are in already
+    const std::tuple<CheckBox&, TextField&, const char*> pairs[] = {
+        {page.chkDelimiter, page.txtDelimiter, "/ITDELIM"},
+        {page.chkGLF, page.txtGLFerr, "/KS"},
+        {page.chkDigital, page.txtOutput, "/VAL"}};
+    for (const auto& [box, field, name] : pairs) {
+        if (box.Value() != CheckBox::Checked) {
+            continue;
+        }
+        const Text typed = field.GetText();
+        field.SetText(u"");
+        field.SetText(typed);
+        ports.Concerning(name);
+        TextList scratch;
+        page.GetAllArgumentsSafeArray(scratch);
+    }
+}
+
+std::string Trimmed(std::string text) {
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+} // namespace
+
+int FileReport::ExitCode() const {
+    if (!error.empty()) {
+        return 2;
+    }
+    return findings.empty() && refusal.empty() && (!Changed() || !backup.empty()) ? 0 : 1;
+}
+
+FileReport CheckFile(const std::filesystem::path& file, const host::HostSwitches& hostSwitches,
+                     bool fix) {
+    FileReport report;
+    report.file = host::DisplayPath(file);
+    try {
+        host::EditSession session(file, hostSwitches);
+        const StartupText text(session.File().Content());
+        const std::filesystem::path installPath = host::DefaultInstallPath(file);
+        CheckPorts ports({FromUtf8(host::DefaultInterfaceName(file)),
+                          FromUtf8(host::DisplayPath(installPath)),
+                          text.ToPage(session.File().ExecutableBaseName())});
+        LocalPage page(ports, text);
+        report.oldLine = text.ToUtf8(session.File().OriginalCommandLine());
+        // A refusal is the page's answer about this file; any other failure stops the file.
+        const auto refused = [&](const HostError& error) {
+            (error.Code() == host::ExitCode::PageRefused ? report.refusal : report.error) =
+                error.what();
+        };
+        try {
+            session.Load(page, installPath);
+            report.freeText = Trimmed(ToUtf8(page.Page().txtAdditional.GetText()));
+            std::vector<host::PageArgument> arguments;
+            try {
+                arguments = session.Generate(page);
+                report.newLine = text.ToUtf8(session.File().CommandLine(arguments));
+            } catch (const HostError& error) {
+                refused(error);
+            }
+            TypeLoadedValuesAgain(page.Page(), ports);
+            if (fix && report.Changed()) {
+                report.backup = host::DisplayPath(session.Write(arguments).backup);
+            }
+        } catch (const HostError& error) {
+            refused(error);
+        }
+        report.findings = ports.TakeFindings();
+    } catch (const HostError& error) {
+        report.error = error.what();
+    }
+    return report;
+}
+
+} // namespace varkel::check

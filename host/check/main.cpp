@@ -1,0 +1,26 @@
+// varkel-check: the page's rules over many start-up files (see CheckUsageText).
+
+#include "CheckProgram.h"
+
+#include <exception>
+
+#ifdef _WIN32
+#include "Console.h"
+
+int wmain(int argc, wchar_t** argv) {
+    varkel::host::win32::PrepareConsole();
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.push_back(varkel::host::win32::Utf8FromWide(argv[i]));
+    }
+#else
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+#endif
+    try {
+        return varkel::check::RunCheck(arguments, stdout, stderr);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "varkel-check: unexpected failure: %s\n", error.what());
+        return 2;
+    }
+}
