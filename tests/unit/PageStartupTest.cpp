@@ -42,7 +42,7 @@ TEST_F(PageStartup, ARefusedCallIsReportedAsItsOperationAndChangesNothing) {
 // A box the platform cannot show is taken as unanswered: what the file or the user asked for is
 // kept (the testing bit goes into the next save), the report's log line is still written, and
 // every routine ends with its own result, creation included.
-TEST_F(PageStartup, BoxesThatCannotBeShownLoseNothingAndSwitchNothingOn) {
+TEST_F(PageStartup, BoxesThatCannotBeShownKeepWhatTheFileOrTheUserAskedFor) {
     EXPECT_CALL(fake.boxes, ShowModal(::testing::_))
         .WillRepeatedly(::testing::Throw(Failure(-2147023496, u"MessageBoxW", u"Invalid handle")));
     page.chkDebug[5].SetValue(CheckBox::Checked);
