@@ -143,7 +143,9 @@ bool AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
     try {
         parsed = ParseCommmandLineArguments(platform, strAdditional, false);
     } catch (const std::exception&) {
-        return false; // the tokenizer has logged it
+        // Logged by the tokenizer. A text without any switch prefix (blanks, a lone word)
+        // holds no switch to lose; any other failure (too many tokens) lost some.
+        return strAdditional.find_first_of(u"/-") == Text::npos;
     }
     // The tokenizer's 16-bit token counter keeps the table at 32,766 rows or fewer.
     const std::span<const ArgumentRow> rows = std::span<const ArgumentRow>(parsed.Rows).subspan(1);

@@ -24,7 +24,8 @@ void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentLi
 // Splits the free text and appends every switch found in it, in order; rows without a name
 // (positional words) are not written. Throws nothing: a text that cannot be split adds nothing,
 // and a row that cannot be written is skipped, both logged. Answers whether every switch of
-// the text is in the list, so that a caller never takes a list that lost some for complete.
+// the text is in the list, so that a caller never takes a list that lost some for complete; a
+// text without any switch (blanks, a lone word) loses none.
 [[nodiscard]] bool AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform,
                                                              const Text& strAdditional,
                                                              ArgumentList& saArguments);

@@ -68,8 +68,8 @@ void Varkel1Page::chkDebug_Click(std::int16_t Index) {
         question.Message = TestingQuestion;
         question.Buttons = MessageBoxButtons::YesNo;
         question.Icon = MessageBoxIcon::None;
-        // Unasked, the testing output is not switched on.
-        question.IfUnanswered = MessageBoxAnswer::No;
+        // Unasked, the bit stays as the file or the click set it: a save must not drop it.
+        question.IfUnanswered = MessageBoxAnswer::Yes;
         if (platform_.MessageBoxes.Show(question) == MessageBoxAnswer::No) {
             chkDebug[TestingBox].SetValue(CheckBox::Unchecked);
         }

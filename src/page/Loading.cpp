@@ -101,9 +101,10 @@ std::int32_t Varkel1Page::LoadDefaults(InputTable& saArguments, Text& strInstall
         ResetAll();
         additional = std::make_unique<AdditionalTextBuilder>(txtAdditional);
         // A table of another rank is refused even when it has no rows to walk, and so is one
-        // whose rows do not start at 0: walked from row 0, its rows before 0 would be dropped
-        // without a word, and lost at the next save.
-        if (saArguments.Dimensions() != 2 || saArguments.LowerBound(2) != 0) {
+        // whose rows or columns do not start at 0: read from index 0, its rows before 0 would
+        // be dropped without a word and lost at the next save, its columns read shifted.
+        if (saArguments.Dimensions() != 2 || saArguments.LowerBound(1) != 0 ||
+            saArguments.LowerBound(2) != 0) {
             throw Failures::SubscriptOutOfRange();
         }
         const std::int64_t lastRow = saArguments.UpperBound(2);

@@ -39,18 +39,18 @@ TEST_F(PageStartup, ARefusedCallIsReportedAsItsOperationAndChangesNothing) {
     }
 }
 
-// A box the platform cannot show is taken as unanswered: what the user typed is kept, nothing
-// is switched on, the report's log line is still written, and every routine ends with its own
-// result, creation included.
-TEST_F(PageStartup, BoxesThatCannotBeShownLoseNothingAndSwitchNothingOn) {
+// A box the platform cannot show is taken as unanswered: what the file or the user asked for is
+// kept (the testing bit goes into the next save), the report's log line is still written, and
+// every routine ends with its own result, creation included.
+TEST_F(PageStartup, BoxesThatCannotBeShownKeepWhatTheFileOrTheUserAskedFor) {
     EXPECT_CALL(fake.boxes, ShowModal(::testing::_))
         .WillRepeatedly(::testing::Throw(Failure(-2147023496, u"MessageBoxW", u"Invalid handle")));
     page.chkDebug[5].SetValue(CheckBox::Checked);
-    EXPECT_EQ(page.chkDebug[5].Value(), CheckBox::Unchecked) << "the testing question: No";
+    EXPECT_EQ(page.chkDebug[5].Value(), CheckBox::Checked) << "the testing question: Yes";
     page.chkGLF.SetValue(CheckBox::Checked); // its warning
     auto list = MemoryArgumentList::WithRows(1);
     EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 1) << "the incorrect-value question: Yes";
-    EXPECT_EQ(list.Rows(), (Rows{{u"/KS", u""}}));
+    EXPECT_EQ(list.Rows(), (Rows{{u"/DB", u"32"}, {u"/KS", u""}}));
     auto oneDimensional = MemoryInputTable({{0, 2}});
     Text path;
     EXPECT_EQ(page.LoadDefaults(oneDimensional, path), 0);

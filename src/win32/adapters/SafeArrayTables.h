@@ -3,7 +3,7 @@
 // They behave like the in-memory tables: "Subscript out of range" (9) for a missing dimension
 // or an index outside the bounds, "This array is fixed or temporarily locked" (10) when the
 // outgoing list cannot grow, "Type mismatch" (13) for elements of the wrong type. Neither
-// owns the array, and neither holds a lock on it between calls.
+// owns the array; only the input table holds a lock on it between calls.
 
 #include "win32/adapters/Win32.h"
 
@@ -19,10 +19,20 @@ namespace varkel::win32 {
 CellValue CellFromVariant(const VARIANT& value);
 
 // The argument table of LoadDefaults: an array of VARIANT (an array of BSTR is read too).
-// A null array has no dimensions.
+// A null array has no dimensions. The array stays locked while the table lives: code run from
+// a box's message loop meanwhile (a script's timer) that erases or resizes it gets error 10
+// instead of freeing it under the page.
 class SafeArrayInputTable final : public InputTable {
 public:
-    explicit SafeArrayInputTable(SAFEARRAY* array) : array_(array) {}
+    explicit SafeArrayInputTable(SAFEARRAY* array)
+        : array_(array), locked_(array != nullptr && SUCCEEDED(SafeArrayLock(array))) {}
+    SafeArrayInputTable(const SafeArrayInputTable&) = delete;
+    SafeArrayInputTable& operator=(const SafeArrayInputTable&) = delete;
+    ~SafeArrayInputTable() override {
+        if (locked_) {
+            SafeArrayUnlock(array_);
+        }
+    }
 
     int Dimensions() const override;
     std::int32_t LowerBound(int dimension) const override;
@@ -31,6 +41,7 @@ public:
 
 private:
     SAFEARRAY* array_;
+    bool locked_;
 };
 
 // Which arrays the outgoing list writes into: the host's array of BSTR only, or also a

@@ -44,7 +44,8 @@ HRESULT Varkel1Control::InPlaceActivate(IOleClientSite* site, bool uiActivate) {
                                      u"GetWindowContext");
                 window_.Create(parent, position);
                 window_.Move(position, clip);
-                view_ = win32::PageWindow::Create(window_.Handle(), window_.ClientArea(), page_);
+                view_ = win32::PageWindow::Create(window_.Handle(), window_.ClientArea(), page_,
+                                                  {.owner = Identity()});
                 frame_ = std::move(frame);
                 documentWindow_ = std::move(documentWindow);
             } catch (...) {

@@ -135,24 +135,29 @@ HRESULT DeleteTree(HKEY root, const std::wstring& key) {
     return S_OK;
 }
 
-bool KeyExists(HKEY root, const std::wstring& key) {
+bool KeyExists(HKEY root, const std::wstring& key, REGSAM view = OwnView) {
     RegistryKey opened;
-    return RegOpenKeyExW(root, ClassesPath(key).c_str(), 0, KEY_READ | OwnView, opened.Receive()) ==
+    return RegOpenKeyExW(root, ClassesPath(key).c_str(), 0, KEY_READ | view, opened.Receive()) ==
            ERROR_SUCCESS;
 }
 
-// The ProgID is removed only while it still names this class: another server may own it now.
-bool ProgIdIsOurs(HKEY root, const Substitutions& values) {
+// The ProgID is removed only while it still names this class as a string: another server may
+// own it now. Its key is shared between the registry views on 64-bit Windows (only CLSID and
+// Interface are per view), so it stays while the other flavour still registers the class.
+bool ProgIdIsOursAlone(HKEY root, const Substitutions& values) {
     wchar_t text[64] = {};
     DWORD size = sizeof(text);
     RegistryKey key;
     if (RegOpenKeyExW(root, ClassesPath(std::wstring(ProgId) + L"\\CLSID").c_str(), 0,
                       KEY_QUERY_VALUE | OwnView, key.Receive()) != ERROR_SUCCESS ||
         RegGetValueW(key.Get(), nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) !=
-            ERROR_SUCCESS) {
-        return true;
+            ERROR_SUCCESS ||
+        _wcsicmp(text, values.clsid.c_str()) != 0) {
+        return false;
     }
-    return _wcsicmp(text, values.clsid.c_str()) == 0;
+    const std::wstring classKey = L"CLSID\\" + values.clsid;
+    return !KeyExists(root, classKey, KEY_WOW64_32KEY) &&
+           !KeyExists(root, classKey, KEY_WOW64_64KEY);
 }
 
 HRESULT RegisterTypeLibrary(RegistrationScope scope, const std::wstring& modulePath) {
@@ -211,7 +216,7 @@ HRESULT UnregisterServer(RegistrationScope scope) {
         if (SUCCEEDED(result) && FAILED(classRemoved)) {
             result = classRemoved;
         }
-        if (ProgIdIsOurs(root, values)) {
+        if (ProgIdIsOursAlone(root, values)) {
             const HRESULT progIdRemoved = DeleteTree(root, ProgId);
             if (SUCCEEDED(result) && FAILED(progIdRemoved)) {
                 result = progIdRemoved;

@@ -4,6 +4,8 @@
 // (HKLM\Software\Classes) or for the current user (HKCU\Software\Classes, no administrator
 // rights needed). The control is deliberately not marked safe for scripting or initialisation.
 // Unregistration removes what registration wrote; keys that are already gone count as removed.
+// The ProgID, shared between the 32- and 64-bit registry views, goes only while it names this
+// class and neither view still registers the class.
 
 #include "win32/adapters/Win32.h"
 

@@ -214,18 +214,15 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::Invoke(DISPID id, REFIID iid, LCID, WO
     try {
         LoadTypeInfo();
         KeepAlive keepAlive(Identity());
-        const bool scriptShaped = TakesScriptArguments(id, flags, parameters);
-        if (scriptShaped && PassesVariables(*parameters)) {
+        if (TakesScriptArguments(id, flags, parameters) && PassesVariables(*parameters)) {
             return InvokeWithScriptArguments(id, *parameters, result);
         }
-        const HRESULT hr = vtableInfo_->Invoke(static_cast<_varkel1*>(this), id, flags, parameters,
-                                               result, exception, argumentError);
-        // Plain values the typed conversion refuses (a number where a table goes, a script's
-        // array of variants as the outgoing list) are the page's to take or report.
-        if (hr == DISP_E_TYPEMISMATCH && scriptShaped) {
-            return InvokeWithScriptArguments(id, *parameters, result);
-        }
-        return hr;
+        // Plain values go through the typed conversion alone. What it refuses (a number where a
+        // table goes, a copy of a script's list) answers DISP_E_TYPEMISMATCH and the argument,
+        // as the platform's own dispatch does: the page never saw the call, and a copy could
+        // not have taken the rows anyway.
+        return vtableInfo_->Invoke(static_cast<_varkel1*>(this), id, flags, parameters, result,
+                                   exception, argumentError);
     } catch (...) {
         return win32::ResultFromCaughtException();
     }

@@ -1,5 +1,6 @@
 #include "win32/view/PageWindow.h"
 
+#include "win32/adapters/ComPtr.h"
 #include "win32/view/UserEdits.h"
 
 #include <commctrl.h>
@@ -122,13 +123,13 @@ std::unique_ptr<PageWindow> PageWindow::Create(HWND parent, const RECT& rect, Va
                                                const PageWindowOptions& options) {
     const Resolution resolution =
         options.dpi > 0 ? Resolution{options.dpi, options.dpi} : ResolutionOf(parent);
-    std::unique_ptr<PageWindow> view(new PageWindow(page, resolution));
+    std::unique_ptr<PageWindow> view(new PageWindow(page, resolution, options.owner));
     view->Build(parent, rect);
     return view;
 }
 
-PageWindow::PageWindow(Varkel1Page& page, Resolution resolution)
-    : windowClass_(&PageWindow::Procedure), page_(page), resolution_(resolution),
+PageWindow::PageWindow(Varkel1Page& page, Resolution resolution, IUnknown* owner)
+    : windowClass_(&PageWindow::Procedure), page_(page), owner_(owner), resolution_(resolution),
       fonts_(resolution.y) {}
 
 PageWindow::~PageWindow() {
@@ -172,7 +173,7 @@ void PageWindow::Build(HWND parent, const RECT& rect) {
         control.model = model;
         control.id = FirstControlId + static_cast<int>(controls_.size());
         control.area = PageArea(layout, entry, resolution_);
-        control.handler = HandlerName(entry.name, entry.kind);
+        control.handler = std::make_shared<const Text>(HandlerName(entry.name, entry.kind));
         if (entry.kind == ControlKind::TextField) {
             control.namedBy = dynamic_cast<const CaptionedControl*>(
                 FindControl(page_, NamingControl(layout, controls_.size())));
@@ -346,6 +347,7 @@ void PageWindow::OnCommand(HWND child, WORD code) {
 }
 
 void PageWindow::OnUserClick(Bound& control) {
+    const ComPtr<IUnknown> owner(owner_); // released last, when this view may be gone
     auto& box = static_cast<CheckBox&>(*control.model);
     const std::weak_ptr<const bool> alive = alive_;
     RunUserEdit(page_, control.handler, [&] { box.SetValue(ValueAfterClick(box.Value())); });
@@ -360,6 +362,7 @@ void PageWindow::OnUserTyping(Bound& control) {
     if (control.echoes > 0) {
         return;
     }
+    const ComPtr<IUnknown> owner(owner_);
     auto& field = static_cast<TextField&>(*control.model);
     const std::weak_ptr<const bool> alive = alive_;
     RunUserEdit(page_, control.handler, [&] { field.SetText(WindowTextOf(control.window)); });

@@ -23,6 +23,8 @@
 
 #include <windows.h>
 
+#include <unknwn.h>
+
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -34,6 +36,9 @@ namespace varkel::win32 {
 struct PageWindowOptions {
     // The resolution the layout and fonts are scaled to; 0 takes the parent window's own.
     int dpi = 0;
+    // The object that owns the page, held from a click or keystroke until its rules are done:
+    // they may show a box, from whose message loop the container may release the owner.
+    IUnknown* owner = nullptr;
 };
 
 class PageWindow {
@@ -79,12 +84,12 @@ private:
         HWND window = nullptr;
         int id = 0;
         RECT area{};
-        Text handler;
+        std::shared_ptr<const Text> handler;
         const CaptionedControl* namedBy = nullptr; // whose caption a screen reader reads
         int echoes = 0; // window updates in progress that notify as if the user typed
     };
 
-    PageWindow(Varkel1Page& page, Resolution resolution);
+    PageWindow(Varkel1Page& page, Resolution resolution, IUnknown* owner);
     void Build(HWND parent, const RECT& rect);
     void CreateWindowFor(Bound& control, HINSTANCE instance);
     void CreateToolTips();
@@ -107,6 +112,7 @@ private:
 
     PageWindowClass windowClass_; // first in, last out: the class outlives every window
     Varkel1Page& page_;
+    IUnknown* owner_; // not owned: it owns this view
     Resolution resolution_;
     HWND window_ = nullptr;
     std::vector<Bound> controls_;

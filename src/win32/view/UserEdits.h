@@ -8,6 +8,7 @@
 #include "page/Layout.h"
 #include "page/Varkel1Page.h"
 
+#include <memory>
 #include <string_view>
 
 namespace varkel::win32 {
@@ -21,12 +22,14 @@ Text UserEditLocation(const Varkel1Page& page, const Text& handler);
 // Reports the exception being handled; must be called from inside a catch block.
 void ReportCurrentFailure(const Varkel1Page& page, const Text& handler) noexcept;
 
+// The handler's name is shared: the edit may destroy the view that keeps it.
 template <typename Action>
-void RunUserEdit(const Varkel1Page& page, const Text& handler, Action&& action) noexcept {
+void RunUserEdit(const Varkel1Page& page, std::shared_ptr<const Text> handler,
+                 Action&& action) noexcept {
     try {
         action();
     } catch (...) {
-        ReportCurrentFailure(page, handler);
+        ReportCurrentFailure(page, *handler);
     }
 }
 

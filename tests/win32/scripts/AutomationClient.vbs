@@ -18,6 +18,10 @@ WScript.Echo "saved=" & page.GetAllArgumentsSafeArray(list)
 For row = 0 To UBound(list, 2)
     WScript.Echo list(0, row) & "=" & list(1, row)
 Next
+' A copy of the list (in parentheses) could not take the rows: refused as a type mismatch.
+On Error Resume Next
+page.GetAllArgumentsSafeArray (list)
+WScript.Echo "saved by value=" & Err.Number
 WScript.Echo "version=" & page.GetInterfaceVersion(version) & " " & version
 Set page = Nothing
 WScript.Echo "done"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -36,7 +37,11 @@ public:
         current_ = nullptr;
         EXPECT_EQ(answers_.size(), 0u) << "an expected message box never came";
     }
-    void Expect(int buttonId) { answers_.push_back(buttonId); }
+    // `whileShown` runs once the box is up, before it is answered.
+    void Expect(
+        int buttonId, std::function<void()> whileShown = [] {}) {
+        answers_.emplace_back(buttonId, std::move(whileShown));
+    }
 
     std::vector<ShownBox> shown;
 
@@ -68,16 +73,17 @@ private:
         shown.push_back(box);
         if (answers_.empty()) {
             ADD_FAILURE() << "a message box nobody expected was shown: " << box.text;
-            answers_.push_back(box.defaultButton);
+            answers_.emplace_back(box.defaultButton, [] {});
         }
-        const int answer = answers_.front();
+        const auto [answer, whileShown] = std::move(answers_.front());
         answers_.pop_front();
+        whileShown();
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
     }
     static inline thread_local MessageBoxHook* current_ = nullptr;
     HHOOK hook_ = nullptr;
-    std::deque<int> answers_;
+    std::deque<std::pair<int, std::function<void()>>> answers_;
     std::set<HWND> answered_;
 };
 
