@@ -6,8 +6,9 @@
 #              DLL checked without running it where it cannot
 # make fuzz  - each fuzz target for FUZZ_SECONDS (default 600) seconds
 # make bench - the native benchmarks and their ratios
-# make bench-win32 - the Windows figures under Wine: generation against CommandLineToArgvW,
-#              the page's windows against raw ones, varkel.dll's size (FLAVOUR as for run)
+# make bench-win32 - the Windows figures under Wine: generation through IDispatch against
+#              CommandLineToArgvW and against the allocations of its SAFEARRAY, the page's
+#              windows against raw ones, varkel.dll's size (FLAVOUR as for run)
 # make screenshot - the page's 96-dpi picture from the Windows tests into docs/ for the README
 #              (FLAVOUR as for run)
 .PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test win64-build \
@@ -42,6 +43,7 @@ bench: deps
 bench-win32: deps
 	flavour=$(flavour) && cmake --preset $$flavour >/dev/null && \
 	cmake --build --preset $$flavour --target varkel_win32_timing && \
+	scripts/wine-setup build/$$flavour >/dev/null && \
 	scripts/xvfb-maybe env VARKEL_WINEPREFIX=$(CURDIR)/build/$$flavour/wineprefix \
 		VARKEL_WINEARCH=$$flavour scripts/wine-run build/$$flavour/bench/win32/varkel_win32_timing.exe
 

@@ -4,6 +4,8 @@
 #include "common/TrappedFailure.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace varkel {
@@ -51,16 +53,41 @@ TextView WithoutQuotes(TextView text) {
     return IsQuoted(text) ? text.substr(1, text.size() - 2) : text;
 }
 
+bool IsSeparatorAt(TextView text, std::size_t i) {
+    if (text[i] != Space || i + 1 >= text.size()) {
+        return false;
+    }
+    const char16_t next = text[i + 1];
+    return IsPrefix(next) || (next == Quote && i + 2 < text.size() && IsPrefix(text[i + 2]));
+}
+
+// Whether any of the four code units from `units` on is a space, tested on all four at once:
+// a unit equal to the space becomes 0 after the exclusive or, and only a lane that is 0 can
+// borrow through its top bit without having had it set.
+bool HoldsSpace(const char16_t* units) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, units, sizeof(word));
+    const std::uint64_t lanes = word ^ 0x0020002000200020u;
+    return ((lanes - 0x0001000100010001u) & ~lanes & 0x8000800080008000u) != 0;
+}
+
 // The first space, at or after `from`, that is followed by a prefix or by a quote and a
 // prefix. The earliest match of any of the four separators is the earliest such space, so
-// one pass finds the cut.
+// one pass finds the cut; blocks of four units without a space are passed over whole.
 std::size_t FindSeparator(TextView text, std::size_t from) {
-    for (std::size_t i = from; i + 1 < text.size(); ++i) {
-        if (text[i] != Space) {
+    std::size_t i = from;
+    for (; i + 4 <= text.size(); i += 4) {
+        if (!HoldsSpace(text.data() + i)) {
             continue;
         }
-        const char16_t next = text[i + 1];
-        if (IsPrefix(next) || (next == Quote && i + 2 < text.size() && IsPrefix(text[i + 2]))) {
+        for (std::size_t unit = i; unit < i + 4; ++unit) {
+            if (IsSeparatorAt(text, unit)) {
+                return unit;
+            }
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (IsSeparatorAt(text, i)) {
             return i;
         }
     }
