@@ -53,14 +53,6 @@ TextView WithoutQuotes(TextView text) {
     return IsQuoted(text) ? text.substr(1, text.size() - 2) : text;
 }
 
-bool IsSeparatorAt(TextView text, std::size_t i) {
-    if (text[i] != Space || i + 1 >= text.size()) {
-        return false;
-    }
-    const char16_t next = text[i + 1];
-    return IsPrefix(next) || (next == Quote && i + 2 < text.size() && IsPrefix(text[i + 2]));
-}
-
 // Whether any of the four code units from `units` on is a space, tested on all four at once:
 // a unit equal to the space becomes 0 after the exclusive or, and only a lane that is 0 can
 // borrow through its top bit without having had it set.
@@ -71,23 +63,30 @@ bool HoldsSpace(const char16_t* units) {
     return ((lanes - 0x0001000100010001u) & ~lanes & 0x8000800080008000u) != 0;
 }
 
-// The first space, at or after `from`, that is followed by a prefix or by a quote and a
-// prefix. The earliest match of any of the four separators is the earliest such space, so
-// one pass finds the cut; blocks of four units without a space are passed over whole.
-std::size_t FindSeparator(TextView text, std::size_t from) {
+// The first space at or after `from`; blocks of four units without one are passed over whole.
+std::size_t FindSpace(TextView text, std::size_t from) {
     std::size_t i = from;
-    for (; i + 4 <= text.size(); i += 4) {
-        if (!HoldsSpace(text.data() + i)) {
-            continue;
-        }
-        for (std::size_t unit = i; unit < i + 4; ++unit) {
-            if (IsSeparatorAt(text, unit)) {
-                return unit;
-            }
-        }
+    while (i + 4 <= text.size() && !HoldsSpace(text.data() + i)) {
+        i += 4;
     }
     for (; i < text.size(); ++i) {
-        if (IsSeparatorAt(text, i)) {
+        if (text[i] == Space) {
+            return i;
+        }
+    }
+    return NoPosition;
+}
+
+// The first space, at or after `from`, that is followed by a prefix or by a quote and a
+// prefix. The earliest match of any of the four separators is the earliest such space, so
+// one pass finds the cut.
+std::size_t FindSeparator(TextView text, std::size_t from) {
+    for (std::size_t i = FindSpace(text, from); i != NoPosition; i = FindSpace(text, i + 1)) {
+        if (i + 1 >= text.size()) {
+            break;
+        }
+        const char16_t next = text[i + 1];
+        if (IsPrefix(next) || (next == Quote && i + 2 < text.size() && IsPrefix(text[i + 2]))) {
             return i;
         }
     }
@@ -143,7 +142,7 @@ void StoreSwitch(ParsedArguments& table, ParsedArgument& row, TextView token, bo
         row.Value = value;
     } else if (IsQuoted(raw)) {
         row.Value = raw; // already the value in its quotes
-    } else if (value.find(Space) != NoPosition) {
+    } else if (FindSpace(value, 0) != NoPosition) {
         row.Value = table.Rewrite(u"\"", value, u"\"");
     } else {
         row.Value = value;
