@@ -44,6 +44,7 @@ bench-win32: deps
 	flavour=$(flavour) && cmake --preset $$flavour >/dev/null && \
 	cmake --build --preset $$flavour --target varkel_win32_timing && \
 	scripts/wine-setup build/$$flavour >/dev/null && \
+	WINEPREFIX=$(CURDIR)/build/$$flavour/wineprefix wineserver -w && \
 	scripts/xvfb-maybe env VARKEL_WINEPREFIX=$(CURDIR)/build/$$flavour/wineprefix \
 		VARKEL_WINEARCH=$$flavour scripts/wine-run build/$$flavour/bench/win32/varkel_win32_timing.exe
 
