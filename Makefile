@@ -7,8 +7,9 @@
 # make fuzz  - each fuzz target for FUZZ_SECONDS (default 600) seconds
 # make bench - the native benchmarks and their ratios, then varkel-check over 1,000 files
 #              against cat
-# make bench-win32 - the Windows figures under Wine: generation against CommandLineToArgvW,
-#              the page's windows against raw ones, varkel.dll's size (FLAVOUR as for run)
+# make bench-win32 - the Windows figures under Wine: generation through IDispatch against
+#              CommandLineToArgvW and against the allocations of its SAFEARRAY, the page's
+#              windows against raw ones, varkel.dll's size (FLAVOUR as for run)
 # make installers - varkel-x86.msi and varkel-x64.msi (in build/win32 and build/win64), built
 #              with wixl, and a zip of each flavour: the DLL, its type library, the README
 # make screenshot - the page's 96-dpi picture from the Windows tests into docs/ for the README
@@ -46,6 +47,8 @@ bench: deps
 bench-win32: deps
 	flavour=$(flavour) && cmake --preset $$flavour >/dev/null && \
 	cmake --build --preset $$flavour --target varkel_win32_timing && \
+	scripts/wine-setup build/$$flavour >/dev/null && \
+	WINEPREFIX=$(CURDIR)/build/$$flavour/wineprefix wineserver -w && \
 	scripts/xvfb-maybe env VARKEL_WINEPREFIX=$(CURDIR)/build/$$flavour/wineprefix \
 		VARKEL_WINEARCH=$$flavour scripts/wine-run build/$$flavour/bench/win32/varkel_win32_timing.exe
 

@@ -4,6 +4,8 @@
 #include "common/TrappedFailure.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace varkel {
@@ -51,13 +53,37 @@ TextView WithoutQuotes(TextView text) {
     return IsQuoted(text) ? text.substr(1, text.size() - 2) : text;
 }
 
+// Whether any of the four code units from `units` on is a space, tested on all four at once:
+// a unit equal to the space becomes 0 after the exclusive or, and only a lane that is 0 can
+// borrow through its top bit without having had it set.
+bool HoldsSpace(const char16_t* units) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, units, sizeof(word));
+    const std::uint64_t lanes = word ^ 0x0020002000200020u;
+    return ((lanes - 0x0001000100010001u) & ~lanes & 0x8000800080008000u) != 0;
+}
+
+// The first space at or after `from`; blocks of four units without one are passed over whole.
+std::size_t FindSpace(TextView text, std::size_t from) {
+    std::size_t i = from;
+    while (i + 4 <= text.size() && !HoldsSpace(text.data() + i)) {
+        i += 4;
+    }
+    for (; i < text.size(); ++i) {
+        if (text[i] == Space) {
+            return i;
+        }
+    }
+    return NoPosition;
+}
+
 // The first space, at or after `from`, that is followed by a prefix or by a quote and a
 // prefix. The earliest match of any of the four separators is the earliest such space, so
 // one pass finds the cut.
 std::size_t FindSeparator(TextView text, std::size_t from) {
-    for (std::size_t i = from; i + 1 < text.size(); ++i) {
-        if (text[i] != Space) {
-            continue;
+    for (std::size_t i = FindSpace(text, from); i != NoPosition; i = FindSpace(text, i + 1)) {
+        if (i + 1 >= text.size()) {
+            break;
         }
         const char16_t next = text[i + 1];
         if (IsPrefix(next) || (next == Quote && i + 2 < text.size() && IsPrefix(text[i + 2]))) {
@@ -116,7 +142,7 @@ void StoreSwitch(ParsedArguments& table, ParsedArgument& row, TextView token, bo
         row.Value = value;
     } else if (IsQuoted(raw)) {
         row.Value = raw; // already the value in its quotes
-    } else if (value.find(Space) != NoPosition) {
+    } else if (FindSpace(value, 0) != NoPosition) {
         row.Value = table.Rewrite(u"\"", value, u"\"");
     } else {
         row.Value = value;

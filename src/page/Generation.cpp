@@ -2,6 +2,8 @@
 
 #include "common/OutgoingArguments.h"
 
+#include <utility>
+
 namespace varkel {
 
 namespace {
@@ -52,9 +54,17 @@ std::int32_t Varkel1Page::GetAllArgumentsSafeArray(ArgumentList& saArguments) {
         }
         EmitValueSwitch(saArguments, chkDigital, txtOutput, u"/VAL", OutputReason);
         // Split from a copy: the rows view the text they were split from, and a box shown on
-        // the way (a failed log write shows one) lets host code set the field meanwhile.
-        const Text additional = txtAdditional.GetText();
-        if (!AddAdditionalArgumentsToOutGoingSafeArray(platform_, additional, saArguments)) {
+        // the way (a failed log write shows one) lets host code set the field meanwhile. The
+        // copy goes into a buffer the page keeps from call to call: a heap that takes back a
+        // block of the text's size at every call and hands it out again at the next costs
+        // more than the copy. A call made while a box of this one is up finds no buffer and
+        // makes its own.
+        Text additional = std::exchange(additionalBuffer_, Text{});
+        additional.assign(txtAdditional.GetText());
+        const bool complete =
+            AddAdditionalArgumentsToOutGoingSafeArray(platform_, additional, saArguments);
+        additionalBuffer_ = std::move(additional);
+        if (!complete) {
             // Logged already. The list lacks switches the user gave, so it is not the
             // interface's arguments: the host must not write it, and the changes stay unsaved.
             return 0;

@@ -118,6 +118,8 @@ private:
     Text InstallationPath;
     Text InterfaceBinaryVersion;
     std::shared_ptr<HostApplicationObject> HostApplication;
+    // Holds the copy of txtAdditional that generation splits, kept for the next call.
+    Text additionalBuffer_;
 };
 
 } // namespace varkel

@@ -136,14 +136,16 @@ TEST_F(Varkel1Object, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
     std::size_t afterWarmUp = 0;
     for (int cycle = 0; cycle < 1000; ++cycle) {
         const auto round = CreateByProgId().As<_varkel1>(IID__varkel1);
-        auto table = FilledArray(VT_VARIANT, {{3, 0}, {2, 0}},
-                                 {{L"/ITDELIM", L"a", L"#0"}, {L"/PS", L"1", L"#0"}});
+        auto table =
+            FilledArray(VT_VARIANT, {{3, 0}, {3, 0}},
+                        {{L"/ITDELIM", L"a", L"#0"}, {L"/PS", L"1", L"#0"}, {L"/QS", L"2", L"#0"}});
         SAFEARRAY* reference = table.Get();
         ASSERT_EQ(LoadDefaults(round.Get(), &reference), 1);
         auto list = FilledArray(VT_BSTR, {{2, 0}, {1, 0}}, {});
         reference = list.Get();
         ASSERT_EQ(Generate(round.Get(), &reference), 1);
-        ASSERT_EQ(RowsOf(list.Get()), (ListRows{{L"/ITDELIM", L"A"}, {L"/PS", L"1"}}));
+        ASSERT_EQ(RowsOf(list.Get()),
+                  (ListRows{{L"/ITDELIM", L"A"}, {L"/PS", L"1"}, {L"/QS", L"2"}}));
         afterWarmUp = cycle == 99 ? privateBytes() : afterWarmUp;
     }
     EXPECT_LE(privateBytes(), afterWarmUp + 1024 * 1024);

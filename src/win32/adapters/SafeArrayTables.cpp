@@ -244,7 +244,10 @@ void SafeArrayArgumentList::Set(std::int32_t column, std::int32_t row, TextView 
     CheckIndex(array_, column, row);
     const VARTYPE element = WritableElementType();
     const AccessLock lock(array_);
-    PutText(element, column, row, value);
+    LONG indices[2] = {column, row};
+    void* slot = nullptr;
+    ThrowElementFailure(SafeArrayPtrOfIndex(array_, indices, &slot), u"SafeArrayPtrOfIndex");
+    PutText(element, slot, value);
 }
 
 void SafeArrayArgumentList::SetRows(std::int32_t firstRow, std::span<const ArgumentRow> rows,
@@ -260,25 +263,28 @@ void SafeArrayArgumentList::SetRows(std::int32_t firstRow, std::span<const Argum
     CheckIndex(array_, 0, firstRow);
     CheckIndex(array_, 1, static_cast<std::int32_t>(lastRow));
     const VARTYPE element = WritableElementType();
-    // One lock for the whole batch instead of one per entry.
+    const auto columns = static_cast<std::size_t>(std::int64_t{BoundOf(array_, 1, true)} -
+                                                  BoundOf(array_, 1, false) + 1);
+    // One lock and one look-up for the whole batch instead of one of each per entry: the first
+    // index varies fastest, so a row's entries lie side by side and rows follow each other.
     const AccessLock lock(array_);
-    std::int32_t row = firstRow;
+    LONG indices[2] = {0, firstRow};
+    void* first = nullptr;
+    ThrowElementFailure(SafeArrayPtrOfIndex(array_, indices, &first), u"SafeArrayPtrOfIndex");
+    const std::size_t entrySize = array_->cbElements;
+    auto* entry = static_cast<char*>(first);
     for (const ArgumentRow& argument : rows) {
-        PutText(element, 0, row, argument.Name);
-        PutText(element, 1, row, argument.Value);
-        ++row;
+        PutText(element, entry, argument.Name);
+        PutText(element, entry + entrySize, argument.Value);
+        entry += columns * entrySize;
         ++written;
     }
 }
 
 // The new text goes into the array as it is, where SafeArrayPutElement would allocate a second
 // copy of it: one allocation per entry instead of two. The array is locked by the caller.
-void SafeArrayArgumentList::PutText(VARTYPE element, std::int32_t column, std::int32_t row,
-                                    TextView value) {
+void SafeArrayArgumentList::PutText(VARTYPE element, void* slot, TextView value) {
     ScopedBstr text(value);
-    LONG indices[2] = {column, row};
-    void* slot = nullptr;
-    ThrowElementFailure(SafeArrayPtrOfIndex(array_, indices, &slot), u"SafeArrayPtrOfIndex");
     if (element == VT_VARIANT) {
         VARIANT* entry = static_cast<VARIANT*>(slot);
         ThrowIfFailed(VariantClear(entry), u"VariantClear");

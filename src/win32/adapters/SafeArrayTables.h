@@ -67,7 +67,8 @@ public:
 private:
     // The element type of an array this list writes into; anything else is a type mismatch.
     VARTYPE WritableElementType() const;
-    void PutText(VARTYPE element, std::int32_t column, std::int32_t row, TextView value);
+    // Writes into the entry at `slot` of the locked array.
+    static void PutText(VARTYPE element, void* slot, TextView value);
 
     SAFEARRAY* array_;
     ListEntries entries_;

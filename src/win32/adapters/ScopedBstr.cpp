@@ -13,11 +13,12 @@ BSTR AllocateBstr(TextView text) {
     if (text.size() > std::numeric_limits<UINT>::max() / 2 - 2) {
         throw std::bad_alloc();
     }
-    BSTR bstr = SysAllocStringLen(nullptr, static_cast<UINT>(text.size()));
+    static_assert(sizeof(OLECHAR) == sizeof(char16_t));
+    BSTR bstr = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                  static_cast<UINT>(text.size()));
     if (bstr == nullptr) {
         throw std::bad_alloc();
     }
-    std::memcpy(bstr, text.data(), text.size() * sizeof(OLECHAR));
     return bstr;
 }
 

@@ -2,13 +2,14 @@
 ' calls it through IDispatch by name, as a script host does. The script's variables go by
 ' reference and receive the results; values in parentheses go by value.
 Option Explicit
-Dim page, table(2, 2), path, list, version, row
+Dim page, table(2, 3), path, list, version, row
 Set page = CreateObject("varkel.varkel1")
 WScript.Echo "unsaved=" & page.ControlHasUnsavedChanges()
 WScript.Echo "delimiter=" & page.ControlRequestedCommandLineDelimeter()
 table(0, 0) = "-ch" : table(1, 0) = "" : table(2, 0) = 0
 table(0, 1) = "/ITDELIM" : table(1, 1) = "a" : table(2, 1) = 0
 table(0, 2) = "/PS" : table(1, 2) = "1" : table(2, 2) = 0
+table(0, 3) = "/QS" : table(1, 3) = "2" : table(2, 3) = 0
 path = "C:\Interfaces\D3"
 WScript.Echo "loaded by value=" & page.LoadDefaults((table), (path))
 WScript.Echo "loaded=" & page.LoadDefaults(table, path) & " " & table(0, 0)
