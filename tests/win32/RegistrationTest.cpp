@@ -89,6 +89,16 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAProgIdNotOu
         keepsProgId("the other view registers the class");
         RegCloseKey(other);
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, clsidKey.c_str(), otherView, 0);
+        // Then the last flavour to go takes every copy of the ProgID naming the class along.
+        const std::wstring clsid = GuidText(CLSID_varkel1);
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, (progIdKey + L"\\CLSID").c_str(), 0, nullptr, 0,
+                        KEY_WRITE | otherView, nullptr, &other, nullptr);
+        RegSetValueExW(other, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(clsid.c_str()),
+                       static_cast<DWORD>((clsid.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(other);
+        ASSERT_EQ(CallExport(VarkelDllPath, "DllUnregisterServer"), S_OK);
+        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, progIdKey, otherView));
+        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, progIdKey));
     }
     const DWORD number = 1;
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, (progIdKey + L"\\CLSID").c_str(), nullptr, REG_DWORD,

@@ -112,14 +112,13 @@ bool IsGone(LSTATUS status) {
     return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
 }
 
-HRESULT DeleteTree(HKEY root, const std::wstring& key) {
+HRESULT DeleteTree(HKEY root, const std::wstring& key, REGSAM view = OwnView) {
     // RegDeleteTree takes no view, so it empties the key opened in ours; the key itself goes
     // separately.
     RegistryKey opened;
-    const LSTATUS status =
-        RegOpenKeyExW(root, ClassesPath(key).c_str(), 0,
-                      DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE | OwnView,
-                      opened.Receive());
+    const LSTATUS status = RegOpenKeyExW(
+        root, ClassesPath(key).c_str(), 0,
+        DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE | view, opened.Receive());
     if (IsGone(status)) {
         return S_OK;
     }
@@ -128,7 +127,7 @@ HRESULT DeleteTree(HKEY root, const std::wstring& key) {
     if (emptied != ERROR_SUCCESS && !IsGone(emptied)) {
         return HRESULT_FROM_WIN32(emptied);
     }
-    const LSTATUS removed = RegDeleteKeyExW(root, ClassesPath(key).c_str(), OwnView, 0);
+    const LSTATUS removed = RegDeleteKeyExW(root, ClassesPath(key).c_str(), view, 0);
     if (removed != ERROR_SUCCESS && !IsGone(removed)) {
         return HRESULT_FROM_WIN32(removed);
     }
@@ -142,22 +141,16 @@ bool KeyExists(HKEY root, const std::wstring& key, REGSAM view = OwnView) {
 }
 
 // The ProgID is removed only while it still names this class as a string: another server may
-// own it now. Its key is shared between the registry views on 64-bit Windows (only CLSID and
-// Interface are per view), so it stays while the other flavour still registers the class.
-bool ProgIdIsOursAlone(HKEY root, const Substitutions& values) {
+// own it now.
+bool ProgIdNamesClass(HKEY root, const Substitutions& values, REGSAM view) {
     wchar_t text[64] = {};
     DWORD size = sizeof(text);
     RegistryKey key;
-    if (RegOpenKeyExW(root, ClassesPath(std::wstring(ProgId) + L"\\CLSID").c_str(), 0,
-                      KEY_QUERY_VALUE | OwnView, key.Receive()) != ERROR_SUCCESS ||
-        RegGetValueW(key.Get(), nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) !=
-            ERROR_SUCCESS ||
-        _wcsicmp(text, values.clsid.c_str()) != 0) {
-        return false;
-    }
-    const std::wstring classKey = L"CLSID\\" + values.clsid;
-    return !KeyExists(root, classKey, KEY_WOW64_32KEY) &&
-           !KeyExists(root, classKey, KEY_WOW64_64KEY);
+    return RegOpenKeyExW(root, ClassesPath(std::wstring(ProgId) + L"\\CLSID").c_str(), 0,
+                         KEY_QUERY_VALUE | view, key.Receive()) == ERROR_SUCCESS &&
+           RegGetValueW(key.Get(), nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) ==
+               ERROR_SUCCESS &&
+           _wcsicmp(text, values.clsid.c_str()) == 0;
 }
 
 HRESULT RegisterTypeLibrary(RegistrationScope scope, const std::wstring& modulePath) {
@@ -216,10 +209,18 @@ HRESULT UnregisterServer(RegistrationScope scope) {
         if (SUCCEEDED(result) && FAILED(classRemoved)) {
             result = classRemoved;
         }
-        if (ProgIdIsOursAlone(root, values)) {
-            const HRESULT progIdRemoved = DeleteTree(root, ProgId);
-            if (SUCCEEDED(result) && FAILED(progIdRemoved)) {
-                result = progIdRemoved;
+        // 64-bit Windows shares the ProgID key between the registry views (only CLSID and
+        // Interface are per view) and Wine keeps one in each: so it stays while the other flavour
+        // still registers the class, and then every copy that names the class goes.
+        const std::wstring classKey = L"CLSID\\" + values.clsid;
+        if (!KeyExists(root, classKey, KEY_WOW64_32KEY) &&
+            !KeyExists(root, classKey, KEY_WOW64_64KEY)) {
+            for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+                const HRESULT progIdRemoved =
+                    ProgIdNamesClass(root, values, view) ? DeleteTree(root, ProgId, view) : S_OK;
+                if (SUCCEEDED(result) && FAILED(progIdRemoved)) {
+                    result = progIdRemoved;
+                }
             }
         }
         return FAILED(result) ? SELFREG_E_CLASS : S_OK;
