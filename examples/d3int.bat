@@ -2,6 +2,5 @@
 REM Start-up file of the QX interface for the GSE D/3 DBA, instance d3int.
 REM The configuration host rewrites the command line below; every other line
 REM of this file stays as it is.
-REM /host names the QX server; the host keeps it for itself (--host-switch /host).
 
-"C:\Program Files\QX\Interfaces\D3\d3int.exe" /host=qxnode01 /CH /DB=5 /HW /ITDELIM=; /PS=1 /NOSERVICE /SITE="North Plant"
+"C:\Program Files\QX\Interfaces\D3\d3int.exe" /CH /DB=5 /HW /ITDELIM=; /PS=1 /NOSERVICE /SITE="North Plant"
