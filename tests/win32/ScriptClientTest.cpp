@@ -96,10 +96,7 @@ TEST_F(ScriptClient, ReportsBadInputByNameWithItsLocationAndAnswersZero) {
         {L"r = page.LoadDefaults(5, \"C:\\x\")", load, mismatch},
         {L"t = Array(\"/CH\", \"\", 0): r = page.LoadDefaults(t, \"C:\\x\")", load, outOfRange},
         {L"Set t = Nothing: r = page.LoadDefaults(t, \"C:\\x\")", load, mismatch},
-        {L"Set t = page: r = page.LoadDefaults(t, \"C:\\x\")", load, mismatch},
         {L"t = Null: r = page.LoadDefaults(t, \"C:\\x\")", load, nullUse},
-        {L"t = Array(Array(\"/CH\", \"\", 0)): r = page.LoadDefaults(t, \"C:\\x\")", load,
-         outOfRange},
         {L"Dim t: ReDim t(2, 0): p = Null: r = page.LoadDefaults(t, p)", load, nullUse,
          L"IsNull(p)", L"True"},
         {L"Dim t: ReDim t(2, 1): t(0, 0) = \"/HW\": t(1, 0) = \"\": t(2, 0) = 0: t(0, 1) = Null: "
@@ -107,7 +104,6 @@ TEST_F(ScriptClient, ReportsBadInputByNameWithItsLocationAndAnswersZero) {
          load, nullUse, L"r & CInt(page.ControlHasUnsavedChanges())", L"0-1"},
         {loaded + L"l = 5: r = page.GetAllArgumentsSafeArray(l)", save, mismatch},
         {loaded + L"l = Array(\"\", \"\"): r = page.GetAllArgumentsSafeArray(l)", save, outOfRange},
-        {loaded + L"Set l = Nothing: r = page.GetAllArgumentsSafeArray(l)", save, mismatch},
         {loaded + L"l = Null: r = page.GetAllArgumentsSafeArray(l)", save, nullUse},
         // A fixed-size array cannot grow: row 0 is written, row 1 cannot be added.
         {loaded + L"Dim f(1, 0): r = page.GetAllArgumentsSafeArray(f)", save, L"Ah   (10)",
@@ -129,6 +125,22 @@ TEST_F(ScriptClient, ReportsBadInputByNameWithItsLocationAndAnswersZero) {
                                               HasSubstr(L"\r\nError:\t\t" + test.error)));
         EXPECT_THAT(Log(), HasSubstr("QX NUX> if01> \tError in method: " + test.location + ", "));
     }
+}
+
+// Without any container: by value, and by reference with the variables receiving the results
+// (the table as it was, the list grown row by row, the version).
+TEST_F(ScriptClient, CallsEveryOperationByNameAndItsVariablesReceiveTheResults) {
+    const std::wstring statements =
+        L"Dim t(2, 2), l, p: ReDim l(1, 0): t(0, 0) = \"-ch\": t(1, 0) = \"\": t(2, 0) = 0: "
+        L"t(0, 1) = \"/ITDELIM\": t(1, 1) = \"a\": t(2, 1) = 0: t(0, 2) = \"/PS\": "
+        L"t(1, 2) = \"1\": t(2, 2) = 0: p = \"C:\\Interfaces\\D3\": "
+        L"u = page.ControlHasUnsavedChanges(): d = page.ControlRequestedCommandLineDelimeter(): "
+        L"r = page.LoadDefaults((t), (p)) & page.LoadDefaults(t, p) & t(0, 0): "
+        L"r = r & page.ControlHasUnsavedChanges() & page.GetAllArgumentsSafeArray(l): "
+        L"For i = 0 To UBound(l, 2): r = r & \" \" & l(0, i) & \"=\" & l(1, i): Next";
+    EXPECT_EQ(RunScript(CreateByProgId().Get(), statements,
+                        L"u & d & r & \" \" & page.GetInterfaceVersion(v) & v"),
+              L"False/11-chFalse1 /CH= /ITDELIM=A /PS=1 11.0.0.0");
 }
 
 } // namespace
