@@ -176,6 +176,7 @@ TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScale
     CreateDirectoryW(L"screenshots", nullptr);
     for (int dpi : {96, 144}) {
         Show(dpi);
+        EXPECT_EQ(SendMessageW(Window("chkGLF"), BM_GETCHECK, 0, 0), BST_CHECKED);
         EXPECT_EQ(Painted("txtGLFerr"), AttentionColor);
         EXPECT_EQ(Painted("txtDelimiter"), GetSysColor(COLOR_WINDOW));
         EXPECT_EQ(Painted("txtOutput"), GetSysColor(COLOR_BTNFACE));
