@@ -41,7 +41,6 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesLetsTabLeaveAndOutlivesI
     EXPECT_THAT(hook.shown[0].text, ::testing::StartsWith(L"Method:\t\tin LoadDefaults() of if01"));
     EXPECT_EQ(hook.shown[0].icon, LoadIconW(nullptr, IDI_HAND));
     EXPECT_EQ(hook.shown[0].owner, frame) << "boxes belong to the top-level window";
-    EXPECT_THAT(Log(), ::testing::StartsWith("QX NUX> if01> \tError in method: in LoadDefaults"));
 
     auto object = control.As<IOleObject>(IID_IOleObject);
     auto active = control.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
@@ -54,12 +53,6 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesLetsTabLeaveAndOutlivesI
     };
     EXPECT_TRUE(IsChild(page, GetFocus()));
     EXPECT_EQ(press(true), S_FALSE) << "the container moves on";
-    int presses = 0;
-    while (press(false) == S_OK && presses < 40) {
-        ++presses;
-    }
-    EXPECT_EQ(presses, 13); // 14 enabled controls after reset
-    EXPECT_TRUE(IsChild(page, GetFocus()));
 
     EXPECT_EQ(CanUnloadVarkel(), S_FALSE);
     object.Reset();

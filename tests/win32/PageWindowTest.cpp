@@ -66,6 +66,7 @@ protected:
         GetWindowRect(Window(name), &area);
         MapWindowPoints(nullptr, view->Handle(), reinterpret_cast<POINT*>(&area), 2);
         HDC dc = GetDC(view->Handle());
+        EXPECT_EQ(GetPixel(dc, 1, 1), GetSysColor(COLOR_BTNFACE)) << "the background";
         const COLORREF color =
             fromBottom < 0 ? GetPixel(dc, area.right - 5, (area.top + area.bottom) / 2)
                            : GetPixel(dc, (area.left + area.right) / 2, area.bottom - fromBottom);
@@ -115,6 +116,7 @@ TEST_F(PageWindowTest, RealBoxesAskAndWarnAndTypingColoursOrRewritesTheField) {
     Click("chkDebug(5)");
     EXPECT_EQ(SendMessageW(Window("chkDebug(5)"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     Click("chkDebug(0)");
+    EXPECT_EQ(SendMessageW(Window("chkDebug(0)"), BM_GETCHECK, 0, 0), BST_CHECKED);
     Click("chkDebug(5)");
     ASSERT_EQ(hook.shown.size(), 4u);
     EXPECT_EQ(hook.shown[2].text,
@@ -198,14 +200,20 @@ TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
         return focused == PageLayout().end() ? "<outside>" : std::string(focused->name);
     };
     Click("chkDelimiter");
+    Type("txtDelimiter", L";");
     view->FocusFirst();
     std::vector<std::string> forth{focusName()}, back{"chkDebug(5)"};
+    LRESULT selected = 0; // tabbing into a field selects its text, so that typing replaces it
     for (auto* visited : {&forth, &back}) {
         const auto translate = [this](MSG* message) { return view->TranslateAccelerator(message); };
         while (PressTab(visited == &back, translate) && visited->size() < 40) {
             visited->push_back(focusName());
+            selected = GetFocus() == Window("txtDelimiter")
+                           ? SendMessageW(GetFocus(), EM_GETSEL, 0, 0)
+                           : selected;
         }
     }
+    EXPECT_EQ(selected, MAKELRESULT(0, 1));
     const std::vector<std::string> expected{
         "chkDelimiter",       "txtDelimiter",        "chkGLF",         "chkDigital",
         "chkDatabaseUpdates", "chkHardwareShutdown", "chkNullStrings", "chkSequentialDB",
@@ -223,6 +231,7 @@ TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScale
     CreateDirectoryW(L"screenshots", nullptr);
     for (int dpi : {96, 144}) {
         Show(dpi);
+        EXPECT_EQ(SendMessageW(Window("chkGLF"), BM_GETCHECK, 0, 0), BST_CHECKED);
         EXPECT_EQ(Painted("txtGLFerr"), AttentionColor);
         EXPECT_EQ(Painted("txtDelimiter"), GetSysColor(COLOR_WINDOW));
         EXPECT_EQ(Painted("txtOutput"), GetSysColor(COLOR_BTNFACE));
@@ -233,14 +242,20 @@ TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScale
         varkel::host::win32::SaveClientAreaPicture(
             view->Handle(), "screenshots/page-" + std::to_string(dpi) + "dpi.png");
         HDC dc = GetDC(view->Handle());
+        EXPECT_EQ(GetPixel(dc, 1, 1), GetSysColor(COLOR_BTNFACE)) << "the background";
         for (const auto& entry : PageLayout()) {
             const HWND window = Window(entry.name);
             const std::wstring caption = WindowText(window);
             SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
             SIZE text{};
             GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
-            RECT client{};
+            RECT client{}, frame{}, own{}, inside{};
             GetClientRect(window, &client);
+            GetWindowRect(window, &own);
+            GetWindowRect(entry.container.empty() ? view->Handle() : Window(entry.container),
+                          &frame);
+            EXPECT_TRUE(IntersectRect(&inside, &frame, &own) && EqualRect(&inside, &own))
+                << entry.name << " outside its frame";
             const int box =
                 entry.kind == ControlKind::CheckBox ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0;
             if (entry.kind == ControlKind::CheckBox || entry.kind == ControlKind::Label) {

@@ -37,8 +37,12 @@ TEST_F(PageStartup, AutomationErrorsBecomeFailureNumbersAndNoHostObjectABoxAndLo
     EXPECT_THAT([&] { host->PropertyText(u"CurrentInterfaceName"); },
                 Throws<Failure>(::testing::AllOf(Field(&Failure::Number, 5),
                                                  Field(&Failure::Source, u"Nuxworks.Class1"))));
-    failWith(L"GetBinaryName", 0x80004005);
     Text interfaceName = u"if01", apiNode = u"node", server = u"server";
+    EXPECT_EQ(objects.CreateSettingsComponent()->GetBinaryName(interfaceName, apiNode, server),
+              u"if01");
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, StandInKey, L"LastBinaryNameArguments"),
+              L"if01|node|server");
+    failWith(L"GetBinaryName", 0x80004005);
     EXPECT_THAT(
         [&] { objects.CreateSettingsComponent()->GetBinaryName(interfaceName, apiNode, server); },
         Raises(static_cast<std::int32_t>(0x80004005)));
@@ -88,13 +92,15 @@ TEST(LogLibrary, IsFoundOnlyOnThePathNeverInTheCurrentDirectoryAndLogsInTheSyste
     SetCurrentDirectoryW(current.Path().c_str());
     win32::Win32LogLibrary log;
     const auto write = [&] { return log.FormPutLog(u"caf\u00E9 \u00FC", u"QX NUX> if01> "); };
-    SetEnvironmentVariableW(L"PATH", (L".;bin;;" + SystemFolders).c_str());
+    SetEnvironmentVariableW(L"PATH", (L".;.\\.;./.;bin;;" + SystemFolders).c_str());
     EXPECT_THAT(write, Raises(48));
     SetEnvironmentVariableW(L"PATH", (other.Path().wstring() + L";" + SystemFolders).c_str());
-    EXPECT_THAT(write, Raises(453)) << "a library without the log call";
+    EXPECT_THAT(write, Throws<Failure>(Field(&Failure::Description,
+                                             u"Can't find DLL entry point qxlg_formputlog in "
+                                             u"qxapi32.dll")));
     EXPECT_EQ(GetModuleHandleW(L"qxapi32.dll"), nullptr);
     SetEnvironmentVariableW(L"PATH",
-                            (L".;" + onPath.Path().wstring() + L"\\;" + SystemFolders).c_str());
+                            (L".;" + onPath.Path().wstring() + L";" + SystemFolders).c_str());
     ASSERT_EQ(GetACP(), 1252u);
     EXPECT_EQ(write(), 0);
     wchar_t loaded[MAX_PATH] = {};

@@ -1,8 +1,9 @@
 #include "win32/support/WineTest.h"
 
+#include <algorithm>
 #include <objsafe.h>
 #include <ocidl.h>
-#include <psapi.h>
+#include <span>
 
 namespace varkel::testing {
 namespace {
@@ -33,8 +34,13 @@ TEST_F(Varkel1Object, AnswersEachInterfaceOfAControlWithOneIdentityAndRefusesNul
     }
     ComPtr<IUnknown> safety;
     EXPECT_EQ(page->QueryInterface(IID_IObjectSafety, safety.ReceiveVoid()), E_NOINTERFACE);
-    SAFEARRAY* table = nullptr;
-    EXPECT_EQ(vtable->GetAllArgumentsSafeArray(&table, nullptr), E_POINTER);
+    LONG result = 0;
+    EXPECT_EQ(vtable->GetInterfaceVersion(nullptr, &result), E_POINTER);
+    // An early-bound host receives the version in its own variable.
+    win32::ScopedBstr version(u"old");
+    EXPECT_EQ(vtable->GetInterfaceVersion(version.InOut(), &result), S_OK);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(version.ToText(), u"1.0.0.0");
 }
 
 TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
@@ -62,7 +68,6 @@ TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
         {"no marker column", true, VT_VARIANT, {{2, 0}, {2, 0}}, {{L"/CH", L""}, {L"/PS", L"1"}}, 9, {{L"/CH", L""}}},
         {"a table of VT_I4", true, VT_I4, {{3, 0}, {1, 0}}, {}, 13},
         {"a NULL marker", true, VT_VARIANT, {{3, 0}, {1, 0}}, {{L"/PS", L"1", L"#null"}}, 94},
-        {"a NULL switch after one that loads", true, VT_VARIANT, {{3, 0}, {2, 0}}, {ch, {L"#null", L"", L"#0"}}, 94, {{L"/CH", L""}}},
         {"no rows", true, VT_VARIANT, {{3, 0}, {0, 0}}, {}, 0},
         {"a table of BSTRs", true, VT_BSTR, {{3, 0}, {2, 0}}, {{L"/CH", L"", L"0"}, {L"/PS", L"2", L""}}, 0, {{L"/CH", L""}, {L"/PS", L"2"}}},
         {"32,000 rows", true, VT_VARIANT, {{3, 0}, {32000, 0}}, {}, 0},
@@ -126,12 +131,22 @@ TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
 
 TEST_F(Varkel1Object, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
     vtable.Reset();
-    const auto privateBytes = [] {
-        PROCESS_MEMORY_COUNTERS_EX counters{};
-        GetProcessMemoryInfo(GetCurrentProcess(),
-                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                             sizeof(counters));
-        return counters.PrivateUsage;
+    // The bytes of every heap's blocks in use (Wine reports no private bytes): what leaked
+    // strings, variants, arrays and objects grow. Here flat within a few KiB after the warm-up;
+    // a VARIANT left uncleared each cycle adds some 200 KiB.
+    const auto heapBytes = [] {
+        HANDLE heaps[64];
+        const DWORD count = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
+        std::size_t bytes = 0;
+        for (HANDLE heap : std::span(heaps, count)) {
+            PROCESS_HEAP_ENTRY entry{};
+            HeapLock(heap);
+            while (HeapWalk(heap, &entry)) {
+                bytes += (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) != 0 ? entry.cbData : 0;
+            }
+            HeapUnlock(heap);
+        }
+        return bytes;
     };
     std::size_t afterWarmUp = 0;
     for (int cycle = 0; cycle < 1000; ++cycle) {
@@ -146,9 +161,10 @@ TEST_F(Varkel1Object, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
         ASSERT_EQ(Generate(round.Get(), &reference), 1);
         ASSERT_EQ(RowsOf(list.Get()),
                   (ListRows{{L"/ITDELIM", L"A"}, {L"/PS", L"1"}, {L"/QS", L"2"}}));
-        afterWarmUp = cycle == 99 ? privateBytes() : afterWarmUp;
+        afterWarmUp = cycle == 99 ? heapBytes() : afterWarmUp;
     }
-    EXPECT_LE(privateBytes(), afterWarmUp + 1024 * 1024);
+    ASSERT_GT(afterWarmUp, 0u) << "not measured";
+    EXPECT_LE(heapBytes(), afterWarmUp + 64 * 1024);
     EXPECT_EQ(CanUnloadVarkel(), S_OK) << "an object or lock of varkel.dll is left";
     EXPECT_EQ(Log(), "");
 }

@@ -79,22 +79,24 @@ protected:
     }
     TemporaryFolder folder;
     const std::string head = "@echo off\r\nREM keep\r\n";
+    // The file's text is in the system's code page (1252 here): "\xF6" is o with two dots.
     fs::path file = folder.Write("d3int.bat", head + "\"C:\\Q X\\d3int.exe\" /host=n1 -ch /HW "
-                                                     "/KS=5 /DB=5 /PS=1 /SITE=\"North Plant\"\r\n");
+                                                     "/KS=5 /DB=5 /PS=1 /SITE=\"N\xF6rth\"\r\n");
     const std::string normalForm =
-        "\"C:\\Q X\\d3int.exe\" /host=n1 /CH /DB=5 /HW /KS=5 /PS=1 /SITE=\"North Plant\"";
+        "\"C:\\Q X\\d3int.exe\" /host=n1 /CH /DB=5 /HW /KS=5 /PS=1 /SITE=\"N\xF6rth\"";
 };
 
-TEST_F(HostOnAFile, PrintsTheNormalFormThenSavesItOnceWithABackup) {
+TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     const std::string original = TemporaryFolder::Read(file);
-    HostRun run = Host({L"--host-switch", L"/host", L"--print"});
-    EXPECT_EQ(run.exitCode, 0u) << run.err;
-    EXPECT_EQ(run.out, normalForm + "\n");
-    EXPECT_THAT(run.err, HasSubstr("not recommended.\n    -> OK")) << "the default button";
-    EXPECT_EQ(folder.Listing(), "d3int.bat");
+    HostRun run;
     for (int round = 0; round < 2; ++round) {
-        run = Host({L"--host-switch", L"/host", L"--save", L"--answer", L"yes"});
+        run = Host({L"--host-switch", L"/host", L"--save", L"--print"});
         EXPECT_EQ(run.exitCode, 0u) << run.err;
+        EXPECT_EQ(run.out, normalForm + "\n") << "in the file's code page";
+        EXPECT_THAT(run.err, HasSubstr("message box \"QX Interface for GSE D/3 DBA - NUX Cont\": "
+                                       "Warning: Use of the /KS parameter is not recommended.\n"
+                                       "    -> OK"))
+            << "the default button";
         EXPECT_EQ(TemporaryFolder::Read(file), head + normalForm + "\r\n");
         EXPECT_EQ(TemporaryFolder::Read(fs::path(file) += ".bak"), original);
     }
@@ -126,7 +128,7 @@ void Send(HWND window, UINT message) {
     ASSERT_NE(SendMessageTimeoutW(window, message, 0, 0, SMTO_NORMAL, 60000, &ignored), 0);
 }
 
-TEST_F(HostOnAFile, AClickOnThePageThenSaveWritesTheNewSwitchAndCloseAsksNothing) {
+TEST_F(HostOnAFile, AClickOnThePageThenSaveWritesTheNewSwitchAndCloseAfterAnEditAsksToSave) {
     TemporaryFolder::WriteFile(file, "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
     HostProcess host({L"--answer", L"yes", file.wstring()});
     HWND window = nullptr, box = nullptr;
@@ -138,10 +140,12 @@ TEST_F(HostOnAFile, AClickOnThePageThenSaveWritesTheNewSwitchAndCloseAsksNothing
     Send(box, BM_CLICK);
     Send(HostProcess::Find(window, L"&Save"), BM_CLICK);
     EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /PS=1\r\n");
+    Send(box, BM_CLICK);
     Send(window, WM_CLOSE);
     const HostRun run = host.Finish();
     EXPECT_EQ(run.exitCode, 0u) << run.err;
-    EXPECT_THAT(run.err, ::testing::Not(HasSubstr("Save the changes")));
+    EXPECT_THAT(run.err, HasSubstr("Save the changes to d3int.bat?\n    -> Yes"));
+    EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
 }
 
 } // namespace
