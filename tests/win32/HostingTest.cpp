@@ -1,5 +1,8 @@
+#include "win32/support/InPlaceSite.h"
 #include "win32/support/PlainWindowClass.h"
 #include "win32/support/WineTest.h"
+
+#include <olectl.h>
 
 namespace varkel::testing {
 namespace {
@@ -72,6 +75,71 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesLetsTabLeaveAndOutlivesI
     EXPECT_FALSE(IsWindow(page));
     EXPECT_EQ(CanUnloadVarkel(), S_OK);
     DestroyWindow(frame);
+}
+
+// The plumbing a full container uses and AtlAxWin never calls.
+using InPlaceSiteHosting = PageComFixture;
+
+TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndReleaseThem) {
+    const HWND parent = CreateWindowExW(0, TestHostClass(), L"site", WS_POPUP | WS_VISIBLE, 0, 0,
+                                        800, 600, nullptr, nullptr, nullptr, nullptr);
+    RECT position{10, 20, 610, 420};
+    InPlaceSite site(parent, position);
+    {
+        const auto object = CreateByProgId().As<IOleObject>(IID_IOleObject);
+        const auto persist = object.As<IPersistStreamInit>(IID_IPersistStreamInit);
+        ULARGE_INTEGER size{{1, 1}};
+        EXPECT_EQ(persist->InitNew(), S_OK);
+        EXPECT_EQ(persist->GetSizeMax(&size), S_OK);
+        EXPECT_EQ(size.QuadPart, 0u) << "the page keeps nothing between sessions";
+        EXPECT_EQ(object->SetClientSite(&site), S_OK);
+        const auto verb = [&](LONG number) {
+            return object->DoVerb(number, nullptr, &site, 0, parent, &position);
+        };
+        ASSERT_EQ(verb(OLEIVERB_INPLACEACTIVATE), S_OK);
+        HWND page = nullptr;
+        object.As<IOleWindow>(IID_IOleWindow)->GetWindow(&page);
+        RECT placed{};
+        GetWindowRect(page, &placed);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_TRUE(EqualRect(&placed, &position) && IsWindowVisible(page));
+        EXPECT_EQ(site.calls, "activate ");
+        // A click anywhere on the page makes it the frame's active object with the focus.
+        SendMessageW(page, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(parent),
+                     MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+        EXPECT_TRUE(IsChild(page, GetFocus()));
+        const auto active = object.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
+        EXPECT_EQ(PressTab(true, [&](MSG* key) { return active->TranslateAccelerator(key); }), S_OK)
+            << "Shift+Tab on the first control goes to the container";
+        EXPECT_EQ(verb(OLEIVERB_HIDE), S_OK);
+        EXPECT_FALSE(IsWindowVisible(page));
+        EXPECT_EQ(verb(OLEIVERB_SHOW), S_OK);
+        EXPECT_TRUE(IsWindowVisible(page));
+
+        // One connection point, for the page's events only; a sink is held until unadvised.
+        const auto points = object.As<IConnectionPointContainer>(IID_IConnectionPointContainer);
+        ComPtr<IConnectionPoint> point, other;
+        EXPECT_EQ(points->FindConnectionPoint(IID_IPropertyNotifySink, other.Receive()),
+                  CONNECT_E_NOCONNECTION);
+        EXPECT_FALSE(other);
+        ASSERT_EQ(points->FindConnectionPoint(DIID___varkel1, point.Receive()), S_OK);
+        const auto sink = CreateByProgId(); // any dispatch interface counts its references
+        const auto references = [&sink] { return sink->AddRef(), sink->Release(); };
+        const ULONG unconnected = references();
+        DWORD cookie = 0;
+        ASSERT_EQ(point->Advise(sink.Get(), &cookie), S_OK);
+        EXPECT_GT(references(), unconnected);
+        EXPECT_EQ(point->Unadvise(cookie), S_OK);
+        EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
+        EXPECT_EQ(references(), unconnected);
+        EXPECT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK);
+        EXPECT_FALSE(IsWindow(page));
+        EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
+    }
+    EXPECT_EQ(site.calls, "activate ui active(varkel1) tab1 inactive ui-off ui active(varkel1) "
+                          "inactive ui-off deactivate ");
+    EXPECT_EQ(site.references, 0) << "the site or frame is still held";
+    DestroyWindow(parent);
 }
 
 } // namespace
