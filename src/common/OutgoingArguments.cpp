@@ -136,12 +136,18 @@ void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentLi
 
 bool AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const Text& strAdditional,
                                                ArgumentList& saArguments) {
+    ParsedArguments split;
+    return AddAdditionalArgumentsToOutGoingSafeArray(platform, strAdditional, saArguments, split);
+}
+
+bool AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const Text& strAdditional,
+                                               ArgumentList& saArguments, ParsedArguments& split) {
     if (strAdditional.empty()) {
         return true;
     }
-    ParsedArguments parsed;
+    const ParsedArguments& parsed = split;
     try {
-        parsed = ParseCommmandLineArguments(platform, strAdditional, false);
+        ParseCommmandLineArguments(platform, strAdditional, false, split);
     } catch (const std::exception&) {
         // Logged by the tokenizer. A text without any switch prefix (blanks, a lone word)
         // holds no switch to lose; any other failure (too many tokens) lost some.

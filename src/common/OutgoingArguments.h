@@ -3,6 +3,7 @@
 // in the order they are added. The list only ever grows, one row at a time.
 
 #include "common/Text.h"
+#include "common/Tokenizer.h"
 #include "platform/ArgumentList.h"
 #include "platform/Platform.h"
 
@@ -29,5 +30,10 @@ void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentLi
 [[nodiscard]] bool AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform,
                                                              const Text& strAdditional,
                                                              ArgumentList& saArguments);
+// The same, splitting into `split`, whose storage a caller keeps from call to call.
+[[nodiscard]] bool AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform,
+                                                             const Text& strAdditional,
+                                                             ArgumentList& saArguments,
+                                                             ParsedArguments& split);
 
 } // namespace varkel

@@ -79,9 +79,10 @@ std::size_t FindSpace(TextView text, std::size_t from) {
 
 // The first space, at or after `from`, that is followed by a prefix or by a quote and a
 // prefix. The earliest match of any of the four separators is the earliest such space, so
-// one pass finds the cut.
-std::size_t FindSeparator(TextView text, std::size_t from) {
-    for (std::size_t i = FindSpace(text, from); i != NoPosition; i = FindSpace(text, i + 1)) {
+// one pass finds the cut. `firstSpace` is the first space at or after `from`, cut or not.
+std::size_t FindSeparator(TextView text, std::size_t from, std::size_t& firstSpace) {
+    firstSpace = FindSpace(text, from);
+    for (std::size_t i = firstSpace; i != NoPosition; i = FindSpace(text, i + 1)) {
         if (i + 1 >= text.size()) {
             break;
         }
@@ -94,17 +95,22 @@ std::size_t FindSeparator(TextView text, std::size_t from) {
 }
 
 // Moves `rest` past the next token and returns the token, both as views of the caller's text,
-// so that splitting a whole text costs one pass over it.
-TextView TakeNextToken(TextView& rest) {
+// so that splitting a whole text costs one pass over it. `spaceFree` tells that the pass saw
+// no space inside the token; false means there may be one.
+TextView TakeNextToken(TextView& rest, bool& spaceFree) {
+    spaceFree = false;
     if (rest.empty()) {
         return {};
     }
     rest = TrimSpaces(rest);
     std::size_t cut = NoPosition;
+    std::size_t firstSpace = 0;
     if (!rest.empty() && IsPrefix(rest[0])) {
-        cut = FindSeparator(rest, 1);
+        cut = FindSeparator(rest, 1, firstSpace);
+        spaceFree = firstSpace == cut;
     } else if (rest.size() >= 2 && rest[0] == Quote && IsPrefix(rest[1])) {
-        cut = FindSeparator(rest, 2);
+        cut = FindSeparator(rest, 2, firstSpace);
+        spaceFree = firstSpace == cut;
     }
     TextView token;
     if (cut == NoPosition) {
@@ -124,8 +130,9 @@ std::int16_t NextTokenNumber(std::int16_t current) {
     return static_cast<std::int16_t>(current + 1);
 }
 
-void StoreSwitch(ParsedArguments& table, ParsedArgument& row, TextView token, bool blnStripQuotes,
-                 char16_t ownPrefix) {
+// `spaceFree` as TakeNextToken gave it: a value known to hold no space is not searched again.
+void StoreSwitch(ParsedArguments& table, ParsedArgument& row, TextView token, bool spaceFree,
+                 bool blnStripQuotes, char16_t ownPrefix) {
     const auto equals = token.find(u'=');
     const TextView name = token.substr(0, equals);
     if (name[0] == ownPrefix) {
@@ -142,7 +149,7 @@ void StoreSwitch(ParsedArguments& table, ParsedArgument& row, TextView token, bo
         row.Value = value;
     } else if (IsQuoted(raw)) {
         row.Value = raw; // already the value in its quotes
-    } else if (FindSpace(value, 0) != NoPosition) {
+    } else if (!spaceFree && FindSpace(value, 0) != NoPosition) {
         row.Value = table.Rewrite(u"\"", value, u"\"");
     } else {
         row.Value = value;
@@ -167,12 +174,36 @@ TextView ParsedArguments::Rewrite(TextView prefix, TextView text, TextView suffi
     return TextView(start, length);
 }
 
+void ParsedArguments::Clear() {
+    ColumnCount = 1;
+    Rows.assign(1, ParsedArgument{});
+    if (blocks_.size() > 1) {
+        std::unique_ptr<char16_t[]> last = std::move(blocks_.back());
+        blocks_.clear();
+        blocks_.push_back(std::move(last));
+    }
+    blockUsed_ = 0;
+}
+
 ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text& strCommandLine,
                                            bool blnStripQuotes) {
+    ParsedArguments table;
+    // Every token after the first starts at a separator, so with a prefix character; their
+    // count bounds the rows (as does the 16-bit token counter), and a new table is allocated
+    // once instead of being copied as it grows.
+    const auto prefixes = static_cast<std::size_t>(
+        std::count_if(strCommandLine.begin(), strCommandLine.end(), IsPrefix));
+    table.Rows.reserve(std::min<std::size_t>(prefixes + 2, 32768));
+    ParseCommmandLineArguments(platform, strCommandLine, blnStripQuotes, table);
+    return table;
+}
+
+void ParseCommmandLineArguments(const Platform& platform, const Text& strCommandLine,
+                                bool blnStripQuotes, ParsedArguments& table) {
     try {
-        ParsedArguments table;
+        table.Clear();
         if (strCommandLine.empty()) {
-            return table;
+            return;
         }
         table.ColumnCount = 2;
         const Text prefix = DetermineCommandLineDelimeter(platform, strCommandLine);
@@ -180,31 +211,25 @@ ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text&
             LogAndRaiseError(platform, 1, SeparatorSource, SeparatorDescription);
         }
 
-        // Every token after the first starts at a separator, so with a prefix character; their
-        // count bounds the rows (as does the 16-bit token counter), and the table is allocated
-        // once instead of being copied as it grows.
-        const auto prefixes = static_cast<std::size_t>(
-            std::count_if(strCommandLine.begin(), strCommandLine.end(), IsPrefix));
-        table.Rows.reserve(std::min<std::size_t>(prefixes + 2, 32768));
-
         // Names only ever come from switch tokens, so each is given the text's prefix as it is
         // stored rather than in a second pass over the table.
         const char16_t own = prefix[0];
         TextView rest = strCommandLine;
         std::int16_t tokenNumber = 1;
         while (!rest.empty()) {
-            const TextView token = TakeNextToken(rest);
+            bool spaceFree = false;
+            const TextView token = TakeNextToken(rest, spaceFree);
             if (!token.empty() && IsPrefix(token[0])) {
                 // Tokens between switches keep their (empty) rows, so a switch's row is its
                 // token number.
                 table.Rows.resize(static_cast<std::size_t>(tokenNumber));
-                StoreSwitch(table, table.Rows.emplace_back(), token, blnStripQuotes, own);
+                StoreSwitch(table, table.Rows.emplace_back(), token, spaceFree, blnStripQuotes,
+                            own);
             } else if (table.Rows[0].Value.empty() && UpperCase(token) != u"NOSERVICE") {
                 table.Rows[0].Value = token;
             }
             tokenNumber = NextTokenNumber(tokenNumber);
         }
-        return table;
     } catch (const std::exception& error) {
         LogAndRaiseError(platform, AsTrappedFailure(error), ParseLocation);
     }
@@ -227,7 +252,8 @@ Text DetermineCommandLineDelimeter(const Platform& platform, const Text& strComm
 Text RetrieveNextArgument(const Platform& platform, Text& strCommandLine) {
     try {
         TextView rest = strCommandLine;
-        const Text token(TakeNextToken(rest));
+        bool spaceFree = false;
+        const Text token(TakeNextToken(rest, spaceFree));
         // `rest` views the tail of the argument, so the tail is copied before it is replaced.
         strCommandLine = Text(rest);
         return token;

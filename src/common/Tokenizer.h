@@ -40,6 +40,10 @@ public:
     // Stores `prefix` + `text` + `suffix` (each may be empty) and returns the stored text.
     TextView Rewrite(TextView prefix, TextView text, TextView suffix);
 
+    // Makes the table what a default one is, keeping the storage of its rows and its last
+    // block of rewritten text for the next split: the views it held are no longer valid.
+    void Clear();
+
 private:
     // The rewritten texts, in blocks that are never moved or grown once made, so that views
     // into them stay valid as more are stored and when the table is moved.
@@ -56,6 +60,14 @@ ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text&
                                            bool blnStripQuotes);
 ParsedArguments ParseCommmandLineArguments(const Platform& platform, Text&& strCommandLine,
                                            bool blnStripQuotes) = delete;
+
+// The same split into `table`, which is cleared first and grows only when a text needs more
+// rows than it has held before, so that a caller splitting text after text allocates nothing
+// once its table is large enough. On failure the table holds the rows split before it.
+void ParseCommmandLineArguments(const Platform& platform, const Text& strCommandLine,
+                                bool blnStripQuotes, ParsedArguments& table);
+void ParseCommmandLineArguments(const Platform& platform, Text&& strCommandLine,
+                                bool blnStripQuotes, ParsedArguments& table) = delete;
 
 // "/" if the text holds a "/" anywhere, else "-" if it holds a "-", else the empty text.
 Text DetermineCommandLineDelimeter(const Platform& platform, const Text& strCommandLine);

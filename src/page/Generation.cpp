@@ -55,15 +55,18 @@ std::int32_t Varkel1Page::GetAllArgumentsSafeArray(ArgumentList& saArguments) {
         EmitValueSwitch(saArguments, chkDigital, txtOutput, u"/VAL", OutputReason);
         // Split from a copy: the rows view the text they were split from, and a box shown on
         // the way (a failed log write shows one) lets host code set the field meanwhile. The
-        // copy goes into a buffer the page keeps from call to call: a heap that takes back a
-        // block of the text's size at every call and hands it out again at the next costs
-        // more than the copy. A call made while a box of this one is up finds no buffer and
-        // makes its own.
+        // copy and the table of its rows go into storage the page keeps from call to call: a
+        // heap that takes back blocks of their size at every call and hands them out again at
+        // the next costs more than the copy. A call made while a box of this one is up finds
+        // no storage and makes its own.
         Text additional = std::exchange(additionalBuffer_, Text{});
+        // Moved from, the kept table is left without storage; the split clears it before use.
+        ParsedArguments split = std::move(splitBuffer_);
         additional.assign(txtAdditional.GetText());
         const bool complete =
-            AddAdditionalArgumentsToOutGoingSafeArray(platform_, additional, saArguments);
+            AddAdditionalArgumentsToOutGoingSafeArray(platform_, additional, saArguments, split);
         additionalBuffer_ = std::move(additional);
+        splitBuffer_ = std::move(split);
         if (!complete) {
             // Logged already. The list lacks switches the user gave, so it is not the
             // interface's arguments: the host must not write it, and the changes stay unsaved.

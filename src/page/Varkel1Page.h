@@ -8,6 +8,7 @@
 
 #include "common/Failure.h"
 #include "common/Text.h"
+#include "common/Tokenizer.h"
 #include "platform/ArgumentList.h"
 #include "platform/CellValue.h"
 #include "platform/InputTable.h"
@@ -118,8 +119,10 @@ private:
     Text InstallationPath;
     Text InterfaceBinaryVersion;
     std::shared_ptr<HostApplicationObject> HostApplication;
-    // Holds the copy of txtAdditional that generation splits, kept for the next call.
+    // Hold the copy of txtAdditional that generation splits and the table it is split into,
+    // kept for the next call.
     Text additionalBuffer_;
+    ParsedArguments splitBuffer_;
 };
 
 } // namespace varkel

@@ -109,17 +109,22 @@ TEST_F(Generation, OnlySwitchesMissingFromTheListAnswerZeroAndKeepTheChanges) {
                          u"locked");
 }
 
-// Host code may set the field while a box is up during generation (here the box of a failed
-// log write): the switches still to be written must not be read from the text it replaced.
+// Host code may set the field, and generate, while a box is up during generation (here the box
+// of a failed log write): the switches still to be written must not be read from the text it
+// replaced, nor from the storage of the call made meanwhile.
 TEST_F(Generation, TheFieldMayChangeWhileABoxIsUp) {
     page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
     page.txtAdditional.SetText(u"/A=1 /B=2 /C=3");
     list.SetLocked(true);
     fake.log.failure = Failure(48, u"varkel", u"File not found: qxapi32.dll");
-    const Text replacement = u"/Z=" + Text(200, u'z'); // longer: the field's text moves
+    const Text z(200, u'z');
+    const Text replacement = u"/X=1 /Y=2 /Z=" + z; // longer: the field's text moves
     fake.ExpectBox(MessageBoxAnswer::Ok, [&] {
         list.SetLocked(false); // the rows after /A are written after the box
         page.txtAdditional.SetText(replacement);
+        MemoryArgumentList inner = MemoryArgumentList::WithRows(1);
+        EXPECT_EQ(page.GetAllArgumentsSafeArray(inner), 1);
+        EXPECT_EQ(inner.Rows(), (Rows{{u"/CH", u""}, {u"/X", u"1"}, {u"/Y", u"2"}, {u"/Z", z}}));
     });
     EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 0);
     EXPECT_EQ(list.Rows(), (Rows{{u"/CH", u""}, {u"/B", u"2"}, {u"/C", u"3"}}));
