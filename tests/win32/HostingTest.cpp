@@ -93,6 +93,13 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         EXPECT_EQ(persist->GetSizeMax(&size), S_OK);
         EXPECT_EQ(size.QuadPart, 0u) << "the page keeps nothing between sessions";
         EXPECT_EQ(object->SetClientSite(&site), S_OK);
+        CLSID clsid{};
+        EXPECT_TRUE(object->GetUserClassID(&clsid) == S_OK && IsEqualCLSID(clsid, CLSID_varkel1));
+        IDataObject* clipboard = reinterpret_cast<IDataObject*>(&site);
+        EXPECT_EQ(object->GetClipboardData(0, &clipboard), E_NOTIMPL);
+        EXPECT_EQ(clipboard, nullptr) << "a failed call hands out no pointer to release";
+        DWORD adviseCookie = 0;
+        ASSERT_EQ(object->Advise(&site, &adviseCookie), S_OK);
         const auto verb = [&](LONG number) {
             return object->DoVerb(number, nullptr, &site, 0, parent, &position);
         };
@@ -123,6 +130,12 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
                   CONNECT_E_NOCONNECTION);
         EXPECT_FALSE(other);
         ASSERT_EQ(points->FindConnectionPoint(DIID___varkel1, point.Receive()), S_OK);
+        ComPtr<IEnumConnectionPoints> listed;
+        IID events{};
+        ASSERT_EQ(points->EnumConnectionPoints(listed.Receive()), S_OK);
+        EXPECT_EQ(listed->Next(1, other.Receive(), nullptr), S_OK);
+        EXPECT_TRUE(other->GetConnectionInterface(&events) == S_OK && events == DIID___varkel1);
+        EXPECT_EQ(listed->Next(1, other.Receive(), nullptr), S_FALSE);
         const auto sink = CreateByProgId(); // any dispatch interface counts its references
         const auto references = [&sink] { return sink->AddRef(), sink->Release(); };
         const ULONG unconnected = references();
@@ -137,9 +150,33 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
     }
     EXPECT_EQ(site.calls, "activate ui active(varkel1) tab1 inactive ui-off ui active(varkel1) "
-                          "inactive ui-off deactivate ");
+                          "inactive ui-off deactivate closed ");
     EXPECT_EQ(site.references, 0) << "the site or frame is still held";
     DestroyWindow(parent);
+}
+
+// With VARKEL_TRACE set, each call a container or script makes is written for a debugger.
+TEST_F(InPlaceSiteHosting, TracesTheCallsForADebuggerWhenAsked) {
+    SetEnvironmentVariableW(L"VARKEL_TRACE", L"1"); // read once, at the process's first call
+    static std::string traced;
+    const PVOID listener = AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS* raised) -> LONG {
+        const EXCEPTION_RECORD& record = *raised->ExceptionRecord;
+        if (record.ExceptionCode == DBG_PRINTEXCEPTION_C) { // how the debugger hears it
+            traced += reinterpret_cast<const char*>(record.ExceptionInformation[1]);
+        }
+        return EXCEPTION_CONTINUE_SEARCH;
+    });
+    const auto page = CreateByProgId().As<_varkel1>(IID__varkel1);
+    auto table = FilledArray(VT_VARIANT, {{3, 0}, {1, 0}}, {{L"/CH", L"", L"#0"}});
+    SAFEARRAY* reference = table.Get();
+    EXPECT_EQ(LoadDefaults(page.Get(), &reference), 1);
+    win32::ScopedBstr version;
+    LONG result = 0;
+    EXPECT_EQ(page->GetInterfaceVersion(version.InOut(), &result), S_OK);
+    EXPECT_EQ(page.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->InPlaceDeactivate(), S_OK);
+    RemoveVectoredExceptionHandler(listener);
+    EXPECT_EQ(traced, "varkel: _varkel1::LoadDefaults\nvarkel: _varkel1::GetInterfaceVersion\n"
+                      "varkel: IOleInPlaceObject::InPlaceDeactivate\n");
 }
 
 } // namespace

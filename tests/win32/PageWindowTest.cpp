@@ -8,6 +8,7 @@
 #include "win32/adapters/MessageBoxes.h"
 #include "win32/support/PlainWindowClass.h"
 #include "win32/support/WineTest.h"
+#include "win32/view/UserEdits.h"
 
 #include <oleacc.h>
 
@@ -124,6 +125,15 @@ TEST_F(PageWindowTest, RealBoxesAskAndWarnAndTypingColoursOrRewritesTheField) {
     EXPECT_EQ(hook.shown[2].icon, nullptr);
     EXPECT_EQ(hook.shown[2].defaultButton, IDYES);
     EXPECT_EQ(WindowText(Window("lblDBLevel")), L"33");
+    DestroyWindow(host); // a box whose owner went is still shown, without an owner
+    page->chkGLF.SetValue(CheckBox::Unchecked);
+    hook.Expect(IDOK);
+    page->chkGLF.SetValue(CheckBox::Checked);
+    EXPECT_EQ(hook.shown.back().owner, nullptr);
+    EXPECT_EQ(win32::HandlerName("txtGLFerr", ControlKind::TextField) +
+                  win32::HandlerName("chkDebug(5)", ControlKind::CheckBox),
+              u"txtGLFerr_ChangechkDebug_Click")
+        << "the location of a failing edit";
 }
 
 TEST_F(PageWindowTest, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
@@ -136,6 +146,9 @@ TEST_F(PageWindowTest, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
         SendMessageW(view->ToolTipHandle(), WM_TIMER, 1, 0);
         EXPECT_TRUE(IsWindowVisible(view->ToolTipHandle())) << name;
         EXPECT_EQ(WindowText(view->ToolTipHandle()), std::wstring(tip.begin(), tip.end())) << name;
+        RECT shown{};
+        GetWindowRect(view->ToolTipHandle(), &shown);
+        EXPECT_LT(shown.right - shown.left, 400) << name << ": a long tip breaks into lines";
         SendMessageW(view->ToolTipHandle(), TTM_POP, 0, 0);
     }
 }
@@ -238,6 +251,7 @@ TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScale
         for (const char* frame : {"fraGeneral", "fraDebug", "fraAdditionalParameters"}) {
             EXPECT_EQ(Painted(frame, 2), GetSysColor(COLOR_BTNSHADOW)) << frame;
             EXPECT_EQ(Painted(frame, 1), GetSysColor(COLOR_BTNHIGHLIGHT)) << frame;
+            EXPECT_TRUE(IsWindowEnabled(Window(frame))) << frame;
         }
         varkel::host::win32::SaveClientAreaPicture(
             view->Handle(), "screenshots/page-" + std::to_string(dpi) + "dpi.png");
@@ -264,13 +278,16 @@ TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScale
         }
         ReleaseDC(view->Handle(), dc);
     }
+    std::vector<HGDIOBJ> fonts;
     for (const auto& [name, font] :
          {std::pair{"chkGLF", L"Microsoft Sans Serif -17"}, {"txtDelimiter", L"Fixedsys -18"}}) {
         LOGFONTW shown{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Window(name), WM_GETFONT, 0, 0)),
-                   sizeof(shown), &shown);
+        fonts.push_back(reinterpret_cast<HFONT>(SendMessageW(Window(name), WM_GETFONT, 0, 0)));
+        GetObjectW(fonts.back(), sizeof(shown), &shown);
         EXPECT_EQ(std::wstring(shown.lfFaceName) + L" " + std::to_wstring(shown.lfHeight), font);
     }
+    view.reset();
+    EXPECT_EQ(GetObjectType(fonts[0]) + GetObjectType(fonts[1]), 0u) << "fonts left to the system";
 }
 
 } // namespace

@@ -57,7 +57,7 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAProgIdNotOu
                 EXPECT_FALSE(RegistryKeyExists(root, key)) << key;
             }
         }
-        EXPECT_EQ(CallExport(VarkelDllPath, "DllInstall", TRUE, L"everyone"), E_INVALIDARG);
+        EXPECT_EQ(CallExport(VarkelDllPath, "DllInstall", TRUE, L"u"), E_INVALIDARG);
         EXPECT_FALSE(RegistryKeyExists(root, clsidKey));
 
         ASSERT_EQ(install(TRUE), S_OK);

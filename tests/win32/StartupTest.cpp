@@ -1,9 +1,12 @@
 #include "win32/support/WineTest.h"
 
 #include "common/Failure.h"
+#include "win32/adapters/ComError.h"
 #include "win32/adapters/Dispatch.h"
 #include "win32/adapters/DispatchHostObjects.h"
 #include "win32/adapters/LogLibrary.h"
+#include "win32/adapters/StringTable.h"
+#include "win32/adapters/TextConversion.h"
 
 namespace varkel::testing {
 namespace {
@@ -46,6 +49,24 @@ TEST_F(PageStartup, AutomationErrorsBecomeFailureNumbersAndNoHostObjectABoxAndLo
     EXPECT_THAT(
         [&] { objects.CreateSettingsComponent()->GetBinaryName(interfaceName, apiNode, server); },
         Raises(static_cast<std::int32_t>(0x80004005)));
+    // What a failure becomes for a COM caller, and the failures of the platform's own parts.
+    const auto result = [](auto thrown) {
+        try {
+            throw thrown;
+        } catch (...) {
+            return win32::ResultFromCaughtException();
+        }
+    };
+    EXPECT_EQ(std::vector<HRESULT>({result(Failure(5, u"", u"")), result(Failure(0, u"", u"")),
+                                    result(Failure(-5, u"", u"")), result(Failure(65536, u"", u"")),
+                                    result(std::bad_alloc())}),
+              std::vector<HRESULT>(
+                  {MAKE_HRESULT(1, FACILITY_CONTROL, 5), E_FAIL, -5, E_FAIL, E_OUTOFMEMORY}));
+    EXPECT_THAT([] { win32::Win32StringTable(GetModuleHandleW(nullptr)).Load(1); }, Raises(326));
+    EXPECT_THAT([] { win32::NarrowFromText(u"x", 12345); },
+                Throws<Failure>(::testing::Truly([](const Failure& failure) {
+                    return failure.Description.find(u"WideCharToMultiByte") != Text::npos;
+                })));
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Nuxworks.Class1");
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Nuxworks.Class1");
     for (const bool withLibrary : {false, true}) {
@@ -100,7 +121,7 @@ TEST(LogLibrary, IsFoundOnlyOnThePathNeverInTheCurrentDirectoryAndLogsInTheSyste
                                              u"qxapi32.dll")));
     EXPECT_EQ(GetModuleHandleW(L"qxapi32.dll"), nullptr);
     SetEnvironmentVariableW(L"PATH",
-                            (L".;" + onPath.Path().wstring() + L";" + SystemFolders).c_str());
+                            (L".;\"" + onPath.Path().wstring() + L"\";" + SystemFolders).c_str());
     ASSERT_EQ(GetACP(), 1252u);
     EXPECT_EQ(write(), 0);
     wchar_t loaded[MAX_PATH] = {};

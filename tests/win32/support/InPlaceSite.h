@@ -1,7 +1,7 @@
 #pragma once
-// A container's side of in-place activation: client site, in-place site, control site and
-// frame in one object. It notes what the control tells it ("activate ui active(varkel1) ...")
-// and counts the references the control holds; Tab past the page's ends comes back to it.
+// A container's side of in-place activation: client site, in-place site, control site, frame
+// and advise sink in one object. It notes what the control tells it ("activate ui active(varkel1)
+// ...") and counts the references the control holds; Tab past the page's ends comes back to it.
 
 #include <ocidl.h>
 #include <oleidl.h>
@@ -13,7 +13,8 @@ namespace varkel::testing {
 class InPlaceSite final : public IOleClientSite,
                           public IOleInPlaceSite,
                           public IOleControlSite,
-                          public IOleInPlaceFrame {
+                          public IOleInPlaceFrame,
+                          public IAdviseSink {
 public:
     InPlaceSite(HWND parent, RECT position) : parent_(parent), position_(position) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
@@ -83,6 +84,11 @@ public:
     HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+    void STDMETHODCALLTYPE OnDataChange(FORMATETC*, STGMEDIUM*) override {}
+    void STDMETHODCALLTYPE OnViewChange(DWORD, LONG) override {}
+    void STDMETHODCALLTYPE OnRename(IMoniker*) override {}
+    void STDMETHODCALLTYPE OnSave() override {}
+    void STDMETHODCALLTYPE OnClose() override { Note("closed"); }
 
     std::string calls;
     long references = 0;
