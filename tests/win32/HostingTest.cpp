@@ -11,7 +11,7 @@ using win32::ComPtr;
 
 using AtlAxWinHosting = PageComFixture;
 
-TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesLetsTabLeaveAndOutlivesItsContainerInABox) {
+TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesAndOutlivesItsContainerInABox) {
     const HMODULE atl = LoadLibraryW(L"atl.dll");
     ASSERT_TRUE(Export<BOOL(WINAPI*)()>(atl, "AtlAxWinInit")());
     const HWND frame = CreateWindowExW(0, TestHostClass(), L"hosting", WS_POPUP, 0, 0, 900, 600,
@@ -45,22 +45,7 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesLetsTabLeaveAndOutlivesI
     EXPECT_EQ(hook.shown[0].icon, LoadIconW(nullptr, IDI_HAND));
     EXPECT_EQ(hook.shown[0].owner, frame) << "boxes belong to the top-level window";
 
-    auto object = control.As<IOleObject>(IID_IOleObject);
-    auto active = control.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
-    ComPtr<IOleClientSite> site;
-    ASSERT_EQ(object->GetClientSite(site.Receive()), S_OK);
-    RECT area{0, 0, 600, 300};
-    ASSERT_EQ(object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site.Get(), 0, container, &area), S_OK);
-    const auto press = [&](bool shift) {
-        return PressTab(shift, [&](MSG* message) { return active->TranslateAccelerator(message); });
-    };
-    EXPECT_TRUE(IsChild(page, GetFocus()));
-    EXPECT_EQ(press(true), S_FALSE) << "the container moves on";
-
     EXPECT_EQ(CanUnloadVarkel(), S_FALSE);
-    object.Reset();
-    active.Reset();
-    site.Reset();
     control.Reset();
     // The container closes while a click's box is up: the control lives until the click is done.
     HWND glf = GetWindow(GetWindow(page, GW_CHILD), GW_CHILD);

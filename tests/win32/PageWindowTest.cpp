@@ -137,8 +137,12 @@ TEST_F(PageWindowTest, RealBoxesAskAndWarnAndTypingColoursOrRewritesTheField) {
 }
 
 TEST_F(PageWindowTest, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
-    for (const auto& [name, tip] : {std::pair{"chkGLF", page->chkGLF.ToolTipText()},
-                                    std::pair{"txtGLFerr", page->fraGeneral.ToolTipText()}}) {
+    for (const auto& [name, tip] : {std::pair{"txtGLFerr", page->fraGeneral.ToolTipText()},
+                                    std::pair{"chkGLF", page->chkGLF.ToolTipText()}}) {
+        if (name == std::string_view("chkGLF")) { // a tip taken away and given back once shown
+            page->chkGLF.SetToolTipText(u"");
+            page->chkGLF.SetToolTipText(tip);
+        }
         RECT area{};
         GetWindowRect(Window(name), &area);
         ASSERT_TRUE(SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2));
