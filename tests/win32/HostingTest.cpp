@@ -130,8 +130,11 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         EXPECT_EQ(point->Unadvise(cookie), S_OK);
         EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
         EXPECT_EQ(references(), unconnected);
+        const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(GetFocus(), WM_GETFONT, 0, 0));
+        EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
         EXPECT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK);
         EXPECT_FALSE(IsWindow(page));
+        EXPECT_EQ(GetObjectType(font), 0u) << "the page's fonts went with its windows";
         EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
     }
     EXPECT_EQ(site.calls, "activate ui active(varkel1) tab1 inactive ui-off ui active(varkel1) "
