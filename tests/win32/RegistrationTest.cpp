@@ -32,10 +32,8 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAProgIdNotOu
         {clsidKey + L"\\InprocServer32", nullptr, VarkelDllPath},
         {clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
         {clsidKey + L"\\ProgID", nullptr, L"varkel.varkel1"},
-        {clsidKey + L"\\VersionIndependentProgID", nullptr, L"varkel.varkel1"},
         {clsidKey + L"\\MiscStatus\\1", nullptr, L"131473"},
         {clsidKey + L"\\TypeLib", nullptr, GuidText(LIBID_varkel)},
-        {clsidKey + L"\\Version", nullptr, L"1.0"},
         {progIdKey + L"\\CLSID", nullptr, GuidText(CLSID_varkel1)}};
     const std::pair<std::wstring, bool> keys[] = {
         {clsidKey + L"\\Control", true},
