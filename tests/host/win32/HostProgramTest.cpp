@@ -89,6 +89,7 @@ protected:
 
 TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     const std::string original = TemporaryFolder::Read(file);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\varkel\\StandIn"); // the host publishes it anew
     HostRun run;
     for (int round = 0; round < 2; ++round) {
         run = Host({L"--host-switch", L"/host", L"--save", L"--print"});
@@ -103,6 +104,11 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
         EXPECT_THAT(run.err, HasSubstr(round == 0 ? "; the previous file is "
                                                   : "already holds these arguments"));
     }
+    wchar_t asked[256] = {}; // what the page asked the settings component, as the host named it
+    DWORD size = sizeof asked;
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\varkel\\StandIn", L"LastBinaryNameArguments",
+                 RRF_RT_REG_SZ, nullptr, asked, &size);
+    EXPECT_THAT(std::wstring(asked), ::testing::StartsWith(L"d3int|"));
     run = HostProcess({L"--save", (folder.Path() / "missing.bat").wstring()}).Finish();
     EXPECT_EQ(run.exitCode, 2u);
     EXPECT_THAT(run.err, HasSubstr("no such file"));
