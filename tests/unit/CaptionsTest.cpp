@@ -38,6 +38,7 @@ TEST(Captions, EveryControlGetsItsStringsAndAMissingStringSkipsOnlyItsOwn) {
         Varkel1Page page(fake.ports);
         page.UserControl_Initialize();
         const auto layout = PageLayout();
+        ASSERT_EQ(layout.size(), std::size(Assignments)) << "a row for each control";
         for (const auto& [name, caption, tip] : Assignments) {
             const auto present = [&](int number) {
                 return number && number != missing && missing >= 0;

@@ -30,25 +30,25 @@ TEST_F(Generation, EverySwitchComesOutInTheFixedOrderAndThePageEndsClean) {
     EXPECT_FALSE(page.ControlHasUnsavedChanges());
 }
 
+// Answered Yes, the value is written as it stands (OutgoingList.ThePromptAsks...).
 TEST_F(Generation, UnacceptableValuesAreAskedAboutAndSwitchedOff) {
-    const std::tuple<CheckBox&, TextField&, const char16_t*, MessageBoxAnswer, Rows, Text> cases[] =
-        {
-            {page.chkGLF, page.txtGLFerr, u"", MessageBoxAnswer::Yes, Rows{{u"/KS", u""}},
-             u"Incorrect /KS value specified: "},
-            {page.chkDigital, page.txtOutput, u"abc", MessageBoxAnswer::No, Rows{{}},
-             u"Incorrect /VAL value specified: abc; argument omitted. Invalid value given for "
-             u"Output to DCS with QX digital state"},
-        };
+    const std::tuple<CheckBox&, TextField&, const char16_t*, Text> cases[] = {
+        {page.chkGLF, page.txtGLFerr, u"",
+         u"Incorrect /KS value specified: ; argument omitted. Invalid value given for GLF errors"},
+        {page.chkDigital, page.txtOutput, u"abc",
+         u"Incorrect /VAL value specified: abc; argument omitted. Invalid value given for "
+         u"Output to DCS with QX digital state"},
+    };
     fake.ExpectBox(); // the /KS warning, when its box is checked
-    for (const auto& [box, field, text, answer, rows, logged] : cases) {
+    for (const auto& [box, field, text, logged] : cases) {
         box.SetValue(CheckBox::Checked);
         field.SetText(text);
         fake.shown.clear();
         fake.log.lines.clear();
         list = MemoryArgumentList::WithRows(1);
-        fake.ExpectBox(answer);
+        fake.ExpectBox(MessageBoxAnswer::No);
         EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 1);
-        EXPECT_EQ(list.Rows(), rows);
+        EXPECT_EQ(list.Rows(), Rows{{}});
         EXPECT_EQ(fake.log.lines, (std::vector<testing::LogLine>{{logged, u"QX NUX> if01> "}}));
         EXPECT_EQ(box.Value(), CheckBox::Unchecked); // which empties the field (EditingRules)
         EXPECT_FALSE(page.ControlHasUnsavedChanges());
