@@ -211,8 +211,7 @@ TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
 
 // Whatever was in the way stays, and nothing of the attempt is left.
 TEST(FileStore, ARefusedReplacementLeavesTheOriginalUntouched) {
-    using Arrange = std::function<void(const fs::path&)>;
-    const std::tuple<Arrange, const char*, const char*> cases[] = {
+    const std::tuple<std::function<void(const fs::path&)>, const char*, const char*> cases[] = {
         {[](auto& file) { fs::permissions(file, fs::perms::owner_read); }, "is read-only", ""},
         {[](auto& file) { TemporaryFolder::WriteFile(file, "x.exe /HW\r\n"); }, "changed", ""},
         {[](auto& file) { fs::create_directory(BackupPathFor(file)); }, "backup", " d3int.bat.bak"},
