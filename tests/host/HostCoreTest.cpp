@@ -209,8 +209,7 @@ TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
     }
 }
 
-// Whatever was in the way stays, and nothing of the attempt is left.
-TEST(FileStore, ARefusedReplacementLeavesTheOriginalUntouched) {
+TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
     const std::tuple<std::function<void(const fs::path&)>, const char*, const char*> cases[] = {
         {[](auto& file) { fs::permissions(file, fs::perms::owner_read); }, "is read-only", ""},
         {[](auto& file) { TemporaryFolder::WriteFile(file, "x.exe /HW\r\n"); }, "changed", ""},
