@@ -88,11 +88,12 @@ std::string ReadWholeFile(const fs::path& file) {
     if (!in) {
         Fail(ExitCode::CannotRead, file, "cannot be opened for reading");
     }
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    // The stream buffer reports a failed read by throwing, not through the stream's state.
+    try {
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
         Fail(ExitCode::CannotRead, file, "could not be read");
     }
-    return content;
 }
 
 void ReplaceKeepingBackup(const fs::path& file, std::string_view content,

@@ -1,9 +1,4 @@
 #include "CheckProgram.h"
-#include "FileCheck.h"
-#include "core/EditSession.h"
-#include "page/Varkel1Page.h"
-#include "support/Fakes.h"
-#include "support/MemoryTables.h"
 
 #include "TemporaryFolder.h"
 
@@ -124,38 +119,6 @@ TEST(CheckingFiles, FixWritesThePagesFormKeepingABackupAndRefusesAReadOnlyFile) 
               std::tuple(0, file + ": no findings; saving would keep the command line\n  free "
                                    "text: /PS=1\n"));
     EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak locked.bat");
-}
-
-// The page driven directly, on the test ports and tables, as a host drives it: the check's own
-// ports, tables and text conversions must hand it the same rows and give the same line.
-TEST(CheckingFiles, AgreesWithThePagesOwnGenerationOverTheFixtures) {
-    for (const auto& entry : fs::directory_iterator(fixtures)) {
-        host::HostSwitches switches;
-        switches.Add("/host");
-        const FileReport report = CheckFile(entry.path(), switches, false);
-        const host::EditSession session(entry.path(), switches);
-        std::vector<MemoryInputTable::Row> rows;
-        for (const host::LoadRow& row : session.File().LoadRows()) {
-            rows.push_back({CellValue::FromText(FromUtf8(row.name)),
-                            CellValue::FromText(FromUtf8(row.value)),
-                            CellValue::FromInteger(row.marker)});
-        }
-        testing::FakePlatform fake;
-        EXPECT_CALL(fake.boxes, ShowModal(::testing::_))
-            .WillRepeatedly(::testing::Return(MessageBoxAnswer::Yes));
-        Varkel1Page page(fake.ports);
-        page.UserControl_Initialize();
-        MemoryInputTable table = MemoryInputTable::FromRows(rows);
-        Text path = u"C:\\QX";
-        ASSERT_EQ(page.LoadDefaults(table, path), 1);
-        MemoryArgumentList list = MemoryArgumentList::WithRows(1);
-        ASSERT_EQ(page.GetAllArgumentsSafeArray(list), 1);
-        std::vector<host::PageArgument> arguments;
-        for (const auto& [name, value] : list.Rows()) {
-            arguments.push_back({ToUtf8(name), ToUtf8(value)});
-        }
-        EXPECT_EQ(report.newLine, session.File().CommandLine(arguments)) << entry.path();
-    }
 }
 
 } // namespace

@@ -38,6 +38,7 @@ TEST(Captions, EveryControlGetsItsStringsAndAMissingStringSkipsOnlyItsOwn) {
         Varkel1Page page(fake.ports);
         page.UserControl_Initialize();
         const auto layout = PageLayout();
+        ASSERT_EQ(layout.size(), std::size(Assignments)) << "a row for each control";
         for (const auto& [name, caption, tip] : Assignments) {
             const auto present = [&](int number) {
                 return number && number != missing && missing >= 0;
@@ -60,6 +61,8 @@ TEST(Captions, EveryControlGetsItsStringsAndAMissingStringSkipsOnlyItsOwn) {
         }
         EXPECT_TRUE(fake.log.lines.empty());
         if (missing < 0) {
+            EXPECT_EQ(page.chkDelimiter.Caption(),
+                      u"Specify delimiter other than colon (:) in InstrumentTag");
             EXPECT_EQ(page.chkGLF.Caption(), u"Treat GLF errors for Continuous points differently");
             EXPECT_EQ(page.chkDebug[2].Caption(), u"D/3 sequence data status");
             EXPECT_EQ(page.chkSequentialDB.Caption(), u"Do not use sequential database");

@@ -30,9 +30,11 @@ TEST(Controls, NotifyOncePerRealChangeNestedAndAfterTheObserver) {
     CheckBoxGroup group(6);
     EXPECT_THROW(group[-1], Failure);
     EXPECT_THROW(std::as_const(group)[6], Failure);
-    group[1].SetAccessCheck([] { throw Failure(5, u"test", u"broken"); });
+    const auto broken = [] { throw Failure(5, u"test", u"broken"); };
+    group[1].SetAccessCheck(broken);
+    field.SetAccessCheck(broken);
     EXPECT_THROW(group[1].SetValue(CheckBox::Unchecked), Failure) << "even to the value it has";
-    EXPECT_THROW(static_cast<void>(group[1].Value()), Failure);
+    EXPECT_THROW(field.SetText(u"a"), Failure) << "even to the text it holds";
 }
 
 } // namespace

@@ -16,9 +16,9 @@ TEST_F(EditingRules, DelimiterKeepsTheFirstCharacterUpperCasedAndMarksRefusedOne
     const std::tuple<const char16_t*, const char16_t*, OleColor> cases[] = {
         // clang-format off
         {u"ab", u"A", W}, {u"x;y", u"X", W}, {u"7", u"7", W}, {u"bA", u"B", W},
-        {u"\U0001F600x", u"\U0001F600", W}, {u"a\xDC00", u"A", W}, {u"%", u"%", A},
-        {u"&", u"&", A}, {u"^", u"^", A}, {u"|", u"|", A}, {u"<", u"<", A}, {u">", u">", A},
-        {u"\"", u"\"", A}, {u"", u"", A}};
+        {u"\U0001F600x", u"\U0001F600", W}, {u"a\xDC00", u"A", W}, {u"\xD83D\xE000", u"\xD83D", W},
+        {u"%", u"%", A}, {u"&", u"&", A}, {u"^", u"^", A}, {u"|", u"|", A}, {u"<", u"<", A},
+        {u">", u">", A}, {u"\"", u"\"", A}, {u"", u"", A}};
     // clang-format on
     for (const auto& [typed, kept, color] : cases) {
         page.txtDelimiter.SetText(typed);
@@ -55,6 +55,7 @@ TEST_F(EditingRules, PairedBoxesWarnBeforeEnablingAndEmptyDisableAndGreyWhenUnch
         EXPECT_EQ(field->GetText(), u"");
         EXPECT_FALSE(field->Enabled());
         EXPECT_EQ(field->BackColor(), Colors::ButtonFace);
+        EXPECT_TRUE(page.ControlHasUnsavedChanges());
         box->SetValue(CheckBox::Grayed);
         EXPECT_FALSE(field->Enabled());
     }

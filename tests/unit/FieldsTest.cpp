@@ -11,13 +11,15 @@ TEST_F(Fields, ResetAllTakesADirtyHalfFilledPageToTheResetStateAndClean) {
     page.chkDebug[5].SetValue(CheckBox::Checked);
     page.chkDelimiter.SetValue(CheckBox::Checked);
     page.txtDelimiter.SetText(u"x");
-    page.chkNullStrings.SetValue(CheckBox::Checked);
+    for (CheckBox* box : {&page.chkDatabaseUpdates, &page.chkHardwareShutdown, &page.chkNullStrings,
+                          &page.chkSequentialDB}) {
+        box->SetValue(CheckBox::Checked);
+    }
     page.txtAdditional.SetText(u"/PS=1 ");
     page.lblDBLevel.SetBackColor(Colors::Attention);
     page.lblDBLevel.SetEnabled(false);
     page.txtOutput.SetText(u"abc"); // beside its unchecked box
     page.ResetAll();
-    EXPECT_EQ(page.GetDBFlag(), 0);
     EXPECT_EQ(page.lblDBLevel.Caption(), u"0");
     EXPECT_EQ(page.lblDBLevel.BackColor(), Colors::ButtonFace);
     EXPECT_TRUE(page.lblDBLevel.Enabled());
@@ -26,9 +28,10 @@ TEST_F(Fields, ResetAllTakesADirtyHalfFilledPageToTheResetStateAndClean) {
         EXPECT_FALSE(field->Enabled());
         EXPECT_EQ(field->BackColor(), Colors::ButtonFace);
     }
-    EXPECT_EQ(page.chkNullStrings.Value(), CheckBox::Unchecked);
-    EXPECT_EQ(page.txtAdditional.GetText(), u"");
     EXPECT_FALSE(page.ControlHasUnsavedChanges());
+    auto list = MemoryArgumentList::WithRows(1);
+    EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 1);
+    EXPECT_EQ(list.Rows(), Rows{{}}) << "no switch, no box and no text left";
 
     page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
     page.txtOutput.SetAccessCheck([] { throw Failure(91, u"varkel", u"Object gone"); });

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace varkel {
 namespace {
 
@@ -16,8 +18,14 @@ TEST(PortableVersionApi, ReadsTheVersionEachFixtureWasBuiltWith) {
         EXPECT_EQ(ToUtf8(GetFileVersionText(versions, FromUtf8(FixtureDir + "\\" + file))),
                   version);
     }
-    EXPECT_EQ(GetFileVersionText(versions, FromUtf8(FixtureDir)), u"0.0.0.0");
     EXPECT_EQ(GetFileVersionText(versions, u""), u"");
+    // The section table may list the resource section first.
+    auto pe = ReadFileBytes(FromUtf8(FixtureDir + "/version-2.5.10.300.exe")).value();
+    const auto at = [&](const char* s) { return std::search(pe.begin(), pe.end(), s, s + 8); };
+    std::swap_ranges(at(".text\0\0"), at(".text\0\0") + 40, at(".rsrc\0\0")); // section headers
+    EXPECT_EQ(ReadFixedFileInfoFromImage(pe).FileVersionMS(), 0x00020005u);
+    *at("V\0S\0_\0V") = 'W'; // the version resource's key: "WS_VERSION_INFO" is none
+    EXPECT_EQ(ReadFixedFileInfoFromImage(pe).Signature(), 0u);
 }
 
 TEST(FileVersion, CopiesAtMost64000BytesAndNeedsAWholeSignedRootBlock) {
