@@ -1,6 +1,6 @@
 #pragma once
-// The version fixtures built by tests/fixtures and the text each must give. The native tests
-// hold the portable reader to it, the Windows tests Version.dll: so the two readers agree.
+// The version fixtures built by tests/fixtures and the text each must give, which Version.dll
+// gave for the same files when the table was made.
 
 #include <utility>
 

@@ -156,8 +156,6 @@ TEST_F(Varkel1Object, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
         auto list = FilledArray(VT_BSTR, {{2, 0}, {1, 0}}, {});
         reference = list.Get();
         ASSERT_EQ(Generate(round.Get(), &reference), 1);
-        ASSERT_EQ(RowsOf(list.Get()),
-                  (ListRows{{L"/ITDELIM", L"A"}, {L"/PS", L"1"}, {L"/QS", L"2"}}));
         afterWarmUp = cycle == 99 ? heapBytes() : afterWarmUp;
     }
     ASSERT_GT(afterWarmUp, 0u) << "not measured";
