@@ -38,8 +38,7 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAProgIdNotOu
     const std::pair<std::wstring, bool> keys[] = {
         {clsidKey + L"\\Control", true},
         {categories + GuidText(CATID_Control), true},
-        {categories + GuidText(CATID_SafeForScripting), false},
-        {categories + GuidText(CATID_SafeForInitializing), false}};
+        {categories + GuidText(CATID_SafeForScripting), false}};
     // clang-format on
     for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
         SCOPED_TRACE(root == HKEY_CURRENT_USER ? "user" : "machine");
