@@ -32,15 +32,19 @@ TEST_F(Varkel1Object, AnswersEachInterfaceOfAControlWithOneIdentityAndRefusesNul
         ASSERT_EQ(page->QueryInterface(*iid, answer.ReceiveVoid()), S_OK) << GuidText(*iid).c_str();
         EXPECT_EQ(answer.As<IUnknown>(IID_IUnknown).Get(), page.Get()) << GuidText(*iid).c_str();
     }
-    ComPtr<IUnknown> safety;
-    EXPECT_EQ(page->QueryInterface(IID_IObjectSafety, safety.ReceiveVoid()), E_NOINTERFACE);
+    EXPECT_EQ(page->QueryInterface(IID_IObjectSafety, ComPtr<IUnknown>().ReceiveVoid()),
+              E_NOINTERFACE);
     LONG result = 0;
     EXPECT_EQ(vtable->GetInterfaceVersion(nullptr, &result), E_POINTER);
     // An early-bound host receives the version in its own variable.
     win32::ScopedBstr version(u"old");
     EXPECT_EQ(vtable->GetInterfaceVersion(version.InOut(), &result), S_OK);
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(version.ToText(), u"1.0.0.0");
+    EXPECT_TRUE(result == 1 && version.ToText() == u"1.0.0.0");
+    ComPtr<ITypeInfo> info; // what a host lists the page's methods from
+    EXPECT_EQ(vtable->GetTypeInfo(0, 0, info.Receive()), S_OK);
+    EXPECT_TRUE(info && info->GetDocumentation(MEMBERID_NIL, version.Receive(), nullptr, nullptr,
+                                               nullptr) == S_OK);
+    EXPECT_EQ(version.ToText(), u"_varkel1");
 }
 
 TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
