@@ -142,17 +142,19 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
     DestroyWindow(parent);
 }
 
+std::string traced; // what the page wrote for a debugger, heard as a debugger hears it
+LONG CALLBACK HearDebugOutput(EXCEPTION_POINTERS* raised) {
+    const EXCEPTION_RECORD& record = *raised->ExceptionRecord;
+    if (record.ExceptionCode == DBG_PRINTEXCEPTION_C) {
+        traced += reinterpret_cast<const char*>(record.ExceptionInformation[1]);
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 // With VARKEL_TRACE set, each call a container or script makes is written for a debugger.
 TEST_F(InPlaceSiteHosting, TracesTheCallsForADebuggerWhenAsked) {
     SetEnvironmentVariableW(L"VARKEL_TRACE", L"1"); // read once, at the process's first call
-    static std::string traced;
-    const PVOID listener = AddVectoredExceptionHandler(1, [](EXCEPTION_POINTERS* raised) -> LONG {
-        const EXCEPTION_RECORD& record = *raised->ExceptionRecord;
-        if (record.ExceptionCode == DBG_PRINTEXCEPTION_C) { // how the debugger hears it
-            traced += reinterpret_cast<const char*>(record.ExceptionInformation[1]);
-        }
-        return EXCEPTION_CONTINUE_SEARCH;
-    });
+    const PVOID listener = AddVectoredExceptionHandler(1, HearDebugOutput);
     const auto page = CreateByProgId().As<_varkel1>(IID__varkel1);
     auto table = FilledArray(VT_VARIANT, {{3, 0}, {1, 0}}, {{L"/CH", L"", L"#0"}});
     SAFEARRAY* reference = table.Get();

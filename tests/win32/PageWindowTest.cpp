@@ -103,8 +103,7 @@ TEST_F(PageWindowTest, RealBoxesAskAndWarnAndTypingColoursOrRewritesTheField) {
     EXPECT_THAT(hook.shown[1].text,
                 ::testing::StartsWith(L"Incorrect /KS value specified: 15x. \r"));
     EXPECT_EQ(hook.shown[1].title, L"QX Interface for GSE D/3 DBA NUX Control");
-    EXPECT_EQ(hook.shown[1].icon, nullptr);
-    EXPECT_EQ(hook.shown[1].defaultButton, IDYES);
+    EXPECT_TRUE(hook.shown[1].icon == nullptr && hook.shown[1].defaultButton == IDYES);
 
     Click("chkDelimiter");
     Type("txtDelimiter", L"ab");
