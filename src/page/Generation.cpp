@@ -27,9 +27,10 @@ void Varkel1Page::EmitValueSwitch(ArgumentList& list, CheckBox& box, TextField& 
         AddArgumentToOutGoingSafeArray(platform_, list, name, value);
         return;
     }
-    PromptUserAboutSavingIncorrectArgument(platform_, list, name, value, reason);
-    // The list holds what the user chose; the refused value no longer stays on the page.
-    box.SetValue(CheckBox::Unchecked);
+    // The page shows what was saved: the value the user chose to include, or nothing.
+    if (!PromptUserAboutSavingIncorrectArgument(platform_, list, name, value, reason)) {
+        box.SetValue(CheckBox::Unchecked);
+    }
 }
 
 std::int32_t Varkel1Page::GetAllArgumentsSafeArray(ArgumentList& saArguments) {

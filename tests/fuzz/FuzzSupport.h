@@ -89,7 +89,9 @@ inline void Generate(FuzzPage& fuzz, int shape) {
     for (std::size_t row = 0; row < after.size(); ++row) {
         const auto& [name, value] = after[row];
         FUZZ_CHECK(row >= before.size() || before[row].first.empty() || after[row] == before[row]);
-        FUZZ_CHECK(name.empty() ? value.empty() : name[0] == u'/' || name[0] == u'-');
+        const bool word = !name.empty() && name[0] != u'/' && name[0] != u'-'; // as typed
+        FUZZ_CHECK((!name.empty() && !word) || value.empty());
+        FUZZ_CHECK(!word || fuzz.page.txtAdditional.GetText().find(name) != Text::npos);
     }
     fuzz.CheckInvariants();
 }
