@@ -1,6 +1,5 @@
-// Splits any text: rows with and without quotes agree, switch names take the text's prefix,
-// words come back as typed, values and arguments taken one by one come from the text, and
-// taking them ends.
+// Splits any text: rows with and without quotes agree, switch names take the text's prefix, words
+// are as typed, values and arguments taken one by one come from the text, and taking them ends.
 
 #include "FuzzSupport.h"
 
@@ -28,10 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto& [name, value] = kept.Rows[k];
             const TextView bare = stripped.Rows[k].Value;
             FUZZ_CHECK(name == stripped.Rows[k].Name && (k == 0) == name.empty());
-            const bool word = k > 0 && name[0] != prefix[0]; // as typed, then: never a switch
-            FUZZ_CHECK(word ? value.empty() && text.find(name) != Text::npos && name[0] != u'/' &&
-                                  name[0] != u'-'
-                            : name.find(u'=') == Text::npos);
+            const bool word = k > 0 && name[0] != u'/' && name[0] != u'-';
+            FUZZ_CHECK(word ? value.empty() && text.find(name) != Text::npos
+                            : k == 0 || (name[0] == prefix[0] && name.find(u'=') == Text::npos));
             FUZZ_CHECK(text.find(bare) != Text::npos &&
                        (value == bare || (k > 0 && value == u"\"" + Text(bare) + u"\"")));
         }

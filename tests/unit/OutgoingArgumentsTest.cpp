@@ -97,11 +97,9 @@ TEST_F(OutgoingList, ThePromptAsksYesOrNoAndAddsItsLocationToAFailure) {
                AddSource + u" in Sub CommonNUXControlCode.PromptUserAboutSavingIncorrectArgument"));
 }
 
-// Words come back as typed; a text without any prefix is logged by the tokenizer (its test).
 TEST_F(OutgoingList, AdditionalTextAppendsItsTokensAndAnswersWhetherAllWereWritten) {
     const std::pair<Text, Rows> cases[] = {
         {u"/A /B=1", {{u"/A", u""}, {u"/B", u"1"}}},
-        {u"/A \"/word /B", {{u"/A", u""}, {u"\"/word", u""}, {u"/B", u""}}},
         {u"\"my plant\" /PS=1", {{u"\"my plant\"", u""}, {u"/PS", u"1"}}},
         {u" abc  d ", {{u"abc  d", u""}}},
         {u"   ", {}},
