@@ -26,7 +26,6 @@ const SplitCase SplitCases[] = {
     {uR"(/KS=5 -CH "/PATH=c:\my dir" /Q="x")",
      {{}, {u"/KS", u"5"}, {u"/CH", u""}, {u"/PATH", uR"("c:\my dir")"}, {u"/Q", uR"("x")"}},
      {{}, {u"/KS", u"5"}, {u"/CH", u""}, {u"/PATH", uR"(c:\my dir)"}, {u"/Q", u"x"}}},
-    {u"abc-def", {{u"", u"abc-def"}, {u"abc-def", u""}}, {}},
     {u"\"a b\" /X=1", {{u"", u"a b"}, {u"\"a b\"", u""}, {u"/X", u"1"}}, {}}, // a word as typed
     {u"/X=", {{}, {u"/X", u""}}, {}}, {u"/X =5", {{}, {u"/X ", u"5"}}, {}},
     {u"/X= 5", {{}, {u"/X", u"\" 5\""}}, {{}, {u"/X", u" 5"}}},
