@@ -69,7 +69,7 @@ std::int32_t Varkel1Page::GetAllArgumentsSafeArray(ArgumentList& saArguments) {
         additionalBuffer_ = std::move(additional);
         splitBuffer_ = std::move(split);
         if (!complete) {
-            // Logged already. The list lacks switches the user gave, so it is not the
+            // Logged already. The list lacks arguments the user gave, so it is not the
             // interface's arguments: the host must not write it, and the changes stay unsaved.
             return 0;
         }
