@@ -78,6 +78,7 @@ void TypeLoadedValuesAgain(Varkel1Page& page, CheckPorts& ports) {
         ports.Concerning(name);
         TextList scratch;
         page.GetAllArgumentsSafeArray(scratch);
+        box.SetValue(CheckBox::Unchecked); // a value kept on Yes is not asked about again
     }
 }
 

@@ -33,12 +33,6 @@ Text IncorrectValueText(const Text& name, const Text& value) {
     return u"Incorrect " + name + u" value specified: " + value;
 }
 
-// Rows without a name are positional words between switches; written out they would be empty
-// arguments in the start-up file.
-bool IsSwitch(const ArgumentRow& row) {
-    return !row.Name.empty();
-}
-
 void LogRowFailure(const Platform& platform, const std::exception& error) {
     try {
         LogAndRaiseError(platform, AsTrappedFailure(error), AddLocation);
@@ -65,8 +59,8 @@ std::int32_t GrowForArguments(ArgumentList& list, std::int32_t count) {
     return static_cast<std::int32_t>(first);
 }
 
-// Writes the switches in order into rows from `next` on, which exist. A row that cannot be
-// written is logged, counted in `failures` and left to the next switch, so no gap remains;
+// Writes the rows in order into the list's rows from `next` on, which exist. A row that cannot
+// be written is logged, counted in `failures` and left to the next row, so no gap remains;
 // answers the row after the last one written.
 std::int32_t WriteRows(const Platform& platform, ArgumentList& list, std::int32_t next,
                        std::span<const ArgumentRow> rows, std::size_t& failures) {
@@ -86,6 +80,23 @@ std::int32_t WriteRows(const Platform& platform, ArgumentList& list, std::int32_
     }
     return next;
 }
+
+// A text without a switch goes back as the one word it is, blanks around it trimmed; blanks
+// alone add nothing. Answers whether nothing was lost; a failure to write is logged.
+bool AddLoneWord(const Platform& platform, ArgumentList& list, TextView text) {
+    const std::size_t first = text.find_first_not_of(u' ');
+    if (first == TextView::npos) {
+        return true;
+    }
+    try {
+        AddArgumentToOutGoingSafeArray(
+            platform, list, text.substr(first, text.find_last_not_of(u' ') + 1 - first), u"");
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
 void AddArgumentToOutGoingSafeArray(const Platform& platform, ArgumentList& saArguments,
@@ -107,7 +118,7 @@ void AddArgumentToOutGoingSafeArray(const Platform& platform, ArgumentList& saAr
     }
 }
 
-void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentList& saArguments,
+bool PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentList& saArguments,
                                             const Text& strName, const Text& strValue,
                                             const Text& strReason) {
     try {
@@ -125,10 +136,11 @@ void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentLi
         if (platform.MessageBoxes.Show(question) == MessageBoxAnswer::No) {
             WriteToLogFile(platform, IncorrectValueText(strName, strValue) +
                                          u"; argument omitted. " + strReason);
-            return;
+            return false;
         }
         AddArgumentToOutGoingSafeArray(platform, saArguments, strName, strValue);
         WriteToLogFile(platform, IncorrectValueText(strName, strValue));
+        return true;
     } catch (const std::exception& error) {
         LogAndRaiseError(platform, AsTrappedFailure(error), PromptLocation);
     }
@@ -149,49 +161,41 @@ bool AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform, const T
     try {
         ParseCommmandLineArguments(platform, strAdditional, false, split);
     } catch (const std::exception&) {
-        // Logged by the tokenizer. A text without any switch prefix (blanks, a lone word)
-        // holds no switch to lose; any other failure (too many tokens) lost some.
-        return strAdditional.find_first_of(u"/-") == Text::npos;
+        // Logged by the tokenizer. A text without any switch prefix is a single word, which
+        // still comes back; any other failure (too many tokens) lost some.
+        return strAdditional.find_first_of(u"/-") == Text::npos &&
+               AddLoneWord(platform, saArguments, strAdditional);
     }
-    // The tokenizer's 16-bit token counter keeps the table at 32,766 rows or fewer.
+    // Every row after the first is a switch or a word. The tokenizer's 16-bit token counter
+    // keeps the table at 32,766 of them or fewer.
     const std::span<const ArgumentRow> rows = std::span<const ArgumentRow>(parsed.Rows).subspan(1);
-    const auto switches =
-        static_cast<std::int32_t>(std::count_if(rows.begin(), rows.end(), IsSwitch));
-    if (switches == 0) {
+    const auto count = static_cast<std::int32_t>(rows.size());
+    if (count == 0) {
         return true;
     }
-    // The list is grown once for all the switches rather than once for each: a SAFEARRAY
-    // copies itself whenever it grows.
+    // The list is grown once for all the rows rather than once for each: a SAFEARRAY copies
+    // itself whenever it grows.
     std::int32_t next = 0;
     try {
-        next = GrowForArguments(saArguments, switches);
+        next = GrowForArguments(saArguments, count);
     } catch (const std::exception&) {
-        // A list that cannot take them at once takes them one by one, and every switch that
+        // A list that cannot take them at once takes them one by one, and every row that
         // cannot be written reports its own failure.
         bool complete = true;
         for (const ArgumentRow& row : rows) {
-            if (IsSwitch(row)) {
-                try {
-                    AddArgumentToOutGoingSafeArray(platform, saArguments, row.Name, row.Value);
-                } catch (const std::exception&) {
-                    complete = false; // logged; the remaining rows are still written
-                }
+            try {
+                AddArgumentToOutGoingSafeArray(platform, saArguments, row.Name, row.Value);
+            } catch (const std::exception&) {
+                complete = false; // logged; the remaining rows are still written
             }
         }
         return complete;
     }
-    const std::int32_t grownTo = next + switches - 1;
+    const std::int32_t grownTo = next + count - 1;
     std::size_t failures = 0;
-    // The switches come in runs between the rows of positional words.
-    for (auto run = rows.begin(); run != rows.end();) {
-        run = std::find_if(run, rows.end(), IsSwitch);
-        const auto end = std::find_if_not(run, rows.end(), IsSwitch);
-        next = WriteRows(platform, saArguments, next, std::span<const ArgumentRow>(run, end),
-                         failures);
-        run = end;
-    }
-    // Rows of switches that failed are not left blank at the end. The blank row a host hands
-    // in stays, as it would had nothing been written into it.
+    next = WriteRows(platform, saArguments, next, rows, failures);
+    // Rows that failed are not left blank at the end. The blank row a host hands in stays, as
+    // it would had nothing been written into it.
     const std::int32_t lastWritten = std::max(next - 1, 0);
     if (lastWritten < grownTo) {
         try {

@@ -17,16 +17,19 @@ void AddArgumentToOutGoingSafeArray(const Platform& platform, ArgumentList& saAr
 
 // Asks (Yes/No, titled with the thread's PageTitle) whether a value that failed the page's
 // check is to be written anyway; writes it on Yes, leaves the list alone on No, and logs the
-// outcome either way.
-void PromptUserAboutSavingIncorrectArgument(const Platform& platform, ArgumentList& saArguments,
-                                            const Text& strName, const Text& strValue,
-                                            const Text& strReason);
+// outcome either way. Answers whether the value was written.
+[[nodiscard]] bool PromptUserAboutSavingIncorrectArgument(const Platform& platform,
+                                                          ArgumentList& saArguments,
+                                                          const Text& strName, const Text& strValue,
+                                                          const Text& strReason);
 
-// Splits the free text and appends every switch found in it, in order; rows without a name
-// (positional words) are not written. Throws nothing: a text that cannot be split adds nothing,
-// and a row that cannot be written is skipped, both logged. Answers whether every switch of
-// the text is in the list, so that a caller never takes a list that lost some for complete; a
-// text without any switch (blanks, a lone word) loses none.
+// Splits the free text and appends every token of it, in order: a switch with its value, a
+// word (a lone word, one before the first switch, one with an unclosed quote) as typed with an
+// empty value, so that no word the user gave is lost. Throws nothing: a text that cannot be
+// split (too many tokens) adds nothing, and a row that cannot be written is skipped, both
+// logged. A text without any switch prefix is logged by the tokenizer and comes back as the
+// one word it is; blanks alone add nothing. Answers whether every token of the text is in the
+// list, so that a caller never takes a list that lost some for complete.
 [[nodiscard]] bool AddAdditionalArgumentsToOutGoingSafeArray(const Platform& platform,
                                                              const Text& strAdditional,
                                                              ArgumentList& saArguments);

@@ -94,24 +94,20 @@ std::size_t FindSeparator(TextView text, std::size_t from, std::size_t& firstSpa
     return NoPosition;
 }
 
-// Moves `rest` past the next token and returns the token, both as views of the caller's text,
-// so that splitting a whole text costs one pass over it. `spaceFree` tells that the pass saw
-// no space inside the token; false means there may be one.
+// Moves `rest` past the next token and returns the token as typed (outer quotes included),
+// both as views of the caller's text, so that splitting a whole text costs one pass over it.
+// A word ends at the first separator as a switch does. The trimmed text does not open with a
+// space, so the search may start after its first character. `spaceFree` tells that the pass
+// saw no space inside the token; false means there may be one.
 TextView TakeNextToken(TextView& rest, bool& spaceFree) {
     spaceFree = false;
+    rest = TrimSpaces(rest);
     if (rest.empty()) {
         return {};
     }
-    rest = TrimSpaces(rest);
-    std::size_t cut = NoPosition;
     std::size_t firstSpace = 0;
-    if (!rest.empty() && IsPrefix(rest[0])) {
-        cut = FindSeparator(rest, 1, firstSpace);
-        spaceFree = firstSpace == cut;
-    } else if (rest.size() >= 2 && rest[0] == Quote && IsPrefix(rest[1])) {
-        cut = FindSeparator(rest, 2, firstSpace);
-        spaceFree = firstSpace == cut;
-    }
+    const std::size_t cut = FindSeparator(rest, 1, firstSpace);
+    spaceFree = firstSpace == cut;
     TextView token;
     if (cut == NoPosition) {
         token = rest;
@@ -120,7 +116,7 @@ TextView TakeNextToken(TextView& rest, bool& spaceFree) {
         token = TrimSpaces(rest.substr(0, cut));
         rest = TrimSpaces(rest.substr(cut));
     }
-    return WithoutQuotes(token);
+    return token;
 }
 
 std::int16_t NextTokenNumber(std::int16_t current) {
@@ -147,12 +143,12 @@ void StoreSwitch(ParsedArguments& table, ParsedArgument& row, TextView token, bo
     const TextView value = WithoutQuotes(raw);
     if (blnStripQuotes) {
         row.Value = value;
-    } else if (IsQuoted(raw)) {
-        row.Value = raw; // already the value in its quotes
-    } else if (!spaceFree && FindSpace(value, 0) != NoPosition) {
-        row.Value = table.Rewrite(u"\"", value, u"\"");
+    } else if (!spaceFree && FindSpace(raw, 0) != NoPosition && raw.find(Quote) == NoPosition) {
+        row.Value = table.Rewrite(u"\"", raw, u"\"");
     } else {
-        row.Value = value;
+        // Quotes already in a value are the user's: wrapped in more, the interface's runtime
+        // would read them quite differently.
+        row.Value = raw;
     }
 }
 } // namespace
@@ -218,15 +214,17 @@ void ParseCommmandLineArguments(const Platform& platform, const Text& strCommand
         std::int16_t tokenNumber = 1;
         while (!rest.empty()) {
             bool spaceFree = false;
-            const TextView token = TakeNextToken(rest, spaceFree);
+            const TextView typed = TakeNextToken(rest, spaceFree);
+            const TextView token = WithoutQuotes(typed);
             if (!token.empty() && IsPrefix(token[0])) {
-                // Tokens between switches keep their (empty) rows, so a switch's row is its
-                // token number.
-                table.Rows.resize(static_cast<std::size_t>(tokenNumber));
                 StoreSwitch(table, table.Rows.emplace_back(), token, spaceFree, blnStripQuotes,
                             own);
-            } else if (table.Rows[0].Value.empty() && UpperCase(token) != u"NOSERVICE") {
-                table.Rows[0].Value = token;
+            } else {
+                // A word is handed back as typed, quotes and all, to be written where it stood.
+                table.Rows.emplace_back().Name = typed;
+                if (table.Rows[0].Value.empty() && UpperCase(token) != u"NOSERVICE") {
+                    table.Rows[0].Value = token;
+                }
             }
             tokenNumber = NextTokenNumber(tokenNumber);
         }
@@ -253,7 +251,7 @@ Text RetrieveNextArgument(const Platform& platform, Text& strCommandLine) {
     try {
         TextView rest = strCommandLine;
         bool spaceFree = false;
-        const Text token(TakeNextToken(rest, spaceFree));
+        const Text token(WithoutQuotes(TakeNextToken(rest, spaceFree)));
         // `rest` views the tail of the argument, so the tail is copied before it is replaced.
         strCommandLine = Text(rest);
         return token;

@@ -19,10 +19,11 @@ namespace varkel {
 // value wrapped in quotes). They stay valid as long as the table and the split text live.
 using ParsedArgument = ArgumentRow;
 
-// Rows[k] for k >= 1 belongs to the k-th token (switch or positional word); the table ends
-// with the row of the last switch. Rows[0] never holds a name: its value is the text's first
-// positional word other than "NOSERVICE". Names carry the text's own prefix, whichever of the
-// two prefixes they were typed with. Moving a table keeps its views; copying one would not,
+// Rows[k] for k >= 1 holds the k-th token, and the table ends with the last token's row: a
+// switch, its name carrying the text's own prefix whichever of the two it was typed with, or a
+// word (a token that is not a switch), its name the word as typed, quotes included, and its
+// value empty. Rows[0] never holds a name: its value is the text's first word other than
+// "NOSERVICE", without its outer quotes. Moving a table keeps its views; copying one would not,
 // so it cannot be copied.
 class ParsedArguments {
 public:
@@ -52,8 +53,9 @@ private:
     std::size_t blockUsed_ = 0;
 };
 
-// With blnStripQuotes false, a value that held a space or was quoted comes back wrapped in
-// double quotes, ready to go back onto a command line; with true, bare. Fails with number 1
+// With blnStripQuotes false, a value comes back ready to go back onto a command line: one
+// that holds a space and no double quote wrapped in double quotes, any other as typed; with
+// true, bare (without outer quotes). Fails with number 1
 // for a text holding neither prefix, and with an overflow beyond 32,766 tokens. The table
 // views strCommandLine, which therefore cannot be a temporary.
 ParsedArguments ParseCommmandLineArguments(const Platform& platform, const Text& strCommandLine,

@@ -27,9 +27,10 @@ void Varkel1Page::EmitValueSwitch(ArgumentList& list, CheckBox& box, TextField& 
         AddArgumentToOutGoingSafeArray(platform_, list, name, value);
         return;
     }
-    PromptUserAboutSavingIncorrectArgument(platform_, list, name, value, reason);
-    // The list holds what the user chose; the refused value no longer stays on the page.
-    box.SetValue(CheckBox::Unchecked);
+    // The page shows what was saved: the value the user chose to include, or nothing.
+    if (!PromptUserAboutSavingIncorrectArgument(platform_, list, name, value, reason)) {
+        box.SetValue(CheckBox::Unchecked);
+    }
 }
 
 std::int32_t Varkel1Page::GetAllArgumentsSafeArray(ArgumentList& saArguments) {
@@ -68,7 +69,7 @@ std::int32_t Varkel1Page::GetAllArgumentsSafeArray(ArgumentList& saArguments) {
         additionalBuffer_ = std::move(additional);
         splitBuffer_ = std::move(split);
         if (!complete) {
-            // Logged already. The list lacks switches the user gave, so it is not the
+            // Logged already. The list lacks arguments the user gave, so it is not the
             // interface's arguments: the host must not write it, and the changes stay unsaved.
             return 0;
         }

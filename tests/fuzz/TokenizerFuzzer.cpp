@@ -1,5 +1,5 @@
-// Splits any text: rows with and without quotes agree, names take the text's prefix, values and
-// arguments taken one by one come from the text, and taking them ends.
+// Splits any text: rows with and without quotes agree, switch names take the text's prefix, words
+// are as typed, values and arguments taken one by one come from the text, and taking them ends.
 
 #include "FuzzSupport.h"
 
@@ -26,8 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t k = 0; k < kept.Rows.size(); ++k) {
             const auto& [name, value] = kept.Rows[k];
             const TextView bare = stripped.Rows[k].Value;
-            FUZZ_CHECK(name == stripped.Rows[k].Name && name.find(u'=') == Text::npos);
-            FUZZ_CHECK(k == 0 ? name.empty() : name.empty() || name[0] == prefix[0]);
+            FUZZ_CHECK(name == stripped.Rows[k].Name && (k == 0) == name.empty());
+            const bool word = k > 0 && name[0] != u'/' && name[0] != u'-';
+            FUZZ_CHECK(word ? value.empty() && text.find(name) != Text::npos
+                            : k == 0 || (name[0] == prefix[0] && name.find(u'=') == Text::npos));
             FUZZ_CHECK(text.find(bare) != Text::npos &&
                        (value == bare || (k > 0 && value == u"\"" + Text(bare) + u"\"")));
         }

@@ -17,7 +17,7 @@ TEST_F(Generation, EverySwitchComesOutInTheFixedOrderAndThePageEndsClean) {
                           &page.chkDatabaseUpdates, &page.chkNullStrings}) {
         box->SetValue(CheckBox::Checked);
     }
-    page.txtAdditional.SetText(u"-PS=1 /QQ");
+    page.txtAdditional.SetText(uR"(service -PS=1 /NOSERVICE /SITE="North Plant")");
     page.txtOutput.SetText(u"3");
     page.txtGLFerr.SetText(u"15");
     page.txtDelimiter.SetText(u"x");
@@ -25,33 +25,38 @@ TEST_F(Generation, EverySwitchComesOutInTheFixedOrderAndThePageEndsClean) {
     // clang-format off
     EXPECT_EQ(list.Rows(), (Rows{{u"/BL", u""}, {u"/CH", u""}, {u"/DB", u"5"}, {u"/HW", u""},
                                  {u"/ITDELIM", u"X"}, {u"/KS", u"15"}, {u"/NOSEQ", u""},
-                                 {u"/VAL", u"3"}, {u"/PS", u"1"}, {u"/QQ", u""}}));
+                                 {u"/VAL", u"3"}, {u"service", u""}, {u"/PS", u"1"},
+                                 {u"/NOSERVICE", u""}, {u"/SITE", uR"("North Plant")"}}));
     // clang-format on
     EXPECT_FALSE(page.ControlHasUnsavedChanges());
 }
 
-// Answered Yes, the value is written as it stands (PageStartup.BoxesThatCannotBeShown...).
-TEST_F(Generation, UnacceptableValuesAreAskedAboutAndSwitchedOff) {
-    const std::tuple<CheckBox&, TextField&, const char16_t*, Text> cases[] = {
-        {page.chkGLF, page.txtGLFerr, u"",
+// The page shows what was saved (unasked: PageStartup.BoxesThatCannotBeShown...).
+TEST_F(Generation, UnacceptableValuesAreAskedAboutAndKeptOnlyWhenIncluded) {
+    const std::tuple<CheckBox&, TextField&, const char16_t*, Rows, Text> cases[] = {
+        {page.chkGLF, page.txtGLFerr, u"", Rows{{}},
          u"Incorrect /KS value specified: ; argument omitted. Invalid value given for GLF errors"},
-        {page.chkDigital, page.txtOutput, u"abc",
+        {page.chkDigital, page.txtOutput, u"abc", Rows{{}},
          u"Incorrect /VAL value specified: abc; argument omitted. Invalid value given for "
          u"Output to DCS with QX digital state"},
+        {page.chkDigital, page.txtOutput, u"a", Rows{{u"/VAL", u"a"}},
+         u"Incorrect /VAL value specified: a"},
+        {page.chkDelimiter, page.txtDelimiter, u"", Rows{{u"/ITDELIM", u""}},
+         u"Incorrect /ITDELIM value specified: "},
     };
-    fake.ExpectBox(); // the /KS warning, when its box is checked
-    for (const auto& [box, field, text, logged] : cases) {
+    fake.ExpectBox(); // the /KS warning
+    for (const auto& [box, field, text, rows, logged] : cases) {
         box.SetValue(CheckBox::Checked);
         field.SetText(text);
-        fake.shown.clear();
         fake.log.lines.clear();
         list = MemoryArgumentList::WithRows(1);
-        fake.ExpectBox(MessageBoxAnswer::No);
+        const bool included = !rows[0].first.empty();
+        fake.ExpectBox(included ? MessageBoxAnswer::Yes : MessageBoxAnswer::No);
         EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 1);
-        EXPECT_EQ(list.Rows(), Rows{{}});
+        EXPECT_EQ(list.Rows(), rows);
         EXPECT_EQ(fake.log.lines, (std::vector<testing::LogLine>{{logged, u"QX NUX> if01> "}}));
-        EXPECT_EQ(box.Value(), CheckBox::Unchecked); // which empties the field (EditingRules)
-        EXPECT_FALSE(page.ControlHasUnsavedChanges());
+        EXPECT_EQ(box.Value(), included ? CheckBox::Checked : CheckBox::Unchecked);
+        box.SetValue(CheckBox::Unchecked);
     }
 }
 
@@ -73,8 +78,7 @@ TEST_F(Generation, LoadedArgumentsComeBackInTheSlashSpellingAfterAnEdit) {
 
 // A list that lacks some of the switches is no answer to give the host: it would be written as
 // the interface's start-up arguments. A failed page switch is shown, failed additional switches
-// are only logged; the rows written stay. Free text without any switch (blanks, a lone word)
-// loses none: logged by the tokenizer, it answers 1.
+// are only logged; the rows written stay. A lone word (logged by the tokenizer) counts as one.
 TEST_F(Generation, OnlySwitchesMissingFromTheListAnswerZeroAndKeepTheChanges) {
     Text tooManyTokens;
     for (int i = 0; i < 32767; ++i) {
@@ -84,7 +88,7 @@ TEST_F(Generation, OnlySwitchesMissingFromTheListAnswerZeroAndKeepTheChanges) {
         {u"", true, {{u"/BL", u""}}, 2, 0},           // fixed: the append's line, then the page's
         {u"/A=1 /B=2", false, {{u"/CH", u""}}, 2, 0}, // locked: a line for each switch
         {tooManyTokens, false, {{u"/CH", u""}}, 1, 0},
-        {u"abc", false, {{u"/CH", u""}}, 2, 1}};
+        {u"abc", false, {{u"/CH", u""}}, 3, 0}};
     for (const auto& [additional, fixed, rows, logLines, answer] : cases) {
         page.chkNullStrings.SetValue(fixed ? CheckBox::Checked : CheckBox::Unchecked);
         page.chkDatabaseUpdates.SetValue(CheckBox::Checked);

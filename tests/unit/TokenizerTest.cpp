@@ -26,8 +26,7 @@ const SplitCase SplitCases[] = {
     {uR"(/KS=5 -CH "/PATH=c:\my dir" /Q="x")",
      {{}, {u"/KS", u"5"}, {u"/CH", u""}, {u"/PATH", uR"("c:\my dir")"}, {u"/Q", uR"("x")"}},
      {{}, {u"/KS", u"5"}, {u"/CH", u""}, {u"/PATH", uR"(c:\my dir)"}, {u"/Q", u"x"}}},
-    {u"abc-def", {{u"", u"abc-def"}}, {}},
-    {u"abc /X=1", {{u"", u"abc /X=1"}}, {}},           // not opening with a switch: one word
+    {u"\"a b\" /X=1", {{u"", u"a b"}, {u"\"a b\"", u""}, {u"/X", u"1"}}, {}}, // a word as typed
     {u"/X=", {{}, {u"/X", u""}}, {}}, {u"/X =5", {{}, {u"/X ", u"5"}}, {}},
     {u"/X= 5", {{}, {u"/X", u"\" 5\""}}, {{}, {u"/X", u" 5"}}},
     {u"/X=\"\"", {{}, {u"/X", u"\"\""}}, {{}, {u"/X", u""}}},
@@ -39,9 +38,9 @@ const SplitCase SplitCases[] = {
     {u"/A=x\t /B\t/C", {{}, {u"/A", u"x\t"}, {u"/B\t/C", u""}}, {}},  // a tab is no blank
     {uR"(/P="c:\a /b")", {{}, {u"/P", uR"("c:\a)"}, {uR"(/b")", u""}}, {}},
     {u"/A \"-B=1\"", {{}, {u"/A", u""}, {u"/B", u"1"}}, {}},
-    {u"/A \"/w1 /B \"/w2 /C \"/w3",
-     {{u"", u"\"/w1"}, {u"/A", u""}, {}, {u"/B", u""}, {}, {u"/C", u""}}, {}},
-    {u"/X=\" a", {{}, {u"/X", u"\"\" a\""}}, {{}, {u"/X", u"\" a"}}},
+    {u"/A \"/w1 /B \"/w2 /C \"/w3", {{u"", u"\"/w1"}, {u"/A", u""}, {u"\"/w1", u""}, {u"/B", u""},
+                               {u"\"/w2", u""}, {u"/C", u""}, {u"\"/w3", u""}}, {}},
+    {u"/X=\" a", {{}, {u"/X", u"\" a"}}, {}}, {uR"(/S="N P"/Q)", {{}, {u"/S", uR"("N P"/Q)"}}, {}},
 };
 // clang-format on
 
