@@ -77,9 +77,8 @@ SaveResult EditSession::Write(const std::vector<PageArgument>& arguments) {
     if (content == file_.Content()) {
         return result;
     }
-    ReplaceKeepingBackup(path_, content, file_.Content());
+    result.backup = ReplaceKeepingBackup(path_, content, file_.Content());
     result.written = true;
-    result.backup = BackupPathFor(path_);
     file_ = ParseOrFail(path_, std::move(content), hostSwitches_);
     return result;
 }

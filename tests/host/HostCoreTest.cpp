@@ -8,6 +8,10 @@
 
 #include <functional>
 #include <gmock/gmock.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace varkel::host {
 namespace {
@@ -152,7 +156,7 @@ TEST(EditingAFile, SavesHostArgumentsThenThePagesWithABackupButNothingAfterARefu
     const std::string original = "@echo off\r\n\"C:\\QX\\d3int.exe\" /host=n1 -ch /KS=5\r\npause";
     const fs::path file = folder.Write("d3int.bat", original);
     folder.Write("d3int.bat.bak", "the backup of a real change");
-    folder.Write("d3int.bat.varkel-new", "half written by an earlier crash");
+    folder.Write("d3int.bat.varkel-new", "precious: a temporary file's old name, never opened");
     MockPage page;
     const std::vector<LoadRow> rows = {{"/host", "n1", 1}, {"-ch", "", 0}, {"/KS", "5", 0}};
     EXPECT_CALL(page, LoadDefaults(rows, fs::path("C:\\QX")))
@@ -180,18 +184,36 @@ TEST(EditingAFile, SavesHostArgumentsThenThePagesWithABackupButNothingAfterARefu
     page.Answers({{"/CH", ""}});
     EXPECT_EQ(session.CommandLine(page), "\"C:\\QX\\d3int.exe\" /host=n1 /CH");
     EXPECT_EQ(TemporaryFolder::Read(file), original);
-    fs::permissions(file, fs::perms::owner_exec, fs::perm_options::add); // a new file lacks it
+    fs::permissions(file, fs::perms::owner_all); // a new file has neither mode by default
     const fs::perms mode = fs::status(file).permissions();
+#ifndef _WIN32
+    if (::geteuid() == 0) { // only root can give a file to someone else
+        ASSERT_EQ(::chown(file.c_str(), 4321, 4321), 0);
+    }
+    const auto owner = [](const fs::path& path) {
+        struct stat facts {};
+        ::stat(path.c_str(), &facts);
+        return std::pair(facts.st_uid, facts.st_gid);
+    };
+    const auto originalOwner = owner(file);
+#endif
     page.Answers({{"/CH", ""}});
     const SaveResult result = session.Save(page);
     const std::string saved = "@echo off\r\n\"C:\\QX\\d3int.exe\" /host=n1 /CH\r\npause";
     EXPECT_EQ(std::tuple(TemporaryFolder::Read(file), fs::status(file).permissions()),
               std::tuple(saved, mode));
-    EXPECT_EQ(TemporaryFolder::Read(result.backup), original);
+    EXPECT_EQ(
+        std::tuple(TemporaryFolder::Read(result.backup), fs::status(result.backup).permissions()),
+        std::tuple(original, mode));
+#ifndef _WIN32
+    EXPECT_EQ(owner(file), originalOwner);
+    EXPECT_EQ(owner(result.backup), originalOwner);
+#endif
     page.Answers({{"/HW", ""}});
     EXPECT_TRUE(session.Save(page).written) << "compared with what the first save wrote";
     EXPECT_EQ(TemporaryFolder::Read(result.backup), saved);
-    EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak");
+    EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak d3int.bat.varkel-new");
+    EXPECT_THAT(TemporaryFolder::Read(file.string() + ".varkel-new"), StartsWith("precious"));
 }
 
 TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
@@ -214,8 +236,8 @@ TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
         {[](auto& file) { fs::permissions(file, fs::perms::owner_read); }, "is read-only", ""},
         {[](auto& file) { TemporaryFolder::WriteFile(file, "x.exe /HW\r\n"); }, "changed", ""},
         {[](auto& file) { fs::create_directory(BackupPathFor(file)); }, "backup", " d3int.bat.bak"},
-        {[](auto& file) { fs::create_directory(TemporaryPathFor(file)); }, "cannot be created",
-         " d3int.bat.varkel-new"},
+        {[](auto& file) { fs::create_hard_link(file, file.parent_path() / "other.bat"); },
+         "has 2 hard links", " other.bat"},
     };
     for (const auto& [arrange, says, inTheWay] : cases) {
         TemporaryFolder folder;
@@ -230,6 +252,21 @@ TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
 #ifdef __linux__ // it opens, but reading this process's memory from address 0 fails
     EXPECT_THAT([] { ReadWholeFile("/proc/self/mem"); },
                 FailsWith(ExitCode::CannotRead, "/proc/self/mem: could not be read"));
+#endif
+#ifndef _WIN32
+    TemporaryFolder folder; // a pipe without a writer would block a plain open for reading
+    ASSERT_EQ(::mkfifo((folder.Path() / "pipe").c_str(), 0600), 0);
+    for (const fs::path& odd : {folder.Path() / "pipe", fs::path("/dev/null")}) {
+        EXPECT_THAT([&] { ReadWholeFile(odd); },
+                    FailsWith(ExitCode::CannotRead, ": is not a regular file"));
+    }
+    // A link is followed: the file it names is replaced and the link stays one.
+    const fs::path target = folder.Write("real.bat", "x.exe -ch\r\n");
+    fs::create_symlink("real.bat", folder.Path() / "d3int.bat");
+    EXPECT_EQ(ReplaceKeepingBackup(folder.Path() / "d3int.bat", "x.exe /CH\r\n", "x.exe -ch\r\n"),
+              BackupPathFor(fs::canonical(target)));
+    EXPECT_EQ(TemporaryFolder::Read(target), "x.exe /CH\r\n");
+    EXPECT_TRUE(fs::is_symlink(folder.Path() / "d3int.bat"));
 #endif
 }
 
