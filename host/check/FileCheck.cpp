@@ -1,5 +1,6 @@
 #include "FileCheck.h"
 
+#include "ArgumentKeeping.h"
 #include "PageTables.h"
 #include "StartupText.h"
 #include "core/EditSession.h"
@@ -72,10 +73,10 @@ void TypeLoadedValuesAgain(Varkel1Page& page, CheckPorts& ports) {
         if (box.Value() != CheckBox::Checked) {
             continue;
         }
+        ports.Concerning(name); // typing it may already show a box
         const Text typed = field.GetText();
         field.SetText(u"");
         field.SetText(typed);
-        ports.Concerning(name);
         TextList scratch;
         page.GetAllArgumentsSafeArray(scratch);
     }
@@ -95,42 +96,76 @@ int FileReport::ExitCode() const {
     return findings.empty() && refusal.empty() && (!Changed() || !backup.empty()) ? 0 : 1;
 }
 
-FileReport CheckFile(const std::filesystem::path& file, const host::HostSwitches& hostSwitches,
-                     bool fix) {
+namespace {
+
+std::vector<Finding> LossFindings(const std::vector<LostArgument>& lost, const StartupText& text) {
+    std::vector<Finding> findings;
+    for (const LostArgument& argument : lost) {
+        findings.push_back({argument.joined ? Finding::Kind::Joined : Finding::Kind::Dropped,
+                            argument.joined
+                                ? "a save would join it into \"" + text.ToUtf8(argument.into) + "\""
+                                : "a save would drop it",
+                            text.ToUtf8(argument.argument)});
+    }
+    return findings;
+}
+
+} // namespace
+
+FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& settings) {
     FileReport report;
     report.file = host::DisplayPath(file);
     try {
-        host::EditSession session(file, hostSwitches);
-        const StartupText text(session.File().Content());
+        host::EditSession session(file, settings.hostSwitches, settings.binaryName);
+        const host::StartupFile& startup = session.File();
+        const StartupText text(startup.Content(), settings.codePage, report.file);
+        report.otherPrograms = startup.OtherPrograms();
         const std::filesystem::path installPath = host::DefaultInstallPath(file);
         CheckPorts ports({FromUtf8(host::DefaultInterfaceName(file)),
                           FromUtf8(host::DisplayPath(installPath)),
-                          text.ToPage(session.File().ExecutableBaseName())});
+                          settings.binaryName.empty() ? text.ToPage(startup.ExecutableBaseName())
+                                                      : FromUtf8(settings.binaryName)});
         LocalPage page(ports, text);
-        report.oldLine = text.ToUtf8(session.File().OriginalCommandLine());
+        report.oldLine = text.ToUtf8(startup.OriginalCommandLine());
         // A refusal is the page's answer about this file; any other failure stops the file.
         const auto refused = [&](const HostError& error) {
             (error.Code() == host::ExitCode::PageRefused ? report.refusal : report.error) =
                 error.what();
         };
+        std::vector<Finding> losses;
         try {
             session.Load(page, installPath);
             report.freeText = Trimmed(ToUtf8(page.Page().txtAdditional.GetText()));
             std::vector<host::PageArgument> arguments;
             try {
                 arguments = session.Generate(page);
-                report.newLine = text.ToUtf8(session.File().CommandLine(arguments));
+                report.newLine = text.ToUtf8(startup.CommandLine(arguments));
+                losses = LossFindings(LostArguments(startup.OriginalArgumentsText(),
+                                                    startup.ArgumentsText(arguments)),
+                                      text);
             } catch (const HostError& error) {
                 refused(error);
             }
             TypeLoadedValuesAgain(page.Page(), ports);
-            if (fix && report.Changed()) {
-                report.backup = host::DisplayPath(session.Write(arguments).backup);
+            if (settings.fix && !report.refusal.empty()) {
+                report.error = report.file + ": the page would not save it; nothing written";
+            } else if (settings.fix && report.Changed() && report.error.empty()) {
+                if (!losses.empty() && !settings.allowLoss) {
+                    std::string names;
+                    for (const Finding& loss : losses) {
+                        names += (names.empty() ? "" : ", ") + loss.concerns;
+                    }
+                    report.error = report.file + ": a save would lose " + names +
+                                   "; nothing written (--allow-loss writes it all the same)";
+                } else {
+                    report.backup = host::DisplayPath(session.Write(arguments).backup);
+                }
             }
         } catch (const HostError& error) {
             refused(error);
         }
         report.findings = ports.TakeFindings();
+        report.findings.insert(report.findings.end(), losses.begin(), losses.end());
     } catch (const HostError& error) {
         report.error = error.what();
     }

@@ -10,9 +10,9 @@ namespace varkel::host {
 namespace {
 
 StartupFile ParseOrFail(const std::filesystem::path& path, std::string content,
-                        const HostSwitches& hostSwitches) {
+                        const HostSwitches& hostSwitches, const CommandLineChoice& choice) {
     try {
-        return StartupFile::Parse(std::move(content), hostSwitches);
+        return StartupFile::Parse(std::move(content), hostSwitches, choice);
     } catch (const StartupFileError& error) {
         throw HostError(ExitCode::NotStartupFile, DisplayPath(path) + ": " + error.what());
     }
@@ -20,9 +20,12 @@ StartupFile ParseOrFail(const std::filesystem::path& path, std::string content,
 
 } // namespace
 
-EditSession::EditSession(std::filesystem::path file, HostSwitches hostSwitches)
-    : path_(std::move(file)), hostSwitches_(std::move(hostSwitches)),
-      file_(ParseOrFail(path_, ReadWholeFile(path_), hostSwitches_)) {}
+EditSession::EditSession(std::filesystem::path file, HostSwitches hostSwitches,
+                         std::string binaryName)
+    : path_(std::move(file)),
+      hostSwitches_(std::move(hostSwitches)), choice_{std::move(binaryName),
+                                                      DisplayPath(path_.stem())},
+      file_(ParseOrFail(path_, ReadWholeFile(path_), hostSwitches_, choice_)) {}
 
 void EditSession::Load(PagePort& page, const std::filesystem::path& installPath) {
     loaded_ = false;
@@ -79,7 +82,7 @@ SaveResult EditSession::Write(const std::vector<PageArgument>& arguments) {
     }
     result.backup = ReplaceKeepingBackup(path_, content, file_.Content());
     result.written = true;
-    file_ = ParseOrFail(path_, std::move(content), hostSwitches_);
+    file_ = ParseOrFail(path_, std::move(content), hostSwitches_, choice_);
     return result;
 }
 

@@ -130,8 +130,10 @@ interface executable) through the page varkel.varkel1. Without --save, --print o
   --interface-name NAME the interface the page is told about (default: FILE's
                         base name)
   --install-path DIR    its installation folder (default: FILE's folder)
-  --binary-name NAME    its executable without ".exe" (default: the program on
-                        the command line)
+  --binary-name NAME    its executable without ".exe": the command line is the
+                        line that runs it (default: the line that runs the
+                        program named like FILE, else the only line that runs
+                        a program)
   --save                load, save, exit
   --print               load, print the command line Save would write, exit
   --screenshot PNG      load, save a picture of the window, exit

@@ -111,7 +111,8 @@ int RunHeadless(const HostOptions& options, EditSession& session, HostWindow& wi
 }
 
 int Run(const HostOptions& options) {
-    EditSession session(Locate(options.file), options.hostSwitches);
+    EditSession session(Locate(options.file), options.hostSwitches,
+                        options.binaryName.value_or(""));
     const HostState state = StateFor(options, session);
     PublishHostState(state);
 

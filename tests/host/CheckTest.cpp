@@ -49,7 +49,7 @@ TEST(CheckingFiles, JsonNamesEveryFindingWithItsSwitchTheNewLineAndTheExitCodes)
     const std::tuple<int, const char*, json> expected[] = {
         {0, "", R"("C:\QX\d3int.exe" /host=n1 /CH /DB=5 /HW /ITDELIM=; /PS=1 /SITE="North Plant")"},
         {1, "box /KS|", "d3int.exe /CH /DB=5 /ITDELIM=A /KS=5 /x=1 > log.txt"},
-        {1, "box /DB|box /ITDELIM|log /ITDELIM|box /VAL|log /VAL|",
+        {1, "box /DB|box /ITDELIM|log /ITDELIM|box /VAL|log /VAL|dropped /KS=|",
          "d3int.exe /DB=33 /ITDELIM=% /NOSEQ /VAL=x"},
         {2, "", nullptr},
         {2, "", nullptr}};

@@ -66,9 +66,26 @@ TEST(StartupFileParsing, FindsTheCommandLinePastCommentsOrRefusesTheFileSayingWh
                                                 ":: \"C:\\old\\d3int.exe\"\r\necho d3int.exe\r\n"
                                                 "echo one ^\r\n\r\n  @\"C:\\QX\\d3int.exe\" /CH\r\n"
                                                 "other.exe /X\r\n",
-                                                {});
+                                                {}, {"", "D3INT"});
     EXPECT_EQ(std::tuple(file.CommandLineNumber(), file.Executable()),
               std::tuple(8u, "\"C:\\QX\\d3int.exe\""));
+    // The interface's line, whatever runs before it: the program asked for, else the one
+    // named like the file, else the only one.
+    const std::string waits = "C:\\Windows\\System32\\timeout.exe /t 30\r\nping.exe -n 3 ::1 > nul"
+                              "\r\n\"C:\\QX\\d3int.exe\" /KS=abc\r\n";
+    const std::tuple<std::string, CommandLineChoice, std::size_t> chosen[] = {
+        {waits, {"", "d3int"}, 3},
+        {waits, {"D3INT.EXE", "x"}, 3},
+        {waits, {"ping", "d3int"}, 2},
+        {"\xEF\xBB\xBFx.exe /CH", {}, 1}};
+    for (const auto& [content, choice, number] : chosen) {
+        const StartupFile picked = StartupFile::Parse(content, {}, choice);
+        EXPECT_EQ(std::tuple(picked.CommandLineNumber(), picked.OriginalCommandLine().substr(0, 1)),
+                  std::tuple(number, number == 1   ? "x"
+                                     : number == 2 ? "p"
+                                                   : "\""))
+            << choice.binaryName;
+    }
     const std::pair<std::string, Kind> refused[] = {
         {"", Kind::Empty},
         {"\r\n", Kind::NoCommandLine},
@@ -76,7 +93,9 @@ TEST(StartupFileParsing, FindsTheCommandLinePastCommentsOrRefusesTheFileSayingWh
         {"x.exe.bak /CH", Kind::NoCommandLine},
         {".exe /CH", Kind::NoCommandLine},
         {"x.exe /CH ^", Kind::ContinuedLine},
-        {std::string("x\0.\0e\0x\0e\0", 10), Kind::NotText}};
+        {std::string("x\0.\0e\0x\0e\0", 10), Kind::NotText},
+        {waits, Kind::SeveralCommandLines},
+        {"d3int.exe /CH\r\nd3int.exe /HW\r\ntimeout.exe", Kind::SeveralCommandLines}};
     for (const auto& [content, kind] : refused) {
         EXPECT_THAT([&] { StartupFile::Parse(content, {}); },
                     Throws<StartupFileError>(Property(&StartupFileError::GetKind, kind)))
@@ -222,7 +241,12 @@ TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
         {"", nullptr, ExitCode::CannotRead, "is a folder"}, // some systems open it as empty
         {"empty.bat", "", ExitCode::NotStartupFile, "the file is empty"},
         {"split.bat", "x.exe /CH ^\r\n/HW\r\n", ExitCode::NotStartupFile,
-         "the command line (line 1) continues"}};
+         "the command line (line 1) ends with \"^\", which continues it on the next line"},
+        {"last.bat", "x.exe /CH ^\r\n", ExitCode::NotStartupFile,
+         "the command line (line 1) ends with \"^\", which continues it on a next line the file "
+         "does not have"},
+        {"two.bat", "a.exe\r\nb.exe\r\n", ExitCode::NotStartupFile,
+         "several lines could be the interface's command line: line 1 (a.exe), line 2 (b.exe)"}};
     for (const auto& [name, content, code, says] : cases) {
         TemporaryFolder folder;
         const fs::path file = content ? folder.Write(name, content) : folder.Path() / name;
