@@ -1,5 +1,6 @@
 #include "ArgumentKeeping.h"
 
+#include "common/Text.h"
 #include "core/RuntimeArguments.h"
 
 #include <algorithm>
@@ -9,11 +10,9 @@ namespace varkel::check {
 
 namespace {
 
-std::string Upper(std::string text) {
-    for (char& c : text) {
-        c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    }
-    return text;
+// As the page puts a known switch's value in capitals: "ÿ" becomes "Ÿ".
+std::string Upper(const std::string& text) {
+    return ToUtf8(UpperCase(FromUtf8(text)));
 }
 
 bool IsKnown(const std::string& name) {

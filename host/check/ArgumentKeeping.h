@@ -18,6 +18,7 @@ struct LostArgument {
     std::string into;     // the new argument that holds it, when joined
 };
 
+// Both texts UTF-8.
 std::vector<LostArgument> LostArguments(std::string_view oldArguments,
                                         std::string_view newArguments);
 

@@ -98,14 +98,13 @@ int FileReport::ExitCode() const {
 
 namespace {
 
-std::vector<Finding> LossFindings(const std::vector<LostArgument>& lost, const StartupText& text) {
+std::vector<Finding> LossFindings(const std::vector<LostArgument>& lost) {
     std::vector<Finding> findings;
     for (const LostArgument& argument : lost) {
         findings.push_back({argument.joined ? Finding::Kind::Joined : Finding::Kind::Dropped,
-                            argument.joined
-                                ? "a save would join it into \"" + text.ToUtf8(argument.into) + "\""
-                                : "a save would drop it",
-                            text.ToUtf8(argument.argument)});
+                            argument.joined ? "a save would join it into \"" + argument.into + "\""
+                                            : "a save would drop it",
+                            argument.argument});
     }
     return findings;
 }
@@ -140,9 +139,8 @@ FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& set
             try {
                 arguments = session.Generate(page);
                 report.newLine = text.ToUtf8(startup.CommandLine(arguments));
-                losses = LossFindings(LostArguments(startup.OriginalArgumentsText(),
-                                                    startup.ArgumentsText(arguments)),
-                                      text);
+                losses = LossFindings(LostArguments(text.ToUtf8(startup.OriginalArgumentsText()),
+                                                    text.ToUtf8(startup.ArgumentsText(arguments))));
             } catch (const HostError& error) {
                 refused(error);
             }

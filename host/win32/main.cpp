@@ -111,6 +111,13 @@ int RunHeadless(const HostOptions& options, EditSession& session, HostWindow& wi
 }
 
 int Run(const HostOptions& options) {
+    if (options.codePage) {
+        if (!IsValidCodePage(*options.codePage)) {
+            throw HostError(ExitCode::Usage, "--code-page " + std::to_string(*options.codePage) +
+                                                 ": this system does not know that code page");
+        }
+        SetFileCodePage(*options.codePage);
+    }
     EditSession session(Locate(options.file), options.hostSwitches,
                         options.binaryName.value_or(""));
     const HostState state = StateFor(options, session);

@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 
 namespace varkel::check {
 namespace {
@@ -119,6 +120,48 @@ TEST(CheckingFiles, FixWritesThePagesFormKeepingABackupAndRefusesAReadOnlyFile) 
               std::tuple(0, file + ": no findings; saving would keep the command line\n  free "
                                    "text: /PS=1\n"));
     EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak locked.bat");
+}
+
+TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) {
+    TemporaryFolder folder;
+    std::string many = "d3int.exe";
+    for (int i = 0; i < 40000; ++i) {
+        many += " /x";
+    }
+    const std::tuple<const char*, std::string, const char*, int, const char*, const char*> cases[] =
+        {// file, content, option, exit code, what it says, the content --fix leaves
+         {"loses.bat", "d3int.exe -ch /DB=abc /DB=-1 /KS= /VAL=1 /VAL= /VAL=2 /DB=1 /db=4\r\n", "",
+          2, "a save would lose /DB=abc, /DB=-1, /KS=, /VAL=1, /VAL=; nothing written", ""},
+         {"joins.bat", "d3int.exe /PS=1 service\r\n", "", 2,
+          "joined (service): a save would join it into \"/PS=1 service\"", ""},
+         {"allowed.bat", "d3int.exe /KS=\r\n", "--allow-loss", 1, "dropped (/KS=)",
+          "d3int.exe\r\n"},
+         {"refused.bat", many, "", 2, "the page would not save it; nothing written", ""},
+         {"windows.bat", "REM \x80\r\nd3int.exe /ITDELIM=\xFF\r\n", "", 0, "fixed",
+          "REM \x80\r\nd3int.exe /ITDELIM=\x9F\r\n"},
+         {"central.bat", "d3int.exe /ITDELIM=\xE0\r\n", "--code-page=1250", 0,
+          "no findings; saving would keep", ""}, // a small letter in 1252 only
+         {"dos.bat", "d3int.exe /ITDELIM=\x98\r\n", "--code-page=437", 2,
+          "dos.bat: not written\n  /", ""},
+         {"long.bat", "d3int.exe /VAL=" + std::string(32767, '1') + "\r\n", "", 1,
+          "box (/VAL): Method:", ""}, // the overflow box names its switch
+         {"two.bat", "a.exe /CH\r\nb.exe /HW\r\n", "--binary-name=b", 0,
+          "also runs a program: line 1 (a.exe)", ""}};
+    for (const auto& [name, content, option, exitCode, says, fixed] : cases) {
+        const std::string file = folder.Write(name, content).string();
+        std::vector<std::string> arguments = {"--fix", file};
+        if (*option) {
+            arguments.push_back(option);
+        }
+        const CheckRun run = Check(arguments);
+        EXPECT_EQ(run.exitCode, exitCode) << name;
+        EXPECT_THAT(run.out + run.err, HasSubstr(says)) << name;
+        EXPECT_EQ(TemporaryFolder::Read(file), *fixed ? fixed : content) << name;
+    }
+    ASSERT_EQ(::mkfifo((folder.Path() / "pipe.bat").c_str(), 0600), 0);
+    const CheckRun pipe = Check({"--fix", (folder.Path() / "pipe.bat").string()});
+    EXPECT_EQ(pipe.exitCode, 2);
+    EXPECT_THAT(pipe.err, HasSubstr("pipe.bat: is not a regular file"));
 }
 
 } // namespace

@@ -137,10 +137,11 @@ TEST(HostOptions, EveryOptionInBothSpellingsAndUsageErrorsNamingTheProblem) {
     const HostOptions options =
         ParseHostOptions({"--host-switch", "/host", "--host-switch=ps", "--interface-name", "if01",
                           "--install-path=C:\\QX", "--binary-name", "d3intf", "--print", "--save",
-                          "--answer=no", "f.bat"});
+                          "--answer=no", "--code-page=1250", "f.bat"});
     EXPECT_TRUE(options.hostSwitches.Matches("/HOST") && options.hostSwitches.Matches("-ps"));
     EXPECT_TRUE(options.interfaceName == "if01" && options.installPath == fs::path("C:\\QX") &&
                 options.binaryName == "d3intf" && options.answer == Answer::No);
+    EXPECT_EQ(options.codePage, 1250u);
     EXPECT_TRUE(options.print && options.save && options.Headless());
     EXPECT_TRUE(ParseHostOptions({"--screenshot", "a.png", "f.bat"}).Headless());
     EXPECT_EQ(ParseHostOptions({"--", "--odd.bat"}).file, fs::path("--odd.bat"));
@@ -154,6 +155,7 @@ TEST(HostOptions, EveryOptionInBothSpellingsAndUsageErrorsNamingTheProblem) {
         {{"a.bat", "--answer"}, "needs a value"},
         {{"--save=1", "a.bat"}, "takes no value"},
         {{"--host-switch", "/", "a.bat"}, "switch name"},
+        {{"--code-page", "utf8", "a.bat"}, "--code-page takes a code page number"},
         {{"--frobnicate", "a.bat"}, "unknown option --frobnicate (--help lists the options)"}};
     for (const auto& [arguments, says] : cases) {
         EXPECT_THAT([&] { ParseHostOptions(arguments); }, FailsWith(ExitCode::Usage, says));
