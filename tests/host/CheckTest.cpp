@@ -1,9 +1,11 @@
 #include "CheckProgram.h"
 
 #include "TemporaryFolder.h"
+#include "core/RuntimeArguments.h"
 
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <sys/stat.h>
 
 namespace varkel::check {
@@ -13,6 +15,7 @@ namespace fs = std::filesystem;
 using host::testing::TemporaryFolder;
 using nlohmann::json;
 using ::testing::HasSubstr;
+using ::testing::IsSupersetOf;
 using ::testing::StartsWith;
 
 const fs::path fixtures = VARKEL_STARTUP_FIXTURES;
@@ -162,6 +165,46 @@ TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) 
     const CheckRun pipe = Check({"--fix", (folder.Path() / "pipe.bat").string()});
     EXPECT_EQ(pipe.exitCode, 2);
     EXPECT_THAT(pipe.err, HasSubstr("pipe.bat: is not a regular file"));
+}
+
+// Compared up to letter case and prefix: the page may change both.
+std::vector<std::string> Arguments(const std::string& file) {
+    std::vector<std::string> arguments = host::RuntimeArguments(
+        host::StartupFile::Parse(TemporaryFolder::Read(file), {}).OriginalArgumentsText());
+    for (std::string& argument : arguments) {
+        std::transform(argument.begin(), argument.end(), argument.begin(), ::toupper);
+        argument[0] = argument[0] == '-' ? '/' : argument[0];
+    }
+    return arguments;
+}
+
+TEST(CheckingFiles, WhateverFixWritesKeepsEveryArgument) {
+    const std::string pieces[] = {
+        "/ch",    "-HW",           "/bl",        "-noseq",  "/ITDELIM=;", "/itdelim=", "/KS=5",
+        "-ks=ab", "/KS=",          "/VAL=1",     "/val=x",  "/VAL=",      "/x=1",      "-Unknown",
+        "/PS=1",  "/SITE=\"N P\"", "\"/Q=a b\"", "service", "/DB=5",      "/DB=abc",   "-db=-1"};
+    std::mt19937 random(30);
+    TemporaryFolder folder;
+    int written = 0;
+    for (int round = 0; round < 80; ++round) {
+        std::string content = "d3int.exe";
+        for (std::size_t count = random() % 6, debug = 0; count > 0; --count) {
+            const std::size_t piece = random() % std::size(pieces);
+            debug += piece >= std::size(pieces) - 3; // the page sums the levels of several
+            content += debug > 1 ? "" : " " + pieces[piece];
+        }
+        const std::string file = folder.Write("f.bat", content + "\r\n").string();
+        const std::vector<std::string> before = Arguments(file);
+        Check({"--fix", file});
+        if (fs::exists(file + ".bak")) {
+            ++written;
+            fs::remove(file + ".bak");
+            EXPECT_THAT(Arguments(file), IsSupersetOf(before)) << content;
+        } else {
+            EXPECT_EQ(TemporaryFolder::Read(file), content + "\r\n");
+        }
+    }
+    EXPECT_GT(written, 10);
 }
 
 } // namespace

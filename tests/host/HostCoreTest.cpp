@@ -2,6 +2,7 @@
 #include "core/FileStore.h"
 #include "core/HostError.h"
 #include "core/HostOptions.h"
+#include "core/RuntimeArguments.h"
 #include "core/StartupFile.h"
 
 #include "TemporaryFolder.h"
@@ -100,6 +101,23 @@ TEST(StartupFileParsing, FindsTheCommandLinePastCommentsOrRefusesTheFileSayingWh
         EXPECT_THAT([&] { StartupFile::Parse(content, {}); },
                     Throws<StartupFileError>(Property(&StartupFileError::GetKind, kind)))
             << content;
+    }
+}
+
+TEST(RuntimeArguments, AsTheCRuntimeSplitsWhatCmdLeavesOfTheCarets) {
+    const std::pair<const char*, const char*> cases[] = {
+        {R"( /A="x y"  b	c)", "/A=x y|b|c|"},
+        {R"("a""b" c)", R"(a"b|c|)"},
+        {R"(a\\\"b)", R"(a\"b|)"},
+        {R"(a\\"b c")", R"(a\b c|)"},
+        {R"(C:\d\ x\\)", R"(C:\d\|x\\|)"},
+        {R"(^&x ^^ "^&")", "&x|^|^&|"}};
+    for (const auto& [text, expected] : cases) {
+        std::string split;
+        for (const std::string& argument : RuntimeArguments(text)) {
+            split += argument + "|";
+        }
+        EXPECT_EQ(split, expected) << text;
     }
 }
 
