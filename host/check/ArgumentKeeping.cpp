@@ -31,9 +31,9 @@ Normal NormalOf(const std::string& argument) {
     if (argument.empty() || (argument[0] != '/' && argument[0] != '-')) {
         return {argument, {}};
     }
-    const std::size_t equals = argument.find('=');
-    Normal normal{"/" + argument.substr(1, equals == std::string::npos ? equals : equals - 1),
-                  equals == std::string::npos ? std::string() : argument.substr(equals + 1)};
+    const std::size_t equals = std::min(argument.find('='), argument.size());
+    Normal normal{std::string(1, '/').append(argument, 1, equals - 1),
+                  argument.substr(std::min(equals + 1, argument.size()))};
     if (IsKnown(Upper(normal.name))) {
         normal = {Upper(normal.name), Upper(normal.value)};
     }

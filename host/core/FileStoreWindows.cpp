@@ -131,11 +131,14 @@ void ReplaceWith(const fs::path& file, std::string_view content, std::string_vie
     NewFile replacement(file, content);
     if (!ReplaceFileW(file.c_str(), replacement.Path().c_str(), backup.c_str(),
                       REPLACEFILE_WRITE_THROUGH, nullptr, nullptr)) {
+        const DWORD error = GetLastError();
         // Here the original has been moved to the backup's name already: it goes back.
-        if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
             MoveFileExW(backup.c_str(), file.c_str(), MOVEFILE_WRITE_THROUGH);
         }
-        Fail(ExitCode::CannotWrite, file, "cannot be replaced (" + Reason() + "); nothing written");
+        Fail(ExitCode::CannotWrite, file,
+             "cannot be replaced with its backup kept (error " + std::to_string(error) +
+                 "); nothing written");
     }
     replacement.Consumed();
 }

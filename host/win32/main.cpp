@@ -120,6 +120,11 @@ int Run(const HostOptions& options) {
     }
     EditSession session(Locate(options.file), options.hostSwitches,
                         options.binaryName.value_or(""));
+    for (const std::string& other : session.File().OtherPrograms()) {
+        Say(DisplayPath(session.Path()) + ": " + other +
+            " runs another program; the command line is line " +
+            std::to_string(session.File().CommandLineNumber()));
+    }
     const HostState state = StateFor(options, session);
     PublishHostState(state);
 

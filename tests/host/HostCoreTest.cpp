@@ -241,10 +241,9 @@ TEST(EditingAFile, SavesHostArgumentsThenThePagesWithABackupButNothingAfterARefu
     const std::string saved = "@echo off\r\n\"C:\\QX\\d3int.exe\" /host=n1 /CH\r\npause";
     EXPECT_EQ(std::tuple(TemporaryFolder::Read(file), fs::status(file).permissions()),
               std::tuple(saved, mode));
-    EXPECT_EQ(
-        std::tuple(TemporaryFolder::Read(result.backup), fs::status(result.backup).permissions()),
-        std::tuple(original, mode));
-#ifndef _WIN32
+    EXPECT_EQ(TemporaryFolder::Read(result.backup), original);
+#ifndef _WIN32 // Windows gives its modes by the name's extension
+    EXPECT_EQ(fs::status(result.backup).permissions(), mode);
     EXPECT_EQ(owner(file), originalOwner);
     EXPECT_EQ(owner(result.backup), originalOwner);
 #endif
