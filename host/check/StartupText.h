@@ -25,7 +25,8 @@ public:
     // the code page does not read.
     StartupText(std::string_view content, unsigned codePage, std::string file);
     Text ToPage(std::string_view bytes) const;
-    // Throws HostError(CannotWrite) for a text the code page cannot hold.
+    // Throws HostError(CannotWrite) for a text the code page cannot hold (the caller names the
+    // file).
     std::string FromPage(TextView text) const;
     std::string ToUtf8(std::string_view bytes) const { return varkel::ToUtf8(ToPage(bytes)); }
 

@@ -128,9 +128,8 @@ std::string StartupText::FromPage(TextView text) const {
 
 void StartupText::CannotHold(TextView text) const {
     throw host::HostError(host::ExitCode::CannotWrite,
-                          file_ + ": the page returned \"" + varkel::ToUtf8(text) +
-                              "\", which code page " + std::to_string(codePage_) +
-                              " cannot hold; nothing written");
+                          "the page returned \"" + varkel::ToUtf8(text) + "\", which code page " +
+                              std::to_string(codePage_) + " cannot hold; nothing written");
 }
 
 } // namespace varkel::check

@@ -19,11 +19,7 @@ Text StartupText::ToPage(std::string_view bytes) const {
 }
 
 std::string StartupText::FromPage(TextView text) const {
-    try {
-        return host::win32::FileTextFromWide(std::wstring(text.begin(), text.end()), codePage_);
-    } catch (const host::HostError& error) {
-        throw host::HostError(error.Code(), file_ + ": " + error.what());
-    }
+    return host::win32::FileTextFromWide(std::wstring(text.begin(), text.end()), codePage_);
 }
 
 } // namespace varkel::check

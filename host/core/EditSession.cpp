@@ -46,7 +46,12 @@ std::vector<PageArgument> EditSession::Generate(PagePort& page) {
                             ": the page did not load every argument; nothing written");
     }
     std::vector<PageArgument> arguments;
-    const long result = page.GetAllArguments(arguments);
+    long result = 0;
+    try {
+        result = page.GetAllArguments(arguments);
+    } catch (const HostError& error) { // a text the file's code page cannot hold
+        throw HostError(error.Code(), DisplayPath(path_) + ": " + error.what());
+    }
     if (result != 1) {
         // The page answers 0 when its list lacks switches the file holds; how many it lost says
         // more to people than the answer itself, and its log says why.

@@ -95,7 +95,10 @@ TEST(CheckingFiles, ReadableBlocksUsageAndWrongCommandLines) {
     const std::pair<std::vector<std::string>, const char*> wrong[] = {
         {{}, "no start-up file given"},
         {{"--frobnicate", "a.bat"}, "unknown option --frobnicate"},
-        {{"a.bat", "--host-switch"}, "needs a switch name"}};
+        {{"a.bat", "--host-switch"}, "needs a switch name"},
+        {{"--code-page=1252x", "a.bat"}, "--code-page takes a code page this system knows"},
+        {{"--fix=1", "a.bat"}, "--fix takes no value"},
+        {{"--binary-name=", "a.bat"}, "--binary-name needs the interface's program"}};
     for (const auto& [arguments, says] : wrong) {
         run = Check(arguments);
         EXPECT_EQ(std::tuple(run.exitCode, run.out), std::tuple(2, "")) << says;
@@ -148,6 +151,8 @@ TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) 
           "dos.bat: not written\n  /", ""},
          {"long.bat", "d3int.exe /VAL=" + std::string(32767, '1') + "\r\n", "", 1,
           "box (/VAL): Method:", ""}, // the overflow box names its switch
+         {"utf8.bat", "d3int.exe /ITDELIM=\xFF\r\n", "--code-page=65001", 2,
+          "utf8.bat: holds bytes code page 65001 does not read", ""},
          {"two.bat", "a.exe /CH\r\nb.exe /HW\r\n", "--binary-name=b", 0,
           "also runs a program: line 1 (a.exe)", ""}};
     for (const auto& [name, content, option, exitCode, says, fixed] : cases) {
