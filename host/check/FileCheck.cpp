@@ -109,6 +109,26 @@ std::vector<Finding> LossFindings(const std::vector<LostArgument>& lost) {
     return findings;
 }
 
+// Writes the page's form only where it can be written whole; otherwise says why not.
+void Fix(FileReport& report, host::EditSession& session,
+         const std::vector<host::PageArgument>& arguments, const std::vector<Finding>& losses,
+         bool allowLoss) {
+    if (!report.refusal.empty()) {
+        report.error = report.file + ": the page would not save it; nothing written";
+    } else if (!report.Changed() || !report.error.empty()) {
+        return;
+    } else if (!losses.empty() && !allowLoss) {
+        std::string names;
+        for (const Finding& loss : losses) {
+            names += (names.empty() ? "" : ", ") + loss.concerns;
+        }
+        report.error = report.file + ": a save would lose " + names +
+                       "; nothing written (--allow-loss writes it all the same)";
+    } else {
+        report.backup = host::DisplayPath(session.Write(arguments).backup);
+    }
+}
+
 } // namespace
 
 FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& settings) {
@@ -145,19 +165,8 @@ FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& set
                 refused(error);
             }
             TypeLoadedValuesAgain(page.Page(), ports);
-            if (settings.fix && !report.refusal.empty()) {
-                report.error = report.file + ": the page would not save it; nothing written";
-            } else if (settings.fix && report.Changed() && report.error.empty()) {
-                if (!losses.empty() && !settings.allowLoss) {
-                    std::string names;
-                    for (const Finding& loss : losses) {
-                        names += (names.empty() ? "" : ", ") + loss.concerns;
-                    }
-                    report.error = report.file + ": a save would lose " + names +
-                                   "; nothing written (--allow-loss writes it all the same)";
-                } else {
-                    report.backup = host::DisplayPath(session.Write(arguments).backup);
-                }
+            if (settings.fix) {
+                Fix(report, session, arguments, losses, settings.allowLoss);
             }
         } catch (const HostError& error) {
             refused(error);
