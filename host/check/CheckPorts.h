@@ -15,10 +15,11 @@
 namespace varkel::check {
 
 struct Finding {
-    enum class Kind { Box, Log };
+    // Box and Log come from the page; Dropped and Joined name an argument a save would lose.
+    enum class Kind { Box, Log, Dropped, Joined };
     Kind kind = Kind::Box;
     std::string text;     // UTF-8, line breaks as the page wrote them
-    std::string concerns; // the switch, UTF-8; empty for free text or the page as a whole
+    std::string concerns; // the switch or argument, UTF-8; empty for free text or the page
 };
 
 struct InterfaceFacts {

@@ -1,11 +1,13 @@
 #include "CheckProgram.h"
 
 #include "FileCheck.h"
+#include "StartupText.h"
 #include "core/HostError.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <optional>
 
 namespace varkel::check {
 
@@ -33,22 +35,42 @@ std::string Indented(const std::string& text) {
     return result;
 }
 
+const char* KindName(Finding::Kind kind) {
+    switch (kind) {
+    case Finding::Kind::Box:
+        return "box";
+    case Finding::Kind::Log:
+        return "log";
+    case Finding::Kind::Dropped:
+        return "dropped";
+    case Finding::Kind::Joined:
+        break;
+    }
+    return "joined";
+}
+
 void WriteText(std::FILE* out, const FileReport& report) {
     std::string block = report.file + ": ";
     if (!report.error.empty() && report.oldLine.empty()) {
         Put(out, block + "not checked\n");
         return;
     }
+    // A file that could not be saved or fixed is never headed "no findings".
+    const bool failed = !report.refusal.empty() || !report.error.empty();
     const std::size_t count = report.findings.size();
-    block += count == 0 ? "no findings"
-                        : std::to_string(count) + (count == 1 ? " finding" : " findings");
-    block += !report.refusal.empty()  ? "; the page would not save it"
-             : !report.backup.empty() ? "; fixed"
-             : report.Changed()       ? "; saving would change the command line"
-                                      : "; saving would keep the command line";
-    block += "\n";
+    block += count > 0 ? std::to_string(count) + (count == 1 ? " finding; " : " findings; ")
+             : failed  ? ""
+                       : "no findings; ";
+    block += !report.refusal.empty()  ? "the page would not save it\n"
+             : !report.error.empty()  ? "not written\n"
+             : !report.backup.empty() ? "fixed\n"
+             : report.Changed()       ? "saving would change the command line\n"
+                                      : "saving would keep the command line\n";
+    for (const std::string& other : report.otherPrograms) {
+        block += "  also runs a program: " + other + "\n";
+    }
     for (const Finding& finding : report.findings) {
-        block += finding.kind == Finding::Kind::Box ? "  box" : "  log";
+        block += std::string("  ") + KindName(finding.kind);
         block += finding.concerns.empty() ? ": " : " (" + finding.concerns + "): ";
         block += Indented(finding.text) + "\n";
     }
@@ -77,7 +99,7 @@ nlohmann::json OrNull(const std::string& text) {
 nlohmann::json Json(const FileReport& report) {
     nlohmann::json findings = nlohmann::json::array();
     for (const Finding& finding : report.findings) {
-        findings.push_back({{"kind", finding.kind == Finding::Kind::Box ? "box" : "log"},
+        findings.push_back({{"kind", KindName(finding.kind)},
                             {"text", finding.text},
                             {"switch", OrNull(finding.concerns)}});
     }
@@ -90,7 +112,8 @@ nlohmann::json Json(const FileReport& report) {
             {"new_line", OrNull(report.newLine)},
             {"changed", report.Changed()},
             {"refusal", OrNull(report.refusal)},
-            {"backup", OrNull(report.backup)}};
+            {"backup", OrNull(report.backup)},
+            {"other_programs", report.otherPrograms}};
 }
 
 std::string Dump(const nlohmann::json& value) {
@@ -104,7 +127,7 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments) {
     CheckOptions options;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
+        std::string argument = arguments[i];
         if (optionsEnded || argument.size() < 2 || argument[0] != '-' ||
             (argument[1] != '-' && argument != "-h")) {
             if (argument == "/?" && !optionsEnded) {
@@ -112,6 +135,22 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments) {
             } else {
                 options.files.emplace_back(std::u8string(argument.begin(), argument.end()));
             }
+            continue;
+        }
+        std::optional<std::string> inlineValue;
+        if (const std::size_t equals = argument.find('='); equals != std::string::npos) {
+            inlineValue = argument.substr(equals + 1);
+            argument.resize(equals);
+        }
+        const auto value = [&]() -> std::string {
+            return inlineValue ? *inlineValue
+                               : (i + 1 < arguments.size() ? arguments[++i] : std::string());
+        };
+        CheckSettings& settings = options.settings;
+        if (inlineValue &&
+            (argument == "--" || argument == "--help" || argument == "-h" || argument == "--json" ||
+             argument == "--fix" || argument == "--allow-loss")) {
+            Usage(argument + " takes no value");
         } else if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "--help" || argument == "-h") {
@@ -119,18 +158,30 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments) {
         } else if (argument == "--json") {
             options.json = true;
         } else if (argument == "--fix") {
-            options.fix = true;
-        } else if (argument.rfind("--host-switch", 0) == 0) {
-            std::string name = argument.substr(std::min<std::size_t>(argument.size(), 14));
-            if (argument == "--host-switch") {
-                name = i + 1 < arguments.size() ? arguments[++i] : std::string();
-            } else if (argument[13] != '=') {
-                Usage("unknown option " + argument);
-            }
+            settings.fix = true;
+        } else if (argument == "--allow-loss") {
+            settings.allowLoss = true;
+        } else if (argument == "--host-switch") {
+            const std::string name = value();
             if (name.empty() || name == "/" || name == "-") {
                 Usage("--host-switch needs a switch name such as /host");
             }
-            options.hostSwitches.Add(name);
+            settings.hostSwitches.Add(name);
+        } else if (argument == "--binary-name") {
+            settings.binaryName = value();
+            if (settings.binaryName.empty()) {
+                Usage("--binary-name needs the interface's program, such as d3int");
+            }
+        } else if (argument == "--code-page") {
+            const std::string number = value();
+            settings.codePage = number.empty() || number.size() > 5 ||
+                                        number.find_first_not_of("0123456789") != std::string::npos
+                                    ? 0
+                                    : static_cast<unsigned>(std::stoul(number));
+            if (settings.codePage == 0 || !CodePageSupported(settings.codePage)) {
+                Usage("--code-page takes a code page this system knows, such as 1252, not \"" +
+                      number + "\"");
+            }
         } else {
             Usage("unknown option " + argument);
         }
@@ -153,9 +204,16 @@ would write when it differs.
 
   --host-switch NAME  an argument the host keeps for itself, as for varkel-host;
                       repeatable
+  --binary-name NAME  the interface's program, as for varkel-host: the command
+                      line is the line that runs it
+  --code-page N       the files' code page (default: UTF-8 for a file that is
+                      valid UTF-8, else 1252; on Windows the ANSI code page)
   --json              one JSON document instead of a block per file
   --fix               write the page's form of each file that would change, as
-                      varkel-host --save does (previous text kept as FILE.bak)
+                      varkel-host --save does (previous text kept as FILE.bak);
+                      a file the page would not save, or whose save would drop
+                      or join an argument, is left as it is
+  --allow-loss        with --fix, write such a file all the same
   --help, /?          this text
 
 Exit codes: 0 every file loads without a box or log line and would be saved
@@ -180,7 +238,7 @@ int RunCheck(const std::vector<std::string>& arguments, std::FILE* out, std::FIL
     int exitCode = 0;
     Put(out, options.json ? "{\"files\":[" : "");
     for (std::size_t i = 0; i < options.files.size(); ++i) {
-        const FileReport report = CheckFile(options.files[i], options.hostSwitches, options.fix);
+        const FileReport report = CheckFile(options.files[i], options.settings);
         exitCode = std::max(exitCode, report.ExitCode());
         if (!report.error.empty()) {
             Put(err, "varkel-check: " + report.error + "\n");

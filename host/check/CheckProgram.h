@@ -3,7 +3,7 @@
 // written as soon as it is made, as a readable block or as part of one JSON document, so that
 // a run over thousands of files holds one file at a time.
 
-#include "core/StartupFile.h"
+#include "FileCheck.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -14,9 +14,8 @@ namespace varkel::check {
 
 struct CheckOptions {
     std::vector<std::filesystem::path> files;
-    host::HostSwitches hostSwitches;
+    CheckSettings settings;
     bool json = false;
-    bool fix = false;
     bool help = false;
 };
 

@@ -1,5 +1,6 @@
 #include "FileCheck.h"
 
+#include "ArgumentKeeping.h"
 #include "PageTables.h"
 #include "StartupText.h"
 #include "core/EditSession.h"
@@ -72,10 +73,10 @@ void TypeLoadedValuesAgain(Varkel1Page& page, CheckPorts& ports) {
         if (box.Value() != CheckBox::Checked) {
             continue;
         }
+        ports.Concerning(name); // typing it may already show a box
         const Text typed = field.GetText();
         field.SetText(u"");
         field.SetText(typed);
-        ports.Concerning(name);
         TextList scratch;
         page.GetAllArgumentsSafeArray(scratch);
         box.SetValue(CheckBox::Unchecked); // a value kept on Yes is not asked about again
@@ -96,42 +97,83 @@ int FileReport::ExitCode() const {
     return findings.empty() && refusal.empty() && (!Changed() || !backup.empty()) ? 0 : 1;
 }
 
-FileReport CheckFile(const std::filesystem::path& file, const host::HostSwitches& hostSwitches,
-                     bool fix) {
+namespace {
+
+std::vector<Finding> LossFindings(const std::vector<LostArgument>& lost) {
+    std::vector<Finding> findings;
+    for (const LostArgument& argument : lost) {
+        findings.push_back({argument.joined ? Finding::Kind::Joined : Finding::Kind::Dropped,
+                            argument.joined ? "a save would join it into \"" + argument.into + "\""
+                                            : "a save would drop it",
+                            argument.argument});
+    }
+    return findings;
+}
+
+// Writes the page's form only where it can be written whole; otherwise says why not.
+void Fix(FileReport& report, host::EditSession& session,
+         const std::vector<host::PageArgument>& arguments, const std::vector<Finding>& losses,
+         bool allowLoss) {
+    if (!report.refusal.empty()) {
+        report.error = report.file + ": the page would not save it; nothing written";
+    } else if (!report.Changed() || !report.error.empty()) {
+        return;
+    } else if (!losses.empty() && !allowLoss) {
+        std::string names;
+        for (const Finding& loss : losses) {
+            names += (names.empty() ? "" : ", ") + loss.concerns;
+        }
+        report.error = report.file + ": a save would lose " + names +
+                       "; nothing written (--allow-loss writes it all the same)";
+    } else {
+        report.backup = host::DisplayPath(session.Write(arguments).backup);
+    }
+}
+
+} // namespace
+
+FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& settings) {
     FileReport report;
     report.file = host::DisplayPath(file);
     try {
-        host::EditSession session(file, hostSwitches);
-        const StartupText text(session.File().Content());
+        host::EditSession session(file, settings.hostSwitches, settings.binaryName);
+        const host::StartupFile& startup = session.File();
+        const StartupText text(startup.Content(), settings.codePage, report.file);
+        report.otherPrograms = startup.OtherPrograms();
         const std::filesystem::path installPath = host::DefaultInstallPath(file);
         CheckPorts ports({FromUtf8(host::DefaultInterfaceName(file)),
                           FromUtf8(host::DisplayPath(installPath)),
-                          text.ToPage(session.File().ExecutableBaseName())});
+                          settings.binaryName.empty() ? text.ToPage(startup.ExecutableBaseName())
+                                                      : FromUtf8(settings.binaryName)});
         LocalPage page(ports, text);
-        report.oldLine = text.ToUtf8(session.File().OriginalCommandLine());
+        report.oldLine = text.ToUtf8(startup.OriginalCommandLine());
         // A refusal is the page's answer about this file; any other failure stops the file.
         const auto refused = [&](const HostError& error) {
             (error.Code() == host::ExitCode::PageRefused ? report.refusal : report.error) =
                 error.what();
         };
+        std::vector<Finding> losses;
         try {
             session.Load(page, installPath);
             report.freeText = Trimmed(ToUtf8(page.Page().txtAdditional.GetText()));
             std::vector<host::PageArgument> arguments;
             try {
                 arguments = session.Generate(page);
-                report.newLine = text.ToUtf8(session.File().CommandLine(arguments));
+                report.newLine = text.ToUtf8(startup.CommandLine(arguments));
+                losses = LossFindings(LostArguments(text.ToUtf8(startup.OriginalArgumentsText()),
+                                                    text.ToUtf8(startup.ArgumentsText(arguments))));
             } catch (const HostError& error) {
                 refused(error);
             }
             TypeLoadedValuesAgain(page.Page(), ports);
-            if (fix && report.Changed()) {
-                report.backup = host::DisplayPath(session.Write(arguments).backup);
+            if (settings.fix) {
+                Fix(report, session, arguments, losses, settings.allowLoss);
             }
         } catch (const HostError& error) {
             refused(error);
         }
         report.findings = ports.TakeFindings();
+        report.findings.insert(report.findings.end(), losses.begin(), losses.end());
     } catch (const HostError& error) {
         report.error = error.what();
     }

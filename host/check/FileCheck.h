@@ -2,7 +2,8 @@
 // One start-up file put to the page's rules: read as varkel-host reads it, loaded into a page on
 // recording ports, its arguments collected as the page would save them, and each loaded value
 // typed into its field again so that the page's editing rules judge it too. With `fix`, the
-// page's normal form is written back through the host's save (temporary file, rename, backup).
+// page's normal form is written back through the host's save (temporary file, rename, backup),
+// unless the save would lose an argument the interface receives now.
 
 #include "CheckPorts.h"
 #include "core/StartupFile.h"
@@ -13,6 +14,14 @@
 
 namespace varkel::check {
 
+struct CheckSettings {
+    host::HostSwitches hostSwitches;
+    std::string binaryName; // empty: not given
+    unsigned codePage = 0;  // 0: the default (see StartupText)
+    bool fix = false;
+    bool allowLoss = false; // --fix writes a file even when a save would lose arguments
+};
+
 struct FileReport {
     std::string file;              // as people read it (UTF-8)
     std::string error;             // why the file was not checked, or not fixed; names the file
@@ -21,12 +30,12 @@ struct FileReport {
     std::string oldLine, newLine;  // UTF-8; no new line when the page would not save
     std::string refusal;           // why the page would not save
     std::string backup;            // the previous text, when the file was fixed
+    std::vector<std::string> otherPrograms; // lines that run other programs: "line 2 (x.exe)"
     bool Changed() const { return !newLine.empty() && newLine != oldLine; }
     // 0 clean; 1 findings, a refusal or a change not fixed; 2 not checked or not fixed.
     int ExitCode() const;
 };
 
-FileReport CheckFile(const std::filesystem::path& file, const host::HostSwitches& hostSwitches,
-                     bool fix);
+FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& settings);
 
 } // namespace varkel::check

@@ -10,9 +10,9 @@ namespace varkel::host {
 namespace {
 
 StartupFile ParseOrFail(const std::filesystem::path& path, std::string content,
-                        const HostSwitches& hostSwitches) {
+                        const HostSwitches& hostSwitches, const CommandLineChoice& choice) {
     try {
-        return StartupFile::Parse(std::move(content), hostSwitches);
+        return StartupFile::Parse(std::move(content), hostSwitches, choice);
     } catch (const StartupFileError& error) {
         throw HostError(ExitCode::NotStartupFile, DisplayPath(path) + ": " + error.what());
     }
@@ -20,9 +20,12 @@ StartupFile ParseOrFail(const std::filesystem::path& path, std::string content,
 
 } // namespace
 
-EditSession::EditSession(std::filesystem::path file, HostSwitches hostSwitches)
-    : path_(std::move(file)), hostSwitches_(std::move(hostSwitches)),
-      file_(ParseOrFail(path_, ReadWholeFile(path_), hostSwitches_)) {}
+EditSession::EditSession(std::filesystem::path file, HostSwitches hostSwitches,
+                         std::string binaryName)
+    : path_(std::move(file)),
+      hostSwitches_(std::move(hostSwitches)), choice_{std::move(binaryName),
+                                                      DisplayPath(path_.stem())},
+      file_(ParseOrFail(path_, ReadWholeFile(path_), hostSwitches_, choice_)) {}
 
 void EditSession::Load(PagePort& page, const std::filesystem::path& installPath) {
     loaded_ = false;
@@ -43,7 +46,12 @@ std::vector<PageArgument> EditSession::Generate(PagePort& page) {
                             ": the page did not load every argument; nothing written");
     }
     std::vector<PageArgument> arguments;
-    const long result = page.GetAllArguments(arguments);
+    long result = 0;
+    try {
+        result = page.GetAllArguments(arguments);
+    } catch (const HostError& error) { // a text the file's code page cannot hold
+        throw HostError(error.Code(), DisplayPath(path_) + ": " + error.what());
+    }
     if (result != 1) {
         // The page answers 0 when its list lacks switches the file holds; how many it lost says
         // more to people than the answer itself, and its log says why.
@@ -77,10 +85,9 @@ SaveResult EditSession::Write(const std::vector<PageArgument>& arguments) {
     if (content == file_.Content()) {
         return result;
     }
-    ReplaceKeepingBackup(path_, content, file_.Content());
+    result.backup = ReplaceKeepingBackup(path_, content, file_.Content());
     result.written = true;
-    result.backup = BackupPathFor(path_);
-    file_ = ParseOrFail(path_, std::move(content), hostSwitches_);
+    file_ = ParseOrFail(path_, std::move(content), hostSwitches_, choice_);
     return result;
 }
 

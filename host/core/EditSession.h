@@ -19,8 +19,10 @@ struct SaveResult {
 
 class EditSession {
 public:
-    // Throws HostError: CannotRead, or NotStartupFile with the parser's reason.
-    EditSession(std::filesystem::path file, HostSwitches hostSwitches);
+    // Throws HostError: CannotRead, or NotStartupFile with the parser's reason. `binaryName`
+    // (empty: not given) names the interface's program, which tells its command line from
+    // other lines that run programs.
+    EditSession(std::filesystem::path file, HostSwitches hostSwitches, std::string binaryName = {});
 
     const std::filesystem::path& Path() const { return path_; }
     const StartupFile& File() const { return file_; }
@@ -43,6 +45,7 @@ public:
 private:
     std::filesystem::path path_;
     HostSwitches hostSwitches_;
+    CommandLineChoice choice_;
     StartupFile file_;
     bool loaded_ = false;
 };

@@ -76,6 +76,13 @@ HostOptions ParseHostOptions(const std::vector<std::string>& arguments) {
             options.installPath = PathFromUtf8(value());
         } else if (option == "--binary-name") {
             options.binaryName = value();
+        } else if (option == "--code-page") {
+            const std::string number = value();
+            if (number.empty() || number.size() > 5 ||
+                number.find_first_not_of("0123456789") != std::string::npos) {
+                Usage("--code-page takes a code page number such as 1252, not \"" + number + "\"");
+            }
+            options.codePage = static_cast<unsigned>(std::stoul(number));
         } else if (option == "--screenshot") {
             const std::string target = value();
             if (target.empty()) {
@@ -130,8 +137,12 @@ interface executable) through the page varkel.varkel1. Without --save, --print o
   --interface-name NAME the interface the page is told about (default: FILE's
                         base name)
   --install-path DIR    its installation folder (default: FILE's folder)
-  --binary-name NAME    its executable without ".exe" (default: the program on
-                        the command line)
+  --binary-name NAME    its executable without ".exe": the command line is the
+                        line that runs it (default: the line that runs the
+                        program named like FILE, else the only line that runs
+                        a program)
+  --code-page N         the file's code page (default: the system's ANSI code
+                        page)
   --save                load, save, exit
   --print               load, print the command line Save would write, exit
   --screenshot PNG      load, save a picture of the window, exit

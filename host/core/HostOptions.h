@@ -18,6 +18,7 @@ struct HostOptions {
     std::optional<std::string> interfaceName;         // default: the file's base name
     std::optional<std::filesystem::path> installPath; // default: the file's folder
     std::optional<std::string> binaryName;            // default: the command line's program
+    std::optional<unsigned> codePage;                 // default: the ANSI code page
     bool save = false;
     bool print = false;
     std::optional<std::filesystem::path> screenshot;

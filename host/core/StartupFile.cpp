@@ -42,6 +42,19 @@ bool NamesProgram(std::string_view word) {
                              extension);
 }
 
+// "C:\\QX\\d3int.exe" gives "d3int".
+std::string BaseNameOf(std::string_view program) {
+    std::string name = WithoutQuotes(program);
+    const std::size_t folderEnd = name.find_last_of("\\/:");
+    if (folderEnd != std::string::npos) {
+        name.erase(0, folderEnd + 1);
+    }
+    if (NamesProgram(name)) {
+        name.resize(name.size() - 4);
+    }
+    return name;
+}
+
 struct Word {
     std::size_t end = 0;
     bool continued = false; // an unquoted "^" ended the line: cmd.exe joins the next one
@@ -129,7 +142,96 @@ bool HostSwitches::Matches(std::string_view switchName) const {
     });
 }
 
-StartupFile StartupFile::Parse(std::string content, const HostSwitches& hostSwitches) {
+namespace {
+
+// A line whose first word runs a program.
+struct ProgramLine {
+    Line line;
+    std::size_t number = 0;
+    std::size_t programBegin = 0; // within the line
+    std::size_t programEnd = 0;
+    std::string baseName;
+    std::string Label() const { return LineLabel(number) + " (" + baseName + ".exe)"; }
+};
+
+std::vector<ProgramLine> ProgramLines(std::string_view all) {
+    std::vector<ProgramLine> found;
+    std::size_t number = 0;
+    for (std::size_t begin = 0; begin < all.size();) {
+        Line line = LineAt(all, begin);
+        // A byte-order mark belongs to the file, not to its first line.
+        if (begin == 0 && all.substr(0, 3) == "\xEF\xBB\xBF" && line.end >= 3) {
+            line.begin = 3;
+        }
+        begin = line.next;
+        ++number;
+        const std::string_view text = all.substr(line.begin, line.end - line.begin);
+        std::size_t pos = 0;
+        while (pos < text.size() && (IsBlank(text[pos]) || text[pos] == '@')) {
+            ++pos;
+        }
+        const std::size_t end = ScanWord(text, pos).end;
+        if (NamesProgram(text.substr(pos, end - pos))) {
+            found.push_back({line, number, pos, end, BaseNameOf(text.substr(pos, end - pos))});
+        }
+    }
+    return found;
+}
+
+std::string Labels(const std::vector<ProgramLine>& lines) {
+    std::string labels;
+    for (const ProgramLine& line : lines) {
+        labels += (labels.empty() ? "" : ", ") + line.Label();
+    }
+    return labels;
+}
+
+// The interface's line among the lines that run programs (a "timeout.exe /t 30" may come
+// first): the one running the program asked for; else the one running the program named like
+// the file; else the only one. Never a guess between several.
+const ProgramLine& ChooseCommandLine(const std::vector<ProgramLine>& lines,
+                                     const CommandLineChoice& choice) {
+    using Kind = StartupFileError::Kind;
+    if (lines.empty()) {
+        throw StartupFileError(Kind::NoCommandLine,
+                               "no command line: no line starts with a program ending in .exe");
+    }
+    const auto running = [&](std::string name) {
+        if (NamesProgram(name)) {
+            name.resize(name.size() - 4);
+        }
+        std::vector<ProgramLine> named;
+        std::copy_if(
+            lines.begin(), lines.end(), std::back_inserter(named),
+            [&](const ProgramLine& line) { return EqualIgnoringCase(line.baseName, name); });
+        return named;
+    };
+    std::vector<ProgramLine> candidates = running(choice.binaryName);
+    if (choice.binaryName.empty()) {
+        candidates = running(choice.fileBaseName);
+        if (candidates.empty()) {
+            candidates = lines;
+        }
+    } else if (candidates.empty()) {
+        throw StartupFileError(Kind::NoCommandLine, "no command line: no line runs " +
+                                                        choice.binaryName + " (" + Labels(lines) +
+                                                        " run other programs)");
+    }
+    if (candidates.size() > 1) {
+        throw StartupFileError(Kind::SeveralCommandLines,
+                               "several lines could be the interface's command line: " +
+                                   Labels(candidates) + "; name its program with --binary-name");
+    }
+    const auto chosen = std::find_if(lines.begin(), lines.end(), [&](const ProgramLine& line) {
+        return line.number == candidates.front().number;
+    });
+    return *chosen;
+}
+
+} // namespace
+
+StartupFile StartupFile::Parse(std::string content, const HostSwitches& hostSwitches,
+                               const CommandLineChoice& choice) {
     using Kind = StartupFileError::Kind;
     if (content.empty()) {
         throw StartupFileError(Kind::Empty, "the file is empty");
@@ -142,58 +244,46 @@ StartupFile StartupFile::Parse(std::string content, const HostSwitches& hostSwit
     StartupFile file;
     file.content_ = std::move(content);
     const std::string_view all = file.content_;
-    std::size_t number = 0;
-    for (std::size_t begin = 0; begin < all.size();) {
-        const Line line = LineAt(all, begin);
-        begin = line.next;
-        ++number;
-        const std::string_view text = all.substr(line.begin, line.end - line.begin);
-        std::size_t pos = 0;
-        while (pos < text.size() && (IsBlank(text[pos]) || text[pos] == '@')) {
-            ++pos;
+    const std::vector<ProgramLine> lines = ProgramLines(all);
+    const ProgramLine& chosen = ChooseCommandLine(lines, choice);
+    for (const ProgramLine& other : lines) {
+        if (other.number != chosen.number) {
+            file.otherPrograms_.push_back(other.Label());
         }
-        const Word program = ScanWord(text, pos);
-        if (!NamesProgram(text.substr(pos, program.end - pos))) {
-            continue;
-        }
-
-        file.lineNumber_ = number;
-        file.lineBegin_ = line.begin;
-        file.lineEnd_ = line.end;
-        file.lead_ = text.substr(0, pos);
-        file.executable_ = text.substr(pos, program.end - pos);
-        for (pos = SkipBlanks(text, program.end); pos < text.size(); pos = SkipBlanks(text, pos)) {
-            if (IsOperator(text[pos]) || StartsRedirection(text, pos)) {
-                file.tail_ = text.substr(pos);
-                break;
-            }
-            const Word word = ScanWord(text, pos);
-            if (word.continued) {
-                throw StartupFileError(Kind::ContinuedLine,
-                                       "the command line (" + LineLabel(number) +
-                                           ") continues on the next line with \"^\"; join the "
-                                           "two lines first");
-            }
-            file.arguments_.push_back(
-                MakeArgument(std::string(text.substr(pos, word.end - pos)), hostSwitches));
-            pos = word.end;
-        }
-        return file;
     }
-    throw StartupFileError(Kind::NoCommandLine,
-                           "no command line: no line starts with a program ending in .exe");
+    const std::string_view text =
+        all.substr(chosen.line.begin, chosen.line.end - chosen.line.begin);
+    file.lineNumber_ = chosen.number;
+    file.lineBegin_ = chosen.line.begin;
+    file.lineEnd_ = chosen.line.end;
+    file.lead_ = text.substr(0, chosen.programBegin);
+    file.executable_ = text.substr(chosen.programBegin, chosen.programEnd - chosen.programBegin);
+    for (std::size_t pos = SkipBlanks(text, chosen.programEnd); pos < text.size();
+         pos = SkipBlanks(text, pos)) {
+        if (IsOperator(text[pos]) || StartsRedirection(text, pos)) {
+            file.tail_ = text.substr(pos);
+            break;
+        }
+        const Word word = ScanWord(text, pos);
+        if (word.continued) {
+            const bool last = chosen.line.next == all.size();
+            throw StartupFileError(
+                Kind::ContinuedLine,
+                "the command line (" + LineLabel(chosen.number) + ") ends with \"^\", " +
+                    (last ? std::string("which continues it on a next line the file does not "
+                                        "have; remove the \"^\"")
+                          : std::string("which continues it on the next line; join the two "
+                                        "lines first")));
+        }
+        file.arguments_.push_back(
+            MakeArgument(std::string(text.substr(pos, word.end - pos)), hostSwitches));
+        pos = word.end;
+    }
+    return file;
 }
 
 std::string StartupFile::ExecutableBaseName() const {
-    std::string name = WithoutQuotes(executable_);
-    const std::size_t folderEnd = name.find_last_of("\\/:");
-    if (folderEnd != std::string::npos) {
-        name.erase(0, folderEnd + 1);
-    }
-    if (NamesProgram(name)) {
-        name.resize(name.size() - 4);
-    }
-    return name;
+    return BaseNameOf(executable_);
 }
 
 std::vector<LoadRow> StartupFile::LoadRows() const {
@@ -209,23 +299,33 @@ std::string FormatArgument(const PageArgument& argument) {
     return argument.value.empty() ? argument.name : argument.name + "=" + argument.value;
 }
 
-std::string StartupFile::CommandLine(const std::vector<PageArgument>& pageArguments) const {
-    std::string line = lead_ + executable_;
+std::string StartupFile::OriginalArgumentsText() const {
+    std::string text;
+    for (const StartupArgument& argument : arguments_) {
+        text += (text.empty() ? "" : " ") + argument.text;
+    }
+    return text;
+}
+
+std::string StartupFile::ArgumentsText(const std::vector<PageArgument>& pageArguments) const {
+    std::string text;
     for (const StartupArgument& argument : arguments_) {
         if (argument.hostOwned) {
-            line += ' ';
-            line += argument.text;
+            text += ' ' + argument.text;
         }
     }
     for (const PageArgument& argument : pageArguments) {
         // A row of two empty texts stands for a word without a switch, which the page has
         // already dropped; writing it would only leave a stray blank.
-        if (argument.name.empty() && argument.value.empty()) {
-            continue;
+        if (!argument.name.empty() || !argument.value.empty()) {
+            text += ' ' + FormatArgument(argument);
         }
-        line += ' ';
-        line += FormatArgument(argument);
     }
+    return text;
+}
+
+std::string StartupFile::CommandLine(const std::vector<PageArgument>& pageArguments) const {
+    std::string line = lead_ + executable_ + ArgumentsText(pageArguments);
     if (!tail_.empty()) {
         line += ' ';
         line += tail_;

@@ -4,8 +4,9 @@
 // every other byte of the file (comments, blank lines, line endings, a missing final newline)
 // stays as it was.
 //
-// The command line is the first line whose first word, after blanks and "@", names a program
-// ending in ".exe" (quoted or not, any letter case). Its arguments are separated by blanks
+// The command line is a line whose first word, after blanks and "@", names a program ending in
+// ".exe" (quoted or not, any letter case); CommandLineChoice says which when there are several.
+// Its arguments are separated by blanks
 // outside double quotes; "^" escapes the next character as cmd.exe does. An unquoted "&", "|",
 // "<" or ">" (or a numbered redirection such as "2>") ends the arguments: what follows is a
 // redirection or another command and is kept as written after the rewritten arguments.
@@ -43,7 +44,7 @@ struct StartupArgument {
 
 class StartupFileError : public std::runtime_error {
 public:
-    enum class Kind { Empty, NotText, NoCommandLine, ContinuedLine };
+    enum class Kind { Empty, NotText, NoCommandLine, SeveralCommandLines, ContinuedLine };
     StartupFileError(Kind kind, const std::string& message)
         : std::runtime_error(message), kind_(kind) {}
     Kind GetKind() const { return kind_; }
@@ -52,10 +53,19 @@ private:
     Kind kind_;
 };
 
+// What tells the interface's command line from other lines that run programs. Names without
+// folder; ".exe" may be left out.
+struct CommandLineChoice {
+    std::string binaryName;   // the interface's program, when the host was told it
+    std::string fileBaseName; // "d3int" for d3int.bat
+};
+
 class StartupFile {
 public:
-    // Throws StartupFileError when `content` holds no command line the host can rewrite.
-    static StartupFile Parse(std::string content, const HostSwitches& hostSwitches);
+    // Throws StartupFileError when `content` holds no command line the host can rewrite, or
+    // several lines that could each be it.
+    static StartupFile Parse(std::string content, const HostSwitches& hostSwitches,
+                             const CommandLineChoice& choice = {});
 
     const std::string& Content() const { return content_; }
     std::size_t CommandLineNumber() const { return lineNumber_; } // from 1
@@ -63,12 +73,19 @@ public:
     std::string ExecutableBaseName() const; // no folder, quotes or ".exe": "d3int"
     const std::vector<StartupArgument>& Arguments() const { return arguments_; }
     const std::string& Tail() const { return tail_; }
+    // The other lines that run programs, as "line 2 (timeout.exe)".
+    const std::vector<std::string>& OtherPrograms() const { return otherPrograms_; }
     std::string OriginalCommandLine() const { // as the file holds it, without its line ending
         return content_.substr(lineBegin_, lineEnd_ - lineBegin_);
     }
 
     // The table for LoadDefaults: every argument in file order, host switches with marker 1.
     std::vector<LoadRow> LoadRows() const;
+
+    // The arguments as the file holds them, and as `CommandLine` writes them (the host's own
+    // first, each after a blank), for comparing what the interface would receive.
+    std::string OriginalArgumentsText() const;
+    std::string ArgumentsText(const std::vector<PageArgument>& pageArguments) const;
 
     // The command line (without its line ending) made of the executable, the host's own
     // arguments as written, then `pageArguments` in their order, then the tail.
@@ -86,6 +103,7 @@ private:
     std::string executable_;
     std::vector<StartupArgument> arguments_;
     std::string tail_;
+    std::vector<std::string> otherPrograms_;
 };
 
 // "switch" or "switch=value", as the host writes one of the page's rows.

@@ -9,8 +9,13 @@
 
 namespace varkel::host::win32 {
 
-std::wstring WideFromFileText(std::string_view bytes);
+// The code page start-up files are read in by default: the ANSI code page unless
+// --code-page set another for this process.
+unsigned FileCodePage();
+void SetFileCodePage(unsigned codePage);
+
+std::wstring WideFromFileText(std::string_view bytes, unsigned codePage = FileCodePage());
 // Throws HostError(CannotWrite) naming the text when the code page lacks one of its characters.
-std::string FileTextFromWide(std::wstring_view wide);
+std::string FileTextFromWide(std::wstring_view wide, unsigned codePage = FileCodePage());
 
 } // namespace varkel::host::win32

@@ -111,7 +111,20 @@ int RunHeadless(const HostOptions& options, EditSession& session, HostWindow& wi
 }
 
 int Run(const HostOptions& options) {
-    EditSession session(Locate(options.file), options.hostSwitches);
+    if (options.codePage) {
+        if (!IsValidCodePage(*options.codePage)) {
+            throw HostError(ExitCode::Usage, "--code-page " + std::to_string(*options.codePage) +
+                                                 ": this system does not know that code page");
+        }
+        SetFileCodePage(*options.codePage);
+    }
+    EditSession session(Locate(options.file), options.hostSwitches,
+                        options.binaryName.value_or(""));
+    for (const std::string& other : session.File().OtherPrograms()) {
+        Say(DisplayPath(session.Path()) + ": " + other +
+            " runs another program; the command line is line " +
+            std::to_string(session.File().CommandLineNumber()));
+    }
     const HostState state = StateFor(options, session);
     PublishHostState(state);
 

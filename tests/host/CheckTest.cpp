@@ -1,9 +1,12 @@
 #include "CheckProgram.h"
 
 #include "TemporaryFolder.h"
+#include "core/RuntimeArguments.h"
 
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
+#include <random>
+#include <sys/stat.h>
 
 namespace varkel::check {
 namespace {
@@ -12,6 +15,7 @@ namespace fs = std::filesystem;
 using host::testing::TemporaryFolder;
 using nlohmann::json;
 using ::testing::HasSubstr;
+using ::testing::IsSupersetOf;
 using ::testing::StartsWith;
 
 const fs::path fixtures = VARKEL_STARTUP_FIXTURES;
@@ -49,7 +53,7 @@ TEST(CheckingFiles, JsonNamesEveryFindingWithItsSwitchTheNewLineAndTheExitCodes)
     const std::tuple<int, const char*, json> expected[] = {
         {0, "", R"("C:\QX\d3int.exe" /host=n1 /CH /DB=5 /HW /ITDELIM=; /PS=1 /SITE="North Plant")"},
         {1, "box /KS|", "d3int.exe /CH /DB=5 /ITDELIM=A /KS=5 /x=1 > log.txt"},
-        {1, "box /DB|box /ITDELIM|log /ITDELIM|box /VAL|log /VAL|",
+        {1, "box /DB|box /ITDELIM|log /ITDELIM|box /VAL|log /VAL|dropped /KS=|",
          "d3int.exe /DB=33 /ITDELIM=% /NOSEQ /VAL=x"},
         {2, "", nullptr},
         {2, "", nullptr}};
@@ -91,7 +95,10 @@ TEST(CheckingFiles, ReadableBlocksUsageAndWrongCommandLines) {
     const std::pair<std::vector<std::string>, const char*> wrong[] = {
         {{}, "no start-up file given"},
         {{"--frobnicate", "a.bat"}, "unknown option --frobnicate"},
-        {{"a.bat", "--host-switch"}, "needs a switch name"}};
+        {{"a.bat", "--host-switch"}, "needs a switch name"},
+        {{"--code-page=1252x", "a.bat"}, "--code-page takes a code page this system knows"},
+        {{"--fix=1", "a.bat"}, "--fix takes no value"},
+        {{"--binary-name=", "a.bat"}, "--binary-name needs the interface's program"}};
     for (const auto& [arguments, says] : wrong) {
         run = Check(arguments);
         EXPECT_EQ(std::tuple(run.exitCode, run.out), std::tuple(2, "")) << says;
@@ -119,6 +126,90 @@ TEST(CheckingFiles, FixWritesThePagesFormKeepingABackupAndRefusesAReadOnlyFile) 
               std::tuple(0, file + ": no findings; saving would keep the command line\n  free "
                                    "text: /PS=1\n"));
     EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak locked.bat");
+}
+
+TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) {
+    TemporaryFolder folder;
+    std::string many = "d3int.exe";
+    for (int i = 0; i < 40000; ++i) {
+        many += " /x";
+    }
+    const std::tuple<const char*, std::string, const char*, int, const char*, const char*> cases[] =
+        {// file, content, option, exit code, what it says, the content --fix leaves
+         {"loses.bat", "d3int.exe -ch /DB=abc /DB=-1 /KS= /VAL=1 /VAL= /VAL=2 /DB=1 /db=4\r\n", "",
+          2, "a save would lose /DB=abc, /DB=-1, /KS=, /VAL=1, /VAL=; nothing written", ""},
+         {"joins.bat", "d3int.exe /PS=1 service\r\n", "", 2,
+          "joined (service): a save would join it into \"/PS=1 service\"", ""},
+         {"allowed.bat", "d3int.exe /KS=\r\n", "--allow-loss", 1, "dropped (/KS=)",
+          "d3int.exe\r\n"},
+         {"refused.bat", many, "", 2, "the page would not save it; nothing written", ""},
+         {"windows.bat", "REM \x80\r\nd3int.exe /ITDELIM=\xFF\r\n", "", 0, "fixed",
+          "REM \x80\r\nd3int.exe /ITDELIM=\x9F\r\n"},
+         {"central.bat", "d3int.exe /ITDELIM=\xE0\r\n", "--code-page=1250", 0,
+          "no findings; saving would keep", ""}, // a small letter in 1252 only
+         {"dos.bat", "d3int.exe /ITDELIM=\x98\r\n", "--code-page=437", 2,
+          "dos.bat: not written\n  /", ""},
+         {"long.bat", "d3int.exe /VAL=" + std::string(32767, '1') + "\r\n", "", 1,
+          "box (/VAL): Method:", ""}, // the overflow box names its switch
+         {"utf8.bat", "d3int.exe /ITDELIM=\xFF\r\n", "--code-page=65001", 2,
+          "utf8.bat: holds bytes code page 65001 does not read", ""},
+         {"two.bat", "a.exe /CH\r\nb.exe /HW\r\n", "--binary-name=b", 0,
+          "also runs a program: line 1 (a.exe)", ""}};
+    for (const auto& [name, content, option, exitCode, says, fixed] : cases) {
+        const std::string file = folder.Write(name, content).string();
+        std::vector<std::string> arguments = {"--fix", file};
+        if (*option) {
+            arguments.push_back(option);
+        }
+        const CheckRun run = Check(arguments);
+        EXPECT_EQ(run.exitCode, exitCode) << name;
+        EXPECT_THAT(run.out + run.err, HasSubstr(says)) << name;
+        EXPECT_EQ(TemporaryFolder::Read(file), *fixed ? fixed : content) << name;
+    }
+    ASSERT_EQ(::mkfifo((folder.Path() / "pipe.bat").c_str(), 0600), 0);
+    const CheckRun pipe = Check({"--fix", (folder.Path() / "pipe.bat").string()});
+    EXPECT_EQ(pipe.exitCode, 2);
+    EXPECT_THAT(pipe.err, HasSubstr("pipe.bat: is not a regular file"));
+}
+
+// Compared up to letter case and prefix: the page may change both.
+std::vector<std::string> Arguments(const std::string& file) {
+    std::vector<std::string> arguments = host::RuntimeArguments(
+        host::StartupFile::Parse(TemporaryFolder::Read(file), {}).OriginalArgumentsText());
+    for (std::string& argument : arguments) {
+        std::transform(argument.begin(), argument.end(), argument.begin(), ::toupper);
+        argument[0] = argument[0] == '-' ? '/' : argument[0];
+    }
+    return arguments;
+}
+
+TEST(CheckingFiles, WhateverFixWritesKeepsEveryArgument) {
+    const std::string pieces[] = {
+        "/ch",    "-HW",           "/bl",        "-noseq",  "/ITDELIM=;", "/itdelim=", "/KS=5",
+        "-ks=ab", "/KS=",          "/VAL=1",     "/val=x",  "/VAL=",      "/x=1",      "-Unknown",
+        "/PS=1",  "/SITE=\"N P\"", "\"/Q=a b\"", "service", "/DB=5",      "/DB=abc",   "-db=-1"};
+    std::mt19937 random(30);
+    TemporaryFolder folder;
+    int written = 0;
+    for (int round = 0; round < 80; ++round) {
+        std::string content = "d3int.exe";
+        for (std::size_t count = random() % 6, debug = 0; count > 0; --count) {
+            const std::size_t piece = random() % std::size(pieces);
+            debug += piece >= std::size(pieces) - 3; // the page sums the levels of several
+            content += debug > 1 ? "" : " " + pieces[piece];
+        }
+        const std::string file = folder.Write("f.bat", content + "\r\n").string();
+        const std::vector<std::string> before = Arguments(file);
+        Check({"--fix", file});
+        if (fs::exists(file + ".bak")) {
+            ++written;
+            fs::remove(file + ".bak");
+            EXPECT_THAT(Arguments(file), IsSupersetOf(before)) << content;
+        } else {
+            EXPECT_EQ(TemporaryFolder::Read(file), content + "\r\n");
+        }
+    }
+    EXPECT_GT(written, 10);
 }
 
 } // namespace

@@ -2,12 +2,17 @@
 #include "core/FileStore.h"
 #include "core/HostError.h"
 #include "core/HostOptions.h"
+#include "core/RuntimeArguments.h"
 #include "core/StartupFile.h"
 
 #include "TemporaryFolder.h"
 
 #include <functional>
 #include <gmock/gmock.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace varkel::host {
 namespace {
@@ -62,9 +67,26 @@ TEST(StartupFileParsing, FindsTheCommandLinePastCommentsOrRefusesTheFileSayingWh
                                                 ":: \"C:\\old\\d3int.exe\"\r\necho d3int.exe\r\n"
                                                 "echo one ^\r\n\r\n  @\"C:\\QX\\d3int.exe\" /CH\r\n"
                                                 "other.exe /X\r\n",
-                                                {});
+                                                {}, {"", "D3INT"});
     EXPECT_EQ(std::tuple(file.CommandLineNumber(), file.Executable()),
               std::tuple(8u, "\"C:\\QX\\d3int.exe\""));
+    // The interface's line, whatever runs before it: the program asked for, else the one
+    // named like the file, else the only one.
+    const std::string waits = "C:\\Windows\\System32\\timeout.exe /t 30\r\nping.exe -n 3 ::1 > nul"
+                              "\r\n\"C:\\QX\\d3int.exe\" /KS=abc\r\n";
+    const std::tuple<std::string, CommandLineChoice, std::size_t> chosen[] = {
+        {waits, {"", "d3int"}, 3},
+        {waits, {"D3INT.EXE", "x"}, 3},
+        {waits, {"ping", "d3int"}, 2},
+        {"\xEF\xBB\xBFx.exe /CH", {}, 1}};
+    for (const auto& [content, choice, number] : chosen) {
+        const StartupFile picked = StartupFile::Parse(content, {}, choice);
+        EXPECT_EQ(std::tuple(picked.CommandLineNumber(), picked.OriginalCommandLine().substr(0, 1)),
+                  std::tuple(number, number == 1   ? "x"
+                                     : number == 2 ? "p"
+                                                   : "\""))
+            << choice.binaryName;
+    }
     const std::pair<std::string, Kind> refused[] = {
         {"", Kind::Empty},
         {"\r\n", Kind::NoCommandLine},
@@ -72,11 +94,30 @@ TEST(StartupFileParsing, FindsTheCommandLinePastCommentsOrRefusesTheFileSayingWh
         {"x.exe.bak /CH", Kind::NoCommandLine},
         {".exe /CH", Kind::NoCommandLine},
         {"x.exe /CH ^", Kind::ContinuedLine},
-        {std::string("x\0.\0e\0x\0e\0", 10), Kind::NotText}};
+        {std::string("x\0.\0e\0x\0e\0", 10), Kind::NotText},
+        {waits, Kind::SeveralCommandLines},
+        {"d3int.exe /CH\r\nd3int.exe /HW\r\ntimeout.exe", Kind::SeveralCommandLines}};
     for (const auto& [content, kind] : refused) {
         EXPECT_THAT([&] { StartupFile::Parse(content, {}); },
                     Throws<StartupFileError>(Property(&StartupFileError::GetKind, kind)))
             << content;
+    }
+}
+
+TEST(RuntimeArguments, AsTheCRuntimeSplitsWhatCmdLeavesOfTheCarets) {
+    const std::pair<const char*, const char*> cases[] = {
+        {R"( /A="x y"  b	c)", "/A=x y|b|c|"},
+        {R"("a""b" c)", R"(a"b|c|)"},
+        {R"(a\\\"b)", R"(a\"b|)"},
+        {R"(a\\"b c")", R"(a\b c|)"},
+        {R"(C:\d\ x\\)", R"(C:\d\|x\\|)"},
+        {R"(^&x ^^ "^&")", "&x|^|^&|"}};
+    for (const auto& [text, expected] : cases) {
+        std::string split;
+        for (const std::string& argument : RuntimeArguments(text)) {
+            split += argument + "|";
+        }
+        EXPECT_EQ(split, expected) << text;
     }
 }
 
@@ -114,10 +155,11 @@ TEST(HostOptions, EveryOptionInBothSpellingsAndUsageErrorsNamingTheProblem) {
     const HostOptions options =
         ParseHostOptions({"--host-switch", "/host", "--host-switch=ps", "--interface-name", "if01",
                           "--install-path=C:\\QX", "--binary-name", "d3intf", "--print", "--save",
-                          "--answer=no", "f.bat"});
+                          "--answer=no", "--code-page=1250", "f.bat"});
     EXPECT_TRUE(options.hostSwitches.Matches("/HOST") && options.hostSwitches.Matches("-ps"));
     EXPECT_TRUE(options.interfaceName == "if01" && options.installPath == fs::path("C:\\QX") &&
                 options.binaryName == "d3intf" && options.answer == Answer::No);
+    EXPECT_EQ(options.codePage, 1250u);
     EXPECT_TRUE(options.print && options.save && options.Headless());
     EXPECT_TRUE(ParseHostOptions({"--screenshot", "a.png", "f.bat"}).Headless());
     EXPECT_EQ(ParseHostOptions({"--", "--odd.bat"}).file, fs::path("--odd.bat"));
@@ -131,6 +173,7 @@ TEST(HostOptions, EveryOptionInBothSpellingsAndUsageErrorsNamingTheProblem) {
         {{"a.bat", "--answer"}, "needs a value"},
         {{"--save=1", "a.bat"}, "takes no value"},
         {{"--host-switch", "/", "a.bat"}, "switch name"},
+        {{"--code-page", "utf8", "a.bat"}, "--code-page takes a code page number"},
         {{"--frobnicate", "a.bat"}, "unknown option --frobnicate (--help lists the options)"}};
     for (const auto& [arguments, says] : cases) {
         EXPECT_THAT([&] { ParseHostOptions(arguments); }, FailsWith(ExitCode::Usage, says));
@@ -152,7 +195,7 @@ TEST(EditingAFile, SavesHostArgumentsThenThePagesWithABackupButNothingAfterARefu
     const std::string original = "@echo off\r\n\"C:\\QX\\d3int.exe\" /host=n1 -ch /KS=5\r\npause";
     const fs::path file = folder.Write("d3int.bat", original);
     folder.Write("d3int.bat.bak", "the backup of a real change");
-    folder.Write("d3int.bat.varkel-new", "half written by an earlier crash");
+    folder.Write("d3int.bat.varkel-new", "precious: a temporary file's old name, never opened");
     MockPage page;
     const std::vector<LoadRow> rows = {{"/host", "n1", 1}, {"-ch", "", 0}, {"/KS", "5", 0}};
     EXPECT_CALL(page, LoadDefaults(rows, fs::path("C:\\QX")))
@@ -180,18 +223,35 @@ TEST(EditingAFile, SavesHostArgumentsThenThePagesWithABackupButNothingAfterARefu
     page.Answers({{"/CH", ""}});
     EXPECT_EQ(session.CommandLine(page), "\"C:\\QX\\d3int.exe\" /host=n1 /CH");
     EXPECT_EQ(TemporaryFolder::Read(file), original);
-    fs::permissions(file, fs::perms::owner_exec, fs::perm_options::add); // a new file lacks it
+    fs::permissions(file, fs::perms::owner_all); // a new file has neither mode by default
     const fs::perms mode = fs::status(file).permissions();
+#ifndef _WIN32
+    if (::geteuid() == 0) { // only root can give a file to someone else
+        ASSERT_EQ(::chown(file.c_str(), 4321, 4321), 0);
+    }
+    const auto owner = [](const fs::path& path) {
+        struct stat facts {};
+        ::stat(path.c_str(), &facts);
+        return std::pair(facts.st_uid, facts.st_gid);
+    };
+    const auto originalOwner = owner(file);
+#endif
     page.Answers({{"/CH", ""}});
     const SaveResult result = session.Save(page);
     const std::string saved = "@echo off\r\n\"C:\\QX\\d3int.exe\" /host=n1 /CH\r\npause";
     EXPECT_EQ(std::tuple(TemporaryFolder::Read(file), fs::status(file).permissions()),
               std::tuple(saved, mode));
     EXPECT_EQ(TemporaryFolder::Read(result.backup), original);
+#ifndef _WIN32 // Windows gives its modes by the name's extension
+    EXPECT_EQ(fs::status(result.backup).permissions(), mode);
+    EXPECT_EQ(owner(file), originalOwner);
+    EXPECT_EQ(owner(result.backup), originalOwner);
+#endif
     page.Answers({{"/HW", ""}});
     EXPECT_TRUE(session.Save(page).written) << "compared with what the first save wrote";
     EXPECT_EQ(TemporaryFolder::Read(result.backup), saved);
-    EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak");
+    EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak d3int.bat.varkel-new");
+    EXPECT_THAT(TemporaryFolder::Read(file.string() + ".varkel-new"), StartsWith("precious"));
 }
 
 TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
@@ -200,7 +260,12 @@ TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
         {"", nullptr, ExitCode::CannotRead, "is a folder"}, // some systems open it as empty
         {"empty.bat", "", ExitCode::NotStartupFile, "the file is empty"},
         {"split.bat", "x.exe /CH ^\r\n/HW\r\n", ExitCode::NotStartupFile,
-         "the command line (line 1) continues"}};
+         "the command line (line 1) ends with \"^\", which continues it on the next line"},
+        {"last.bat", "x.exe /CH ^\r\n", ExitCode::NotStartupFile,
+         "the command line (line 1) ends with \"^\", which continues it on a next line the file "
+         "does not have"},
+        {"two.bat", "a.exe\r\nb.exe\r\n", ExitCode::NotStartupFile,
+         "several lines could be the interface's command line: line 1 (a.exe), line 2 (b.exe)"}};
     for (const auto& [name, content, code, says] : cases) {
         TemporaryFolder folder;
         const fs::path file = content ? folder.Write(name, content) : folder.Path() / name;
@@ -214,8 +279,8 @@ TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
         {[](auto& file) { fs::permissions(file, fs::perms::owner_read); }, "is read-only", ""},
         {[](auto& file) { TemporaryFolder::WriteFile(file, "x.exe /HW\r\n"); }, "changed", ""},
         {[](auto& file) { fs::create_directory(BackupPathFor(file)); }, "backup", " d3int.bat.bak"},
-        {[](auto& file) { fs::create_directory(TemporaryPathFor(file)); }, "cannot be created",
-         " d3int.bat.varkel-new"},
+        {[](auto& file) { fs::create_hard_link(file, file.parent_path() / "other.bat"); },
+         "has 2 hard links", " other.bat"},
     };
     for (const auto& [arrange, says, inTheWay] : cases) {
         TemporaryFolder folder;
@@ -230,6 +295,21 @@ TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
 #ifdef __linux__ // it opens, but reading this process's memory from address 0 fails
     EXPECT_THAT([] { ReadWholeFile("/proc/self/mem"); },
                 FailsWith(ExitCode::CannotRead, "/proc/self/mem: could not be read"));
+#endif
+#ifndef _WIN32
+    TemporaryFolder folder; // a pipe without a writer would block a plain open for reading
+    ASSERT_EQ(::mkfifo((folder.Path() / "pipe").c_str(), 0600), 0);
+    for (const fs::path& odd : {folder.Path() / "pipe", fs::path("/dev/null")}) {
+        EXPECT_THAT([&] { ReadWholeFile(odd); },
+                    FailsWith(ExitCode::CannotRead, ": is not a regular file"));
+    }
+    // A link is followed: the file it names is replaced and the link stays one.
+    const fs::path target = folder.Write("real.bat", "x.exe -ch\r\n");
+    fs::create_symlink("real.bat", folder.Path() / "d3int.bat");
+    EXPECT_EQ(ReplaceKeepingBackup(folder.Path() / "d3int.bat", "x.exe /CH\r\n", "x.exe -ch\r\n"),
+              BackupPathFor(fs::canonical(target)));
+    EXPECT_EQ(TemporaryFolder::Read(target), "x.exe /CH\r\n");
+    EXPECT_TRUE(fs::is_symlink(folder.Path() / "d3int.bat"));
 #endif
 }
 

@@ -1,0 +1,176 @@
+#include "FileStoreSystem.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace varkel::host::files {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Reason() {
+    return std::strerror(errno);
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { Close(); }
+    int Get() const { return fd_; }
+    void Reset(int fd) {
+        Close();
+        fd_ = fd;
+    }
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+struct stat StatusOf(const fs::path& file) {
+    struct stat facts {};
+    if (::stat(file.c_str(), &facts) != 0) {
+        Fail(ExitCode::CannotWrite, file, "is gone (" + Reason() + "); nothing written");
+    }
+    return facts;
+}
+
+// A file beside `model` that did not exist before: created exclusively (a link or file planted
+// under the name makes the creation fail rather than be written through) under a name with 64
+// random bits. Removed again unless it has taken its place.
+class NewFile {
+public:
+    NewFile(const fs::path& model, const struct stat& modelFacts, std::string_view content)
+        : model_(model) {
+        std::random_device random;
+        for (int attempt = 0; fd_.Get() < 0; ++attempt) {
+            char suffix[40];
+            std::snprintf(suffix, sizeof suffix, ".varkel-%08x%08x.new", random(), random());
+            path_ = model;
+            path_ += suffix;
+            fd_.Reset(
+                ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+            if (fd_.Get() < 0 && (errno != EEXIST || attempt == 9)) {
+                Fail(ExitCode::CannotWrite, model,
+                     "no new file can be created beside it (" + Reason() + "); nothing written");
+            }
+        }
+        created_ = true;
+        Write(content);
+        KeepOwnerAndMode(modelFacts);
+        if (::fsync(fd_.Get()) != 0 || !fd_.Close()) {
+            Fail(ExitCode::CannotWrite, path_, "could not be written completely; nothing written");
+        }
+    }
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+    ~NewFile() {
+        if (created_) {
+            ::unlink(path_.c_str());
+        }
+    }
+
+    // Renames it to `destination`; afterwards it is no longer ours to remove.
+    void Become(const fs::path& destination, const std::string& failure) {
+        if (::rename(path_.c_str(), destination.c_str()) != 0) {
+            Fail(ExitCode::CannotWrite, destination, failure + " (" + Reason() + ")");
+        }
+        created_ = false;
+    }
+
+private:
+    void Write(std::string_view content) {
+        while (!content.empty()) {
+            const ssize_t written = ::write(fd_.Get(), content.data(), content.size());
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                Fail(ExitCode::CannotWrite, path_,
+                     "could not be written completely (" + Reason() + "); nothing written");
+            }
+            content.remove_prefix(static_cast<std::size_t>(written));
+        }
+    }
+
+    // The owner first: changing it clears the set-user and set-group bits the mode may carry.
+    // Only root may give a file away; anyone else is refused unless it already belongs to the
+    // same owner and group, and then nothing changes hands.
+    void KeepOwnerAndMode(const struct stat& modelFacts) {
+        struct stat facts {};
+        if (::fchown(fd_.Get(), modelFacts.st_uid, modelFacts.st_gid) != 0 &&
+            (::fstat(fd_.Get(), &facts) != 0 || facts.st_uid != modelFacts.st_uid ||
+             facts.st_gid != modelFacts.st_gid)) {
+            Fail(ExitCode::CannotWrite, model_,
+                 "its owner and group cannot be kept for the new file (" + Reason() +
+                     "); nothing written");
+        }
+        if (::fchmod(fd_.Get(), modelFacts.st_mode & 07777) != 0) {
+            Fail(ExitCode::CannotWrite, model_,
+                 "its mode cannot be kept for the new file (" + Reason() + "); nothing written");
+        }
+    }
+
+    fs::path model_;
+    fs::path path_;
+    Descriptor fd_{-1};
+    bool created_ = false;
+};
+
+} // namespace
+
+std::string ReadRegular(const fs::path& file) {
+    Descriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        Fail(ExitCode::CannotRead, file, "cannot be opened for reading (" + Reason() + ")");
+    }
+    struct stat facts {};
+    if (::fstat(fd.Get(), &facts) != 0 || !S_ISREG(facts.st_mode)) {
+        Fail(ExitCode::CannotRead, file,
+             "is not a regular file (a named pipe, a device, ...); not read");
+    }
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            Fail(ExitCode::CannotRead, file, "could not be read");
+        }
+        if (got == 0) {
+            return content;
+        }
+        content.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+std::uint64_t LinkCount(const fs::path& file) {
+    return StatusOf(file).st_nlink;
+}
+
+void ReplaceWith(const fs::path& file, std::string_view content, std::string_view previous,
+                 const fs::path& backup) {
+    const struct stat original = StatusOf(file);
+    NewFile replacement(file, original, content);
+    // The backup is written from the text just compared, through a new file of its own and a
+    // rename, so a backup from an earlier save is replaced whole or not at all.
+    NewFile backupFile(file, original, previous);
+    backupFile.Become(backup, "the backup cannot be written; nothing written");
+    replacement.Become(file, "cannot be replaced");
+}
+
+} // namespace varkel::host::files
