@@ -315,8 +315,8 @@ std::string StartupFile::ArgumentsText(const std::vector<PageArgument>& pageArgu
         }
     }
     for (const PageArgument& argument : pageArguments) {
-        // A row of two empty texts stands for a word without a switch, which the page has
-        // already dropped; writing it would only leave a stray blank.
+        // A row of two empty texts holds nothing (the blank row a list starts with); writing it
+        // would only leave a stray blank. Words come back with their text as the name.
         if (!argument.name.empty() || !argument.value.empty()) {
             text += ' ' + FormatArgument(argument);
         }
