@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 namespace {
 
 [[noreturn]] void Fail(ExitCode code, const fs::path& file, const std::string& reason) {
-    throw HostError(code, DisplayPath(file) + ": " + reason);
+    throw HostError(code, DisplayPath(file) + " " + reason);
 }
 
 std::string Reason(const std::error_code& error) {
@@ -79,7 +79,7 @@ std::string ReadWholeFile(const fs::path& file) {
     std::error_code error;
     const fs::file_status status = fs::status(file, error);
     if (!fs::exists(status)) {
-        Fail(ExitCode::CannotRead, file, "no such file");
+        Fail(ExitCode::CannotRead, file, "does not exist");
     }
     if (fs::is_directory(status)) {
         Fail(ExitCode::CannotRead, file, "is a folder, not a start-up file");
@@ -109,8 +109,10 @@ void ReplaceKeepingBackup(const fs::path& file, std::string_view content,
         Fail(ExitCode::CannotWrite, file, "is read-only; nothing written");
     }
     if (ReadWholeFile(file) != expected) {
-        Fail(ExitCode::CannotWrite, file,
-             "was changed by someone else since it was opened; nothing written");
+        throw FileChangedError(ExitCode::CannotWrite,
+                               DisplayPath(file) +
+                                   " was changed by someone else since it was opened; nothing "
+                                   "written");
     }
 
     TemporaryFile temporary(TemporaryPathFor(file));
@@ -124,8 +126,9 @@ void ReplaceKeepingBackup(const fs::path& file, std::string_view content,
     backupTemporary.Write(expected);
     fs::rename(backupTemporary.Path(), backup, error);
     if (error) {
-        Fail(ExitCode::CannotWrite, backup,
-             "the backup cannot be written (" + Reason(error) + "); nothing written");
+        throw HostError(ExitCode::CannotWrite, "the backup " + DisplayPath(backup) +
+                                                   " cannot be written (" + Reason(error) +
+                                                   "); nothing written");
     }
     backupTemporary.Consumed();
     fs::rename(temporary.Path(), file, error);

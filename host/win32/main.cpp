@@ -111,22 +111,32 @@ int RunHeadless(const HostOptions& options, EditSession& session, HostWindow& wi
 }
 
 int Run(const HostOptions& options) {
-    EditSession session(Locate(options.file), options.hostSwitches);
-    const HostState state = StateFor(options, session);
-    PublishHostState(state);
-
-    OleSession ole;
     std::optional<MessageBoxAnswerer> answerer;
     if (const auto choice = AnswerChoice(options)) {
         answerer.emplace(*choice);
     }
-    HostWindow window(session);
-    window.Open(pageProgId);
-    if (options.Headless()) {
-        return RunHeadless(options, session, window, state);
+    try {
+        EditSession session(Locate(options.file), options.hostSwitches);
+        const HostState state = StateFor(options, session);
+        PublishHostState(state);
+
+        OleSession ole;
+        HostWindow window(session);
+        window.Open(pageProgId);
+        if (options.Headless()) {
+            return RunHeadless(options, session, window, state);
+        }
+        window.Load(state.installPath, false);
+        return window.Run();
+    } catch (const HostError& error) {
+        // Started from a shortcut, nobody reads standard error: with a window, a box says why
+        // there is none.
+        if (!options.Headless()) {
+            MessageBoxW(nullptr, WideFromUtf8(error.what()).c_str(), L"varkel-host",
+                        MB_OK | MB_ICONERROR);
+        }
+        throw;
     }
-    window.Load(state.installPath, false);
-    return window.Run();
 }
 
 std::vector<std::string> Arguments(int argc, wchar_t** argv) {

@@ -196,22 +196,23 @@ TEST(EditingAFile, SavesHostArgumentsThenThePagesWithABackupButNothingAfterARefu
 
 TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
     const std::tuple<const char*, const char*, ExitCode, const char*> cases[] = {
-        {"missing.bat", nullptr, ExitCode::CannotRead, "no such file"},
-        {"", nullptr, ExitCode::CannotRead, "is a folder"}, // some systems open it as empty
-        {"empty.bat", "", ExitCode::NotStartupFile, "the file is empty"},
+        {"missing.bat", nullptr, ExitCode::CannotRead, " does not exist"},
+        {"", nullptr, ExitCode::CannotRead, " is a folder"}, // some systems open it as empty
+        {"empty.bat", "", ExitCode::NotStartupFile, ": the file is empty"},
         {"split.bat", "x.exe /CH ^\r\n/HW\r\n", ExitCode::NotStartupFile,
-         "the command line (line 1) continues"}};
+         ": the command line (line 1) continues"}};
     for (const auto& [name, content, code, says] : cases) {
         TemporaryFolder folder;
         const fs::path file = content ? folder.Write(name, content) : folder.Path() / name;
         EXPECT_THAT([&] { EditSession session(file, {}); },
-                    FailsWith(code, std::string(name) + ": " + says));
+                    FailsWith(code, std::string(name) + says));
     }
 }
 
 TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
     const std::tuple<std::function<void(const fs::path&)>, const char*, const char*> cases[] = {
-        {[](auto& file) { fs::permissions(file, fs::perms::owner_read); }, "is read-only", ""},
+        {[](auto& file) { fs::permissions(file, fs::perms::owner_read); }, "d3int.bat is read-only",
+         ""},
         {[](auto& file) { TemporaryFolder::WriteFile(file, "x.exe /HW\r\n"); }, "changed", ""},
         {[](auto& file) { fs::create_directory(BackupPathFor(file)); }, "backup", " d3int.bat.bak"},
         {[](auto& file) { fs::create_directory(TemporaryPathFor(file)); }, "cannot be created",
@@ -229,7 +230,7 @@ TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
     }
 #ifdef __linux__ // it opens, but reading this process's memory from address 0 fails
     EXPECT_THAT([] { ReadWholeFile("/proc/self/mem"); },
-                FailsWith(ExitCode::CannotRead, "/proc/self/mem: could not be read"));
+                FailsWith(ExitCode::CannotRead, "/proc/self/mem could not be read"));
 #endif
 }
 

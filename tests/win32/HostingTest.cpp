@@ -94,13 +94,18 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
         EXPECT_TRUE(EqualRect(&placed, &position) && IsWindowVisible(page));
         EXPECT_EQ(site.calls, "activate ");
-        // A click anywhere on the page makes it the frame's active object with the focus.
+        // Tabbed into backwards, the page takes the focus on its last control, whose Tab goes
+        // back to the container; a click on the page makes it the frame's active object again.
+        const auto active = object.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
+        const auto translate = [&](MSG* key) { return active->TranslateAccelerator(key); };
+        PressTab(true, [&](MSG*) { return SetFocus(page); });
+        EXPECT_EQ(PressTab(false, translate), S_OK);
+        EXPECT_EQ(object.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->UIDeactivate(), S_OK);
+        SetFocus(parent);
         SendMessageW(page, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(parent),
                      MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
         EXPECT_TRUE(IsChild(page, GetFocus()));
-        const auto active = object.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
-        EXPECT_EQ(PressTab(true, [&](MSG* key) { return active->TranslateAccelerator(key); }), S_OK)
-            << "Shift+Tab on the first control goes to the container";
+        EXPECT_EQ(PressTab(true, translate), S_OK) << "Shift+Tab on the first control";
         EXPECT_TRUE(verb(OLEIVERB_HIDE) == S_OK && !IsWindowVisible(page));
         EXPECT_TRUE(verb(OLEIVERB_SHOW) == S_OK && IsWindowVisible(page));
 
@@ -136,8 +141,9 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         EXPECT_EQ(GetObjectType(font), 0u) << "the page's fonts went with its windows";
         EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
     }
-    EXPECT_EQ(site.calls, "activate ui active(varkel1) tab1 inactive ui-off ui active(varkel1) "
-                          "inactive ui-off deactivate closed ");
+    EXPECT_EQ(site.calls,
+              "activate ui active(varkel1) tab0 inactive ui-off ui active(varkel1) tab1 "
+              "inactive ui-off ui active(varkel1) inactive ui-off deactivate closed ");
     EXPECT_EQ(site.references, 0) << "the site or frame is still held";
     DestroyWindow(parent);
 }

@@ -111,7 +111,8 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     EXPECT_THAT(std::wstring(asked), ::testing::StartsWith(L"d3int|"));
     run = HostProcess({L"--save", (folder.Path() / "missing.bat").wstring()}).Finish();
     EXPECT_EQ(run.exitCode, 2u);
-    EXPECT_THAT(run.err, HasSubstr("no such file"));
+    EXPECT_THAT(run.err, HasSubstr("missing.bat does not exist"));
+    EXPECT_THAT(run.err, ::testing::Not(HasSubstr("message box"))) << "no box without a window";
 }
 
 // The page run by varkel-check natively and the DLL run by varkel-host give the same lines.
@@ -136,25 +137,147 @@ void Send(HWND window, UINT message) {
     ASSERT_NE(SendMessageTimeoutW(window, message, 0, 0, SMTO_NORMAL, 60000, &ignored), 0);
 }
 
-TEST_F(HostOnAFile, AClickOnThePageThenSaveWritesTheNewSwitchAndCloseAfterAnEditAsksToSave) {
+template <class Done> bool Await(Done done) { // for up to 10 s
+    for (int round = 0; round < 500 && !done(); ++round) {
+        Sleep(20);
+    }
+    return done();
+}
+
+// The host's window once the page in it shows `text`, and the control showing it.
+std::pair<HWND, HWND> HostShowing(const wchar_t* text) {
+    HWND window = nullptr, control = nullptr;
+    Await([&] {
+        window = FindWindowW(L"VarkelHostWindow", nullptr);
+        return (control = window ? HostProcess::Find(window, text) : nullptr) != nullptr;
+    });
+    return {window, control};
+}
+
+// Keys as the host's message loop gets them from a keyboard: posted to its focused window while
+// the keyboard state it reads (Shift, the key itself) is shared through attached input.
+class Keyboard {
+public:
+    explicit Keyboard(HWND window) : thread_(GetWindowThreadProcessId(window, nullptr)) {
+        MSG none;
+        PeekMessageW(&none, nullptr, 0, 0, PM_NOREMOVE); // this thread's input, to attach
+        EXPECT_TRUE(AttachThreadInput(GetCurrentThreadId(), thread_, TRUE));
+    }
+    ~Keyboard() { AttachThreadInput(GetCurrentThreadId(), thread_, FALSE); }
+    HWND Focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(thread_, &info);
+        return info.hwndFocus;
+    }
+    template <class Done> HWND Press(UINT key, bool shift, Done done) { // the focus after it
+        BYTE keys[256] = {};
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        keys[key] = 0x80;
+        SetKeyboardState(keys);
+        PostMessageW(Focus(), WM_KEYDOWN, key, 1);
+        PostMessageW(Focus(), WM_KEYUP, key, 0xC0000001);
+        Await(done);
+        keys[VK_SHIFT] = keys[key] = 0;
+        SetKeyboardState(keys);
+        return Focus();
+    }
+    HWND Tab(bool shift = false) {
+        const HWND from = Focus();
+        return Press(VK_TAB, shift, [&] { return Focus() != from; });
+    }
+
+private:
+    DWORD thread_;
+};
+
+TEST_F(HostOnAFile, TheKeyboardAloneTabsThroughPageAndButtonsAndTypesAfterThePagesBox) {
     TemporaryFolder::WriteFile(file, "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
     HostProcess host({L"--answer", L"yes", file.wstring()});
-    HWND window = nullptr, box = nullptr;
-    for (int round = 0; round < 3000 && box == nullptr; ++round, Sleep(20)) {
-        window = FindWindowW(L"VarkelHostWindow", nullptr);
-        box = window ? HostProcess::Find(window, L"Check for D/3 database updates") : nullptr;
-    }
+    const auto [window, first] =
+        HostShowing(L"Specify delimiter other than colon (:) in InstrumentTag");
+    Keyboard keyboard(window);
+    const auto named = [window](const wchar_t* text) { return HostProcess::Find(window, text); };
+    const HWND last = named(L"Velmar Testing only"), save = named(L"&Save");
+    EXPECT_TRUE(Await([&] { return keyboard.Focus() == first; })) << "the page's first control";
+    EXPECT_EQ(keyboard.Tab(true), named(L"&Close"));
+    EXPECT_EQ(keyboard.Tab(true), save);
+    EXPECT_EQ(keyboard.Tab(true), last) << "the page's last control";
+    EXPECT_EQ(keyboard.Tab(), save);
+    EXPECT_EQ(keyboard.Tab(), named(L"&Close"));
+    EXPECT_EQ(keyboard.Tab(), first);
+    const HWND glf = keyboard.Tab();
+    EXPECT_EQ(glf, named(L"Treat GLF errors for continuous points differently"));
+    const auto checked = [glf] { return SendMessageW(glf, BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    EXPECT_EQ(keyboard.Press(VK_SPACE, false, checked), glf) << "after the /KS warning";
+    const HWND minutes = keyboard.Tab();
+    keyboard.Press('5', false, [minutes] { return SendMessageW(minutes, WM_GETTEXTLENGTH, 0, 0); });
+    Send(window, WM_CLOSE);
+    const HostRun run = host.Finish();
+    EXPECT_THAT(run.err, HasSubstr("/KS parameter is not recommended.\n    -> OK"));
+    EXPECT_EQ(TemporaryFolder::Read(file),
+              "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /KS=5 /PS=1\r\n");
+}
+
+TEST_F(HostOnAFile, AClickThenSaveWritesOnceThenAFileChangedMeanwhileIsReloadedOnYes) {
+    TemporaryFolder::WriteFile(file, "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
+    HostProcess host({L"--answer", L"yes", file.wstring()});
+    const auto [window, box] = HostShowing(L"Check for D/3 database updates");
     ASSERT_NE(box, nullptr);
+    const HWND save = HostProcess::Find(window, L"&Save"), status = GetWindow(save, GW_HWNDPREV);
+    RECT frame{}, close{};
+    GetWindowRect(window, &frame);
+    GetWindowRect(HostProcess::Find(window, L"&Close"), &close);
+    MINMAXINFO limits{};
+    SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_GE(limits.ptMinTrackSize.x, close.right - frame.left) << "Close stays within reach";
+    EXPECT_GE(limits.ptMinTrackSize.y, close.bottom - frame.top);
     Send(box, BM_CLICK);
-    Send(HostProcess::Find(window, L"&Save"), BM_CLICK);
+    Send(save, BM_CLICK);
     EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /PS=1\r\n");
+    const auto width = [status] {
+        RECT area{};
+        GetWindowRect(status, &area);
+        return area.right - area.left;
+    };
+    const LONG narrow = width();
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 200, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(width(), narrow + 200) << "the status line takes the width it is given";
+
+    const std::string theirs = "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /NOSEQ\r\n";
+    TemporaryFolder::WriteFile(file, theirs);
+    Send(box, BM_CLICK);
+    Send(save, BM_CLICK);
+    EXPECT_EQ(TemporaryFolder::Read(file), theirs) << "reloaded, not written";
+    wchar_t shown[128] = {};
+    SendMessageW(status, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(shown));
+    EXPECT_STREQ(shown, L"Loaded d3int.bat (command line on line 2)");
     Send(box, BM_CLICK);
     Send(window, WM_CLOSE);
     const HostRun run = host.Finish();
     EXPECT_EQ(run.exitCode, 0u) << run.err;
-    EXPECT_THAT(run.err, AllOf(HasSubstr("saved "),
+    EXPECT_THAT(run.err, AllOf(HasSubstr("d3int.bat was changed by someone else since it was "
+                                         "opened; nothing written.\n    \n    Yes: reload it, "
+                                         "losing your edits.\n    No: write your edits into its "
+                                         "new text, which is kept as d3int.bat.bak.\n    Cancel: "
+                                         "go on editing.\n    -> Yes"),
                                HasSubstr("Save the changes to d3int.bat?\n    -> Yes")));
-    EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
+    EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /NOSEQ\r\n");
+}
+
+// Started with its window (from a shortcut, say), the host says in a box why it has none.
+TEST_F(HostOnAFile, WithItsWindowAFileItCannotOpenIsExplainedInABox) {
+    const std::tuple<fs::path, DWORD, const char*> cases[] = {
+        {folder.Path() / "missing.bat", 2u, "missing.bat does not exist"},
+        {folder.Write("empty.bat", ""), 3u, "empty.bat: the file is empty"},
+        {folder.Write("none.bat", "@echo off\r\n"), 3u, "none.bat: no command line"}};
+    for (const auto& [path, code, says] : cases) {
+        const HostRun run = HostProcess({L"--answer", L"yes", path.wstring()}).Finish();
+        EXPECT_EQ(run.exitCode, code);
+        EXPECT_THAT(run.err, AllOf(HasSubstr("message box \"varkel-host\": "),
+                                   HasSubstr(std::string(says))));
+    }
 }
 
 } // namespace
