@@ -86,7 +86,9 @@ protected:
 
 TEST_F(PageWindowTest, RealBoxesAskAndWarnAndTypingColoursOrRewritesTheField) {
     hook.Expect(IDOK);
+    SetFocus(Window("chkGLF"));
     Click("chkGLF");
+    EXPECT_EQ(GetFocus(), Window("chkGLF")) << "back on the box after its warning";
     ASSERT_EQ(hook.shown.size(), 1u);
     EXPECT_EQ(hook.shown[0].text, L"Warning: Use of the /KS parameter is not recommended.");
     EXPECT_EQ(hook.shown[0].title, L"QX Interface for GSE D/3 DBA - NUX Cont");
