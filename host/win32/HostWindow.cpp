@@ -306,7 +306,8 @@ LRESULT HostWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // As a dialog does: the control that had the focus when a box (or another program)
         // took it gets it back, not the window itself.
         if (LOWORD(wParam) == WA_INACTIVE) {
-            lastFocus_ = GetFocus();
+            const HWND focus = GetFocus();
+            lastFocus_ = focus && IsChild(window_, focus) ? focus : lastFocus_;
         } else if (lastFocus_ && IsChild(window_, lastFocus_)) {
             SetFocus(lastFocus_);
             return 0;

@@ -154,110 +154,88 @@ std::pair<HWND, HWND> HostShowing(const wchar_t* text) {
     return {window, control};
 }
 
-// Keys as the host's message loop gets them from a keyboard: posted to its focused window while
+// Keys as the host's message loop gets them from a keyboard: posted to the focused window while
 // the keyboard state it reads (Shift, the key itself) is shared through attached input.
-class Keyboard {
-public:
-    explicit Keyboard(HWND window) : thread_(GetWindowThreadProcessId(window, nullptr)) {
-        MSG none;
-        PeekMessageW(&none, nullptr, 0, 0, PM_NOREMOVE); // this thread's input, to attach
-        EXPECT_TRUE(AttachThreadInput(GetCurrentThreadId(), thread_, TRUE));
+struct Keyboard {
+    explicit Keyboard(HWND window) : thread(GetWindowThreadProcessId(window, nullptr)) {
+        MSG none; // this thread's input, to attach
+        PeekMessageW(&none, nullptr, 0, 0, PM_NOREMOVE);
+        EXPECT_TRUE(AttachThreadInput(GetCurrentThreadId(), thread, TRUE));
     }
-    ~Keyboard() { AttachThreadInput(GetCurrentThreadId(), thread_, FALSE); }
-    HWND Focus() const {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(thread_, &info);
-        return info.hwndFocus;
-    }
+    ~Keyboard() { AttachThreadInput(GetCurrentThreadId(), thread, FALSE); }
     template <class Done> HWND Press(UINT key, bool shift, Done done) { // the focus after it
         BYTE keys[256] = {};
         keys[VK_SHIFT] = shift ? 0x80 : 0;
         keys[key] = 0x80;
         SetKeyboardState(keys);
-        PostMessageW(Focus(), WM_KEYDOWN, key, 1);
-        PostMessageW(Focus(), WM_KEYUP, key, 0xC0000001);
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
         Await(done);
         keys[VK_SHIFT] = keys[key] = 0;
         SetKeyboardState(keys);
-        return Focus();
+        return GetFocus();
     }
     HWND Tab(bool shift = false) {
-        const HWND from = Focus();
-        return Press(VK_TAB, shift, [&] { return Focus() != from; });
+        const HWND from = GetFocus();
+        return Press(VK_TAB, shift, [from] { return GetFocus() != from; });
     }
-
-private:
-    DWORD thread_;
+    DWORD thread;
 };
 
-TEST_F(HostOnAFile, TheKeyboardAloneTabsThroughPageAndButtonsAndTypesAfterThePagesBox) {
+TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAskedToSaveOnClose) {
     TemporaryFolder::WriteFile(file, "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
     HostProcess host({L"--answer", L"yes", file.wstring()});
     const auto [window, first] =
         HostShowing(L"Specify delimiter other than colon (:) in InstrumentTag");
     Keyboard keyboard(window);
     const auto named = [window](const wchar_t* text) { return HostProcess::Find(window, text); };
-    const HWND last = named(L"Velmar Testing only"), save = named(L"&Save");
-    EXPECT_TRUE(Await([&] { return keyboard.Focus() == first; })) << "the page's first control";
-    EXPECT_EQ(keyboard.Tab(true), named(L"&Close"));
+    const HWND save = named(L"&Save"), close = named(L"&Close");
+    EXPECT_TRUE(Await([first] { return GetFocus() == first; })) << "the page's first control";
+    EXPECT_EQ(keyboard.Tab(true), close);
     EXPECT_EQ(keyboard.Tab(true), save);
-    EXPECT_EQ(keyboard.Tab(true), last) << "the page's last control";
+    EXPECT_EQ(keyboard.Tab(true), named(L"Velmar Testing only")) << "the page's last control";
     EXPECT_EQ(keyboard.Tab(), save);
-    EXPECT_EQ(keyboard.Tab(), named(L"&Close"));
+    EXPECT_EQ(keyboard.Tab(), close);
     EXPECT_EQ(keyboard.Tab(), first);
     const HWND glf = keyboard.Tab();
     EXPECT_EQ(glf, named(L"Treat GLF errors for continuous points differently"));
-    const auto checked = [glf] { return SendMessageW(glf, BM_GETCHECK, 0, 0) == BST_CHECKED; };
-    EXPECT_EQ(keyboard.Press(VK_SPACE, false, checked), glf) << "after the /KS warning";
+    const auto back = [glf] { return SendMessageW(glf, BM_GETCHECK, 0, 0) && GetFocus() == glf; };
+    EXPECT_EQ(keyboard.Press(VK_SPACE, false, back), glf) << "after the /KS warning";
+    SetForegroundWindow(GetDesktopWindow()); // another program's turn, then the host's again
+    SetForegroundWindow(window);
+    EXPECT_TRUE(Await([glf] { return GetFocus() == glf; })) << "back on reactivation";
     const HWND minutes = keyboard.Tab();
     keyboard.Press('5', false, [minutes] { return SendMessageW(minutes, WM_GETTEXTLENGTH, 0, 0); });
-    Send(window, WM_CLOSE);
-    const HostRun run = host.Finish();
-    EXPECT_THAT(run.err, HasSubstr("/KS parameter is not recommended.\n    -> OK"));
+    Send(save, BM_CLICK);
     EXPECT_EQ(TemporaryFolder::Read(file),
               "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /KS=5 /PS=1\r\n");
-}
 
-TEST_F(HostOnAFile, AClickThenSaveWritesOnceThenAFileChangedMeanwhileIsReloadedOnYes) {
-    TemporaryFolder::WriteFile(file, "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
-    HostProcess host({L"--answer", L"yes", file.wstring()});
-    const auto [window, box] = HostShowing(L"Check for D/3 database updates");
-    ASSERT_NE(box, nullptr);
-    const HWND save = HostProcess::Find(window, L"&Save"), status = GetWindow(save, GW_HWNDPREV);
-    RECT frame{}, close{};
+    RECT frame{}, button{}, status{}, wider{};
     GetWindowRect(window, &frame);
-    GetWindowRect(HostProcess::Find(window, L"&Close"), &close);
+    GetWindowRect(close, &button);
     MINMAXINFO limits{};
     SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-    EXPECT_GE(limits.ptMinTrackSize.x, close.right - frame.left) << "Close stays within reach";
-    EXPECT_GE(limits.ptMinTrackSize.y, close.bottom - frame.top);
-    Send(box, BM_CLICK);
-    Send(save, BM_CLICK);
-    EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /PS=1\r\n");
-    const auto width = [status] {
-        RECT area{};
-        GetWindowRect(status, &area);
-        return area.right - area.left;
-    };
-    const LONG narrow = width();
+    EXPECT_GE(limits.ptMinTrackSize.x, button.right - frame.left) << "Close stays within reach";
+    EXPECT_GE(limits.ptMinTrackSize.y, button.bottom - frame.top);
+    GetWindowRect(GetWindow(save, GW_HWNDPREV), &status);
     SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 200, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(width(), narrow + 200) << "the status line takes the width it is given";
+    GetWindowRect(GetWindow(save, GW_HWNDPREV), &wider);
+    EXPECT_EQ(wider.right - wider.left, status.right - status.left + 200) << "the status line";
 
     const std::string theirs = "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /NOSEQ\r\n";
     TemporaryFolder::WriteFile(file, theirs);
-    Send(box, BM_CLICK);
+    const HWND updates = named(L"Check for D/3 database updates");
+    Send(updates, BM_CLICK);
     Send(save, BM_CLICK);
     EXPECT_EQ(TemporaryFolder::Read(file), theirs) << "reloaded, not written";
-    wchar_t shown[128] = {};
-    SendMessageW(status, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(shown));
-    EXPECT_STREQ(shown, L"Loaded d3int.bat (command line on line 2)");
-    Send(box, BM_CLICK);
+    EXPECT_NE(named(L"Loaded d3int.bat (command line on line 2)"), nullptr) << "the status line";
+    Send(updates, BM_CLICK);
     Send(window, WM_CLOSE);
     const HostRun run = host.Finish();
     EXPECT_EQ(run.exitCode, 0u) << run.err;
-    EXPECT_THAT(run.err, AllOf(HasSubstr("d3int.bat was changed by someone else since it was "
+    EXPECT_THAT(run.err, AllOf(HasSubstr("/KS parameter is not recommended.\n    -> OK"),
+                               HasSubstr("d3int.bat was changed by someone else since it was "
                                          "opened; nothing written.\n    \n    Yes: reload it, "
                                          "losing your edits.\n    No: write your edits into its "
                                          "new text, which is kept as d3int.bat.bak.\n    Cancel: "
