@@ -185,10 +185,10 @@ bool HostWindow::SaveOrAskAboutChanges() {
     } catch (const FileChangedError& error) {
         Say(error.what());
         SetStatus("Not saved: " + name + " was changed by someone else");
-        switch (Ask(std::string(error.what()) + ".\n\nYes: reload it, losing your edits.\nNo: " +
-                        "write your edits into its new text, which is kept as " +
-                        DisplayPath(BackupPathFor(session_.Path()).filename()) +
-                        ".\nCancel: go on editing.",
+        switch (Ask(std::string(error.what()) +
+                        ".\n\nYes reloads it, losing your edits. No writes them into it, keeping "
+                        "its new text as " +
+                        DisplayPath(BackupPathFor(session_.Path()).filename()) + ".",
                     MB_YESNOCANCEL | MB_ICONWARNING)) {
         case IDYES:
             session_.Reread();

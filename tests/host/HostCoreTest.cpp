@@ -192,6 +192,12 @@ TEST(EditingAFile, SavesHostArgumentsThenThePagesWithABackupButNothingAfterARefu
     EXPECT_TRUE(session.Save(page).written) << "compared with what the first save wrote";
     EXPECT_EQ(TemporaryFolder::Read(result.backup), saved);
     EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak");
+    TemporaryFolder::WriteFile(file, "x.exe /PS=1\r\n"); // changed by someone else meanwhile
+    EXPECT_THAT([&] { session.Write({{"/CH", ""}}); }, Throws<FileChangedError>());
+    session.Reread(); // taken as it is now: the page's arguments go into it, it into the backup
+    session.Write({{"/CH", ""}});
+    EXPECT_EQ(TemporaryFolder::Read(file) + TemporaryFolder::Read(result.backup),
+              "x.exe /CH\r\nx.exe /PS=1\r\n");
 }
 
 TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
@@ -213,7 +219,6 @@ TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
     const std::tuple<std::function<void(const fs::path&)>, const char*, const char*> cases[] = {
         {[](auto& file) { fs::permissions(file, fs::perms::owner_read); }, "d3int.bat is read-only",
          ""},
-        {[](auto& file) { TemporaryFolder::WriteFile(file, "x.exe /HW\r\n"); }, "changed", ""},
         {[](auto& file) { fs::create_directory(BackupPathFor(file)); }, "backup", " d3int.bat.bak"},
         {[](auto& file) { fs::create_directory(TemporaryPathFor(file)); }, "cannot be created",
          " d3int.bat.varkel-new"},
