@@ -44,6 +44,8 @@ private:
     void SetStatus(const std::string& utf8);
     int Ask(const std::string& utf8, UINT style); // a message box of the host's own
     bool Save(); // false when the file was not written and the user has been told why
+    // Throws HostError. A file somebody changed meanwhile is reloaded, or written over with its
+    // new text kept as the backup, as the user answers.
     bool SaveOrAskAboutChanges();
     void Close();
 
@@ -53,8 +55,8 @@ private:
     std::unique_ptr<DispatchPage> page_;
     varkel::win32::ComPtr<IOleInPlaceActiveObject> activePage_;
     std::filesystem::path installPath_;
-    SIZE minimumSize_{}; // the window's, with the page and the strip whole
-    HWND lastFocus_ = nullptr;
+    SIZE minimumSize_{};       // the window's, with the page and the strip whole
+    HWND lastFocus_ = nullptr; // given back when the window is active again
     HWND window_ = nullptr;
     HWND pageWindow_ = nullptr;
     HWND status_ = nullptr;
