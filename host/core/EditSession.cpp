@@ -73,6 +73,10 @@ std::string EditSession::CommandLine(PagePort& page) {
     return file_.CommandLine(Generate(page));
 }
 
+void EditSession::Reread() {
+    file_ = ParseOrFail(path_, ReadWholeFile(path_), hostSwitches_, choice_);
+}
+
 SaveResult EditSession::Save(PagePort& page) {
     return Write(Generate(page));
 }

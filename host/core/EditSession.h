@@ -37,6 +37,10 @@ public:
 
     SaveResult Save(PagePort& page);
 
+    // Takes the file as it is on disk now, after somebody else changed it: Load hands it to the
+    // page, losing the page's edits; Save writes them into the new text.
+    void Reread();
+
     // The two halves of Save, for a caller that looks at the arguments before writing them.
     // Generate throws HostError(PageRefused) when the page answers anything but 1.
     std::vector<PageArgument> Generate(PagePort& page);

@@ -9,7 +9,7 @@ namespace varkel::host {
 namespace fs = std::filesystem;
 
 void files::Fail(ExitCode code, const fs::path& file, const std::string& reason) {
-    throw HostError(code, DisplayPath(file) + ": " + reason);
+    throw HostError(code, DisplayPath(file) + " " + reason);
 }
 
 std::string DisplayPath(const fs::path& file) {
@@ -27,7 +27,7 @@ std::string ReadWholeFile(const fs::path& file) {
     std::error_code error;
     const fs::file_status status = fs::status(file, error);
     if (!fs::exists(status)) {
-        files::Fail(ExitCode::CannotRead, file, "no such file");
+        files::Fail(ExitCode::CannotRead, file, "does not exist");
     }
     if (fs::is_directory(status)) {
         files::Fail(ExitCode::CannotRead, file, "is a folder, not a start-up file");
@@ -62,8 +62,10 @@ fs::path ReplaceKeepingBackup(const fs::path& file, std::string_view content,
                         "text; nothing written");
     }
     if (ReadWholeFile(target) != expected) {
-        files::Fail(ExitCode::CannotWrite, file,
-                    "was changed by someone else since it was opened; nothing written");
+        throw FileChangedError(ExitCode::CannotWrite,
+                               DisplayPath(file) +
+                                   " was changed by someone else since it was opened; nothing "
+                                   "written");
     }
     const fs::path backup = BackupPathFor(target);
     files::ReplaceWith(target, content, expected, backup);

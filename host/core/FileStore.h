@@ -15,6 +15,8 @@
 //
 // Failures are HostError with CannotRead or CannotWrite and a message naming the file.
 
+#include "HostError.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -25,9 +27,15 @@ std::string ReadWholeFile(const std::filesystem::path& file);
 
 std::filesystem::path BackupPathFor(const std::filesystem::path& file);
 
+// The file no longer holds what was read from it: somebody changed it in between.
+class FileChangedError : public HostError {
+public:
+    using HostError::HostError;
+};
+
 // Replaces `file` (or the file it links to) with `content` and answers where the previous text
 // was kept. `expected` is what the caller read earlier: when the file holds something else now,
-// somebody changed it in between and nothing is written.
+// somebody changed it in between and nothing is written (FileChangedError).
 std::filesystem::path ReplaceKeepingBackup(const std::filesystem::path& file,
                                            std::string_view content, std::string_view expected);
 

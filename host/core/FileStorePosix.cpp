@@ -64,7 +64,7 @@ public:
                 ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
             if (fd_.Get() < 0 && (errno != EEXIST || attempt == 9)) {
                 Fail(ExitCode::CannotWrite, model,
-                     "no new file can be created beside it (" + Reason() + "); nothing written");
+                     "cannot have a new file beside it (" + Reason() + "); nothing written");
             }
         }
         created_ = true;
@@ -114,12 +114,12 @@ private:
             (::fstat(fd_.Get(), &facts) != 0 || facts.st_uid != modelFacts.st_uid ||
              facts.st_gid != modelFacts.st_gid)) {
             Fail(ExitCode::CannotWrite, model_,
-                 "its owner and group cannot be kept for the new file (" + Reason() +
+                 "cannot keep its owner and group in a new file (" + Reason() +
                      "); nothing written");
         }
         if (::fchmod(fd_.Get(), modelFacts.st_mode & 07777) != 0) {
             Fail(ExitCode::CannotWrite, model_,
-                 "its mode cannot be kept for the new file (" + Reason() + "); nothing written");
+                 "cannot keep its mode in a new file (" + Reason() + "); nothing written");
         }
     }
 
@@ -169,7 +169,7 @@ void ReplaceWith(const fs::path& file, std::string_view content, std::string_vie
     // The backup is written from the text just compared, through a new file of its own and a
     // rename, so a backup from an earlier save is replaced whole or not at all.
     NewFile backupFile(file, original, previous);
-    backupFile.Become(backup, "the backup cannot be written; nothing written");
+    backupFile.Become(backup, "cannot be written as the backup; nothing written");
     replacement.Become(file, "cannot be replaced");
 }
 

@@ -62,7 +62,7 @@ public:
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!file.Valid() && (GetLastError() != ERROR_FILE_EXISTS || attempt == 9)) {
                 Fail(ExitCode::CannotWrite, model,
-                     "no new file can be created beside it (" + Reason() + "); nothing written");
+                     "cannot have a new file beside it (" + Reason() + "); nothing written");
             }
         }
         created_ = true;

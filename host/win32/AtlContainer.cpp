@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "core/HostError.h"
 
+#include <commctrl.h>
 #include <ole2.h>
 
 namespace varkel::host::win32 {
@@ -18,6 +19,22 @@ namespace {
 template <typename Function> Function Export(HMODULE module, const char* name) {
     // GetProcAddress answers a generic function pointer; the export's real type is known here.
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The container window is a tab stop of the host's window; Wine's keeps the focus it is given
+// there, where nothing shows it. Handed on to the control's own window, the focus goes to the
+// page's first control (its last one on Shift+Tab) and the page becomes UI-active.
+LRESULT CALLBACK PassFocusToControl(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR, DWORD_PTR) {
+    if (message == WM_SETFOCUS) {
+        if (const HWND control = GetWindow(window, GW_CHILD)) {
+            SetFocus(control);
+            return 0;
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, &PassFocusToControl, 0);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 } // namespace
@@ -75,6 +92,7 @@ AtlContainer::Hosted AtlContainer::Attach(IUnknown* control, HWND parent, const 
         DestroyWindow(window);
         Fail("the page cannot be placed in the AtlAxWin container window");
     }
+    SetWindowSubclass(window, &PassFocusToControl, 0, 0);
     return hosted;
 }
 

@@ -97,21 +97,39 @@ void HostWindow::Open(const std::wstring& progId) {
         container_->Attach(control.Get(), window_, {0, 0, pageSize.cx, pageSize.cy}, pageId);
     pageWindow_ = hosted.window;
     site_ = std::move(hosted.site);
+    // First in the tab order, as it is first on screen.
+    SetWindowPos(pageWindow_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     page_ = std::make_unique<DispatchPage>(dispatch);
-    Layout(pageSize);
+    activePage_ = control.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
+    Fit(pageSize);
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
 }
 
-void HostWindow::Layout(SIZE pageSize) {
+// The window opens at the page's own size, and no smaller can it be made: every control of the
+// page and both buttons stay within reach.
+void HostWindow::Fit(SIZE pageSize) {
     RECT frame{0, 0, pageSize.cx, pageSize.cy + stripHeight};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
-    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+    minimumSize_ = {frame.right - frame.left, frame.bottom - frame.top};
+    SetWindowPos(window_, nullptr, 0, 0, minimumSize_.cx, minimumSize_.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    MoveWindow(pageWindow_, 0, 0, pageSize.cx, pageSize.cy, TRUE);
-    const int top = pageSize.cy + margin;
-    const int closeLeft = pageSize.cx - margin - buttonWidth;
+    Layout();
+}
+
+// The page takes what the strip leaves; the buttons keep to the right and the status line has
+// the rest of the strip's width.
+void HostWindow::Layout() {
+    if (!pageWindow_) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int pageHeight = client.bottom - stripHeight;
+    MoveWindow(pageWindow_, 0, 0, client.right, pageHeight, TRUE);
+    const int top = pageHeight + margin;
+    const int closeLeft = client.right - margin - buttonWidth;
     const int saveLeft = closeLeft - margin - buttonWidth;
     MoveWindow(close_, closeLeft, top, buttonWidth, buttonHeight, TRUE);
     MoveWindow(save_, saveLeft, top, buttonWidth, buttonHeight, TRUE);
@@ -119,6 +137,7 @@ void HostWindow::Layout(SIZE pageSize) {
 }
 
 void HostWindow::Load(const std::filesystem::path& installPath, bool throwOnRefusal) {
+    installPath_ = installPath;
     try {
         session_.Load(*page_, installPath);
         if (!throwOnRefusal) {
@@ -127,6 +146,7 @@ void HostWindow::Load(const std::filesystem::path& installPath, bool throwOnRefu
         }
         SetStatus("Loaded " + DisplayPath(session_.Path().filename()) + " (command line on line " +
                   std::to_string(session_.File().CommandLineNumber()) + ")");
+        SetFocus(pageWindow_); // the user starts on the page's first control
     } catch (const HostError& error) {
         if (throwOnRefusal) {
             throw;
@@ -142,34 +162,61 @@ void HostWindow::SetStatus(const std::string& utf8) {
     SetWindowTextW(status_, WideFromUtf8(utf8).c_str());
 }
 
+int HostWindow::Ask(const std::string& utf8, UINT style) {
+    return MessageBoxW(window_, WideFromUtf8(utf8).c_str(), programTitle, style);
+}
+
 bool HostWindow::Save() {
     try {
-        const SaveResult result = session_.Save(*page_);
-        const std::string name = DisplayPath(session_.Path().filename());
-        if (result.written) {
-            Say("saved " + DisplayPath(session_.Path()) + "; the previous file is " +
-                DisplayPath(result.backup));
-            SetStatus("Saved " + name + " at " + TimeOfDay() + "; previous file kept as " +
-                      DisplayPath(result.backup.filename()));
-        } else {
-            Say(DisplayPath(session_.Path()) + " already holds these arguments; nothing written");
-            SetStatus(name + " already holds these arguments (" + TimeOfDay() + ")");
-        }
-        return true;
+        return SaveOrAskAboutChanges();
     } catch (const HostError& error) {
         Say(error.what());
         SetStatus("Not saved");
-        MessageBoxW(window_, WideFromUtf8(error.what()).c_str(), programTitle,
-                    MB_OK | MB_ICONERROR);
+        Ask(error.what(), MB_OK | MB_ICONERROR);
         return false;
     }
 }
 
+bool HostWindow::SaveOrAskAboutChanges() {
+    const std::string name = DisplayPath(session_.Path().filename());
+    SaveResult result;
+    try {
+        result = session_.Save(*page_);
+    } catch (const FileChangedError& error) {
+        Say(error.what());
+        SetStatus("Not saved: " + name + " was changed by someone else");
+        switch (Ask(std::string(error.what()) +
+                        ".\n\nYes reloads it, losing your edits. No writes them into it, keeping "
+                        "its new text as " +
+                        DisplayPath(BackupPathFor(session_.Path()).filename()) + ".",
+                    MB_YESNOCANCEL | MB_ICONWARNING)) {
+        case IDYES:
+            session_.Reread();
+            Load(installPath_, false);
+            return false;
+        case IDNO:
+            session_.Reread();
+            return SaveOrAskAboutChanges();
+        default:
+            return false;
+        }
+    }
+    if (result.written) {
+        Say("saved " + DisplayPath(session_.Path()) + "; the previous file is " +
+            DisplayPath(result.backup));
+        SetStatus("Saved " + name + " at " + TimeOfDay() + "; previous file kept as " +
+                  DisplayPath(result.backup.filename()));
+    } else {
+        Say(DisplayPath(session_.Path()) + " already holds these arguments; nothing written");
+        SetStatus(name + " already holds these arguments (" + TimeOfDay() + ")");
+    }
+    return true;
+}
+
 void HostWindow::Close() {
     if (session_.Loaded() && page_->HasUnsavedChanges()) {
-        const std::wstring question = L"Save the changes to " + FileLabel(session_) + L"?";
-        switch (MessageBoxW(window_, question.c_str(), programTitle,
-                            MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        switch (Ask("Save the changes to " + DisplayPath(session_.Path().filename()) + "?",
+                    MB_YESNOCANCEL | MB_ICONQUESTION)) {
         case IDYES:
             if (!Save()) {
                 return;
@@ -193,12 +240,31 @@ void HostWindow::Destroy() {
 int HostWindow::Run() {
     MSG message;
     while (window_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageW(window_, &message)) {
+        if (!TranslatePageKey(message) && !IsDialogMessageW(window_, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
     }
     return static_cast<int>(exitCode_);
+}
+
+// What a container owes its in-place active object: the keys pressed in it, first. At either of
+// the page's ends it leaves Tab to its container, which moves on to its own controls.
+bool HostWindow::TranslatePageKey(MSG& message) {
+    const HWND focus = GetFocus();
+    if (!activePage_ || message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !focus ||
+        !IsChild(pageWindow_, focus)) {
+        return false;
+    }
+    if (activePage_->TranslateAccelerator(&message) == S_OK) {
+        return true;
+    }
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0 ||
+        GetKeyState(VK_MENU) < 0) {
+        return false;
+    }
+    SetFocus(GetNextDlgTabItem(window_, pageWindow_, GetKeyState(VK_SHIFT) < 0));
+    return true;
 }
 
 LRESULT CALLBACK HostWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -233,11 +299,33 @@ LRESULT HostWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_ACTIVATE:
+        // As a dialog does: the control that had the focus when a box (or another program)
+        // took it gets it back, not the window itself.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            lastFocus_ = focus && IsChild(window_, focus) ? focus : lastFocus_;
+        } else if (lastFocus_ && IsChild(window_, lastFocus_)) {
+            SetFocus(lastFocus_);
+            return 0;
+        }
+        break;
+    case WM_GETMINMAXINFO:
+        if (minimumSize_.cx > 0) {
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimumSize_.cx,
+                                                                     minimumSize_.cy};
+            return 0;
+        }
+        break;
     case WM_NCDESTROY: {
         const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         // The page dies with its container window; drop our reference while COM is still up.
         page_.reset();
+        activePage_.Reset();
         site_.Reset();
         window_ = nullptr;
         PostQuitMessage(static_cast<int>(exitCode_));

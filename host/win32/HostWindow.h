@@ -30,22 +30,33 @@ public:
     // it disables Save and is remembered for the exit code.
     void Load(const std::filesystem::path& installPath, bool throwOnRefusal);
 
-    // Runs until the window is closed; the exit code.
+    // Runs until the window is closed; the exit code. Keys go to the page first while it has
+    // the focus; Tab past either of its ends goes on to Save or Close.
     int Run();
     void Destroy();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void Layout(SIZE pageSize);
+    bool TranslatePageKey(MSG& message);
+    void Fit(SIZE pageSize);
+    void Layout();
     void SetStatus(const std::string& utf8);
+    int Ask(const std::string& utf8, UINT style); // a message box of the host's own
     bool Save(); // false when the file was not written and the user has been told why
+    // Throws HostError. A file somebody changed meanwhile is reloaded, or written over with its
+    // new text kept as the backup, as the user answers.
+    bool SaveOrAskAboutChanges();
     void Close();
 
     EditSession& session_;
     std::unique_ptr<AtlContainer> container_;
     varkel::win32::ComPtr<IUnknown> site_;
     std::unique_ptr<DispatchPage> page_;
+    varkel::win32::ComPtr<IOleInPlaceActiveObject> activePage_;
+    std::filesystem::path installPath_;
+    SIZE minimumSize_{};       // the window's, with the page and the strip whole
+    HWND lastFocus_ = nullptr; // given back when the window is active again
     HWND window_ = nullptr;
     HWND pageWindow_ = nullptr;
     HWND status_ = nullptr;

@@ -71,7 +71,8 @@ int FirstPresent(HWND box, std::initializer_list<int> ids) {
 } // namespace
 
 MessageBoxAnswerer::MessageBoxAnswerer(Choice choice) : choice_(choice), previous_(current) {
-    hook_ = SetWindowsHookExW(WH_CBT, &MessageBoxAnswerer::Hook, nullptr, GetCurrentThreadId());
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &MessageBoxAnswerer::Hook, nullptr,
+                              GetCurrentThreadId());
     if (!hook_) {
         throw HostError(ExitCode::Hosting, "cannot watch for message boxes (SetWindowsHookEx)");
     }
@@ -84,11 +85,10 @@ MessageBoxAnswerer::~MessageBoxAnswerer() {
 }
 
 LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && current) {
-        const auto box = reinterpret_cast<HWND>(wParam);
-        if (IsMessageBox(box)) {
-            current->Answer(box);
-        }
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && current &&
+        IsMessageBox(call->hwnd)) {
+        current->Answer(call->hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -111,7 +111,7 @@ void MessageBoxAnswerer::Answer(HWND box) const {
     }
     Say("message box \"" + Utf8FromWide(WindowText(box)) + "\": " +
         Indented(WindowText(GetDlgItem(box, messageTextId))) + "\n    -> " + ButtonName(button));
-    // Posted, not sent: at activation the box's own message loop has not started yet.
+    // Posted, not sent: the box's own message loop has not started yet.
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
 }

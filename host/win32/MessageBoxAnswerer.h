@@ -1,6 +1,6 @@
 #pragma once
-// Answers every message box shown on the creating thread without a person: a WH_CBT hook sees
-// each box as it is activated, reports its title and text on standard error, and presses the
+// Answers every message box shown on the creating thread without a person: a hook sees each
+// box as it is initialised, reports its title and text on standard error, and presses the
 // chosen button. "Yes" presses Yes, or OK where there is no Yes; "No" presses No, or Cancel, or
 // OK; "Default" presses the box's default button, as Enter would.
 

@@ -103,7 +103,7 @@ void SaveClientAreaPicture(HWND window, const std::filesystem::path& png) {
     }
     Gdiplus::Bitmap image(bitmap.get(), nullptr);
     if (image.Save(png.wstring().c_str(), &encoder, nullptr) != Gdiplus::Ok) {
-        Fail(png, "cannot be written");
+        Fail(png, "the picture cannot be written");
     }
 }
 

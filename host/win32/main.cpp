@@ -111,35 +111,46 @@ int RunHeadless(const HostOptions& options, EditSession& session, HostWindow& wi
 }
 
 int Run(const HostOptions& options) {
-    if (options.codePage) {
-        if (!IsValidCodePage(*options.codePage)) {
-            throw HostError(ExitCode::Usage, "--code-page " + std::to_string(*options.codePage) +
-                                                 ": this system does not know that code page");
-        }
-        SetFileCodePage(*options.codePage);
-    }
-    EditSession session(Locate(options.file), options.hostSwitches,
-                        options.binaryName.value_or(""));
-    for (const std::string& other : session.File().OtherPrograms()) {
-        Say(DisplayPath(session.Path()) + ": " + other +
-            " runs another program; the command line is line " +
-            std::to_string(session.File().CommandLineNumber()));
-    }
-    const HostState state = StateFor(options, session);
-    PublishHostState(state);
-
-    OleSession ole;
     std::optional<MessageBoxAnswerer> answerer;
     if (const auto choice = AnswerChoice(options)) {
         answerer.emplace(*choice);
     }
-    HostWindow window(session);
-    window.Open(pageProgId);
-    if (options.Headless()) {
-        return RunHeadless(options, session, window, state);
+    try {
+        if (options.codePage) {
+            if (!IsValidCodePage(*options.codePage)) {
+                throw HostError(ExitCode::Usage, "--code-page " +
+                                                     std::to_string(*options.codePage) +
+                                                     ": this system does not know that code page");
+            }
+            SetFileCodePage(*options.codePage);
+        }
+        EditSession session(Locate(options.file), options.hostSwitches,
+                            options.binaryName.value_or(""));
+        for (const std::string& other : session.File().OtherPrograms()) {
+            Say(DisplayPath(session.Path()) + ": " + other +
+                " runs another program; the command line is line " +
+                std::to_string(session.File().CommandLineNumber()));
+        }
+        const HostState state = StateFor(options, session);
+        PublishHostState(state);
+
+        OleSession ole;
+        HostWindow window(session);
+        window.Open(pageProgId);
+        if (options.Headless()) {
+            return RunHeadless(options, session, window, state);
+        }
+        window.Load(state.installPath, false);
+        return window.Run();
+    } catch (const HostError& error) {
+        // Started from a shortcut, nobody reads standard error: with a window, a box says why
+        // there is none.
+        if (!options.Headless()) {
+            MessageBoxW(nullptr, WideFromUtf8(error.what()).c_str(), L"varkel-host",
+                        MB_OK | MB_ICONERROR);
+        }
+        throw;
     }
-    window.Load(state.installPath, false);
-    return window.Run();
 }
 
 std::vector<std::string> Arguments(int argc, wchar_t** argv) {

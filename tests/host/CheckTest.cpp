@@ -73,9 +73,9 @@ TEST(CheckingFiles, JsonNamesEveryFindingWithItsSwitchTheNewLineAndTheExitCodes)
     }
     // The page's own texts, with the value they concern.
     EXPECT_THAT(report["files"][2]["findings"][4]["text"].get<std::string>(), HasSubstr(": x"));
-    EXPECT_EQ(report["files"][3]["error"], "missing.bat: no such file");
+    EXPECT_EQ(report["files"][3]["error"], "missing.bat does not exist");
     EXPECT_THAT(report["files"][4]["error"].get<std::string>(), HasSubstr("no command line"));
-    EXPECT_THAT(run.err, HasSubstr("varkel-check: missing.bat: no such file\n"));
+    EXPECT_THAT(run.err, HasSubstr("varkel-check: missing.bat does not exist\n"));
 }
 
 TEST(CheckingFiles, ReadableBlocksUsageAndWrongCommandLines) {
@@ -120,7 +120,7 @@ TEST(CheckingFiles, FixWritesThePagesFormKeepingABackupAndRefusesAReadOnlyFile) 
     run = Check({"--fix", locked});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(TemporaryFolder::Read(locked), original);
-    EXPECT_THAT(run.err, HasSubstr("locked.bat: is read-only; nothing written"));
+    EXPECT_THAT(run.err, HasSubstr("locked.bat is read-only; nothing written"));
     run = Check({"--fix", file});
     EXPECT_EQ(std::tuple(run.exitCode, run.out),
               std::tuple(0, file + ": no findings; saving would keep the command line\n  free "
@@ -169,7 +169,7 @@ TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) 
     ASSERT_EQ(::mkfifo((folder.Path() / "pipe.bat").c_str(), 0600), 0);
     const CheckRun pipe = Check({"--fix", (folder.Path() / "pipe.bat").string()});
     EXPECT_EQ(pipe.exitCode, 2);
-    EXPECT_THAT(pipe.err, HasSubstr("pipe.bat: is not a regular file"));
+    EXPECT_THAT(pipe.err, HasSubstr("pipe.bat is not a regular file"));
 }
 
 // Compared up to letter case and prefix: the page may change both.

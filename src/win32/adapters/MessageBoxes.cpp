@@ -34,8 +34,13 @@ MessageBoxAnswer Win32MessageBoxes::ShowModal(const MessageBoxRequest& request) 
     }
     const std::wstring text = WideFromText(request.Message);
     const std::wstring title = WideFromText(request.ShownTitle());
+    const HWND focus = GetFocus();
     const int answer =
         MessageBoxW(owner, text.c_str(), title.c_str(), Style(request, owner != nullptr));
+    // The owner, active again, puts the focus on itself: the user goes on where they were.
+    if (focus != nullptr && IsWindow(focus)) {
+        SetFocus(focus);
+    }
     switch (answer) {
     case IDYES:
         return MessageBoxAnswer::Yes;

@@ -86,8 +86,8 @@ void Varkel1Control::UIActivate() {
     }
 }
 
-void Varkel1Control::FocusPage() {
-    if (!view_ || !view_->FocusFirst()) {
+void Varkel1Control::FocusPage(bool last) {
+    if (!view_ || !(last ? view_->FocusLast() : view_->FocusFirst())) {
         SetFocus(window_.Handle());
     }
 }

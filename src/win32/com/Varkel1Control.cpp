@@ -70,7 +70,8 @@ Varkel1Control::Varkel1Control()
                                               HimetricFromTwips(PageHeightTwips)} {
     window_.OnClicked = [this] { UIActivate(); };
     window_.OnFocused = [this] {
-        FocusPage();
+        // Shift+Tab into the page lands on its last control, as it does in a dialog.
+        FocusPage(GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_TAB) < 0);
         UIActivate();
     };
     ++pagesOnThread;

@@ -184,8 +184,8 @@ private:
 
     HRESULT InPlaceActivate(IOleClientSite* site, bool uiActivate);
     void UIActivate();
-    // Puts the focus on the page's first control (as when the user tabs into it).
-    void FocusPage();
+    // Puts the focus on the page's first (last) control, as when the user tabs (back) into it.
+    void FocusPage(bool last = false);
 
     ModuleLock moduleLock_;
     std::atomic<long> references_{1};

@@ -109,9 +109,19 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     RegGetValueW(HKEY_CURRENT_USER, L"Software\\varkel\\StandIn", L"LastBinaryNameArguments",
                  RRF_RT_REG_SZ, nullptr, asked, &size);
     EXPECT_THAT(std::wstring(asked), ::testing::StartsWith(L"d3int|"));
-    run = HostProcess({L"--save", (folder.Path() / "missing.bat").wstring()}).Finish();
-    EXPECT_EQ(run.exitCode, 2u);
-    EXPECT_THAT(run.err, HasSubstr("no such file"));
+    // A file it cannot open: with its window (started from a shortcut, say) a box says why.
+    const std::tuple<const wchar_t*, fs::path, DWORD, const char*> unopened[] = {
+        {L"--save", folder.Path() / "missing.bat", 2u, "missing.bat does not exist\n"},
+        {L"--answer=yes", folder.Write("empty.bat", ""), 3u,
+         "empty.bat: the file is empty\n    ->"}};
+    for (const auto& [option, path, code, says] : unopened) {
+        run = HostProcess({option, path.wstring()}).Finish();
+        EXPECT_EQ(run.exitCode, code);
+        EXPECT_THAT(run.err, HasSubstr(says));
+        EXPECT_EQ(run.err.find("message box \"varkel-host\": ") != std::string::npos,
+                  option != std::wstring(L"--save"))
+            << run.err;
+    }
 }
 
 // The page run by varkel-check natively and the DLL run by varkel-host give the same lines.
@@ -136,25 +146,99 @@ void Send(HWND window, UINT message) {
     ASSERT_NE(SendMessageTimeoutW(window, message, 0, 0, SMTO_NORMAL, 60000, &ignored), 0);
 }
 
-TEST_F(HostOnAFile, AClickOnThePageThenSaveWritesTheNewSwitchAndCloseAfterAnEditAsksToSave) {
+template <class Done> bool Await(Done done) { // for up to 10 s
+    for (int round = 0; round < 500 && !done(); ++round) {
+        Sleep(20);
+    }
+    return done();
+}
+
+TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAskedToSaveOnClose) {
     TemporaryFolder::WriteFile(file, "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
     HostProcess host({L"--answer", L"yes", file.wstring()});
-    HWND window = nullptr, box = nullptr;
-    for (int round = 0; round < 3000 && box == nullptr; ++round, Sleep(20)) {
+    HWND window = nullptr, first = nullptr;
+    const auto named = [&window](const wchar_t* text) { return HostProcess::Find(window, text); };
+    ASSERT_TRUE(Await([&] {
         window = FindWindowW(L"VarkelHostWindow", nullptr);
-        box = window ? HostProcess::Find(window, L"Check for D/3 database updates") : nullptr;
-    }
-    ASSERT_NE(box, nullptr);
-    Send(box, BM_CLICK);
-    Send(HostProcess::Find(window, L"&Save"), BM_CLICK);
-    EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /PS=1\r\n");
-    Send(box, BM_CLICK);
+        return window &&
+               (first = named(L"Specify delimiter other than colon (:) in InstrumentTag"));
+    }));
+    // Keys as the host's message loop gets them from a keyboard: posted to the focused window,
+    // the keyboard state it reads (Shift, the key itself) shared through attached input.
+    MSG none;
+    PeekMessageW(&none, nullptr, 0, 0, PM_NOREMOVE); // this thread's input, to attach
+    ASSERT_TRUE(
+        AttachThreadInput(GetCurrentThreadId(), GetWindowThreadProcessId(window, nullptr), TRUE));
+    const auto press = [](UINT key, bool shift, auto done) { // the focus after it
+        BYTE keys[256] = {};
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        keys[key] = 0x80;
+        SetKeyboardState(keys);
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+        Await(done);
+        return GetFocus();
+    };
+    const auto tab = [&press](bool shift = false) {
+        const HWND from = GetFocus();
+        return press(VK_TAB, shift, [from] { return GetFocus() != from; });
+    };
+    const HWND save = named(L"&Save"), close = named(L"&Close");
+    EXPECT_TRUE(Await([first] { return GetFocus() == first; })) << "the page's first control";
+    EXPECT_EQ(tab(true), close);
+    EXPECT_EQ(tab(true), save);
+    EXPECT_EQ(tab(true), named(L"Velmar Testing only")) << "the page's last control";
+    EXPECT_EQ(tab(), save);
+    EXPECT_EQ(tab(), close);
+    EXPECT_EQ(tab(), first);
+    const HWND glf = tab();
+    EXPECT_EQ(glf, named(L"Treat GLF errors for continuous points differently"));
+    const auto back = [glf] { return SendMessageW(glf, BM_GETCHECK, 0, 0) && GetFocus() == glf; };
+    EXPECT_EQ(press(VK_SPACE, false, back), glf) << "after the /KS warning";
+    SetForegroundWindow(GetDesktopWindow()); // another program's turn, then the host's again
+    SetForegroundWindow(window);
+    EXPECT_TRUE(Await([glf] { return GetFocus() == glf; })) << "back on reactivation";
+    press('5', false, [field = tab()] { return SendMessageW(field, WM_GETTEXTLENGTH, 0, 0); });
+    Send(save, BM_CLICK);
+    EXPECT_EQ(TemporaryFolder::Read(file),
+              "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /KS=5 /PS=1\r\n");
+
+    RECT frame{}, button{}, status{}, page{}, grown{};
+    GetWindowRect(window, &frame);
+    GetWindowRect(close, &button);
+    MINMAXINFO limits{};
+    SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_GE(limits.ptMinTrackSize.x, button.right - frame.left) << "Close stays within reach";
+    EXPECT_GE(limits.ptMinTrackSize.y, button.bottom - frame.top);
+    GetWindowRect(GetWindow(save, GW_HWNDPREV), &status);
+    GetClientRect(GetParent(first), &page);
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 200,
+                 frame.bottom - frame.top + 100, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(GetWindow(save, GW_HWNDPREV), &grown);
+    EXPECT_EQ(grown.right - grown.left, status.right - status.left + 200) << "the status line";
+    GetClientRect(GetParent(first), &grown);
+    EXPECT_EQ(std::pair(grown.right, grown.bottom), std::pair(page.right + 200, page.bottom + 100))
+        << "the page follows its container";
+
+    const std::string theirs = "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /NOSEQ\r\n";
+    TemporaryFolder::WriteFile(file, theirs);
+    const HWND updates = named(L"Check for D/3 database updates");
+    Send(updates, BM_CLICK);
+    Send(save, BM_CLICK);
+    EXPECT_EQ(TemporaryFolder::Read(file), theirs) << "reloaded, not written";
+    EXPECT_NE(named(L"Loaded d3int.bat (command line on line 2)"), nullptr) << "the status line";
+    Send(updates, BM_CLICK);
     Send(window, WM_CLOSE);
     const HostRun run = host.Finish();
     EXPECT_EQ(run.exitCode, 0u) << run.err;
-    EXPECT_THAT(run.err, AllOf(HasSubstr("saved "),
-                               HasSubstr("Save the changes to d3int.bat?\n    -> Yes")));
-    EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
+    EXPECT_THAT(run.err,
+                AllOf(HasSubstr("/KS parameter is not recommended.\n    -> OK"),
+                      HasSubstr("d3int.bat was changed by someone else since it was opened; "
+                                "nothing written.\n    \n    Yes reloads it, losing your "
+                                "edits. No writes them into it, keeping its new text as "
+                                "d3int.bat.bak.\n    -> Yes"),
+                      HasSubstr("Save the changes to d3int.bat?\n    -> Yes")));
+    EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /NOSEQ\r\n");
 }
 
 } // namespace

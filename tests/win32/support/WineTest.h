@@ -141,10 +141,11 @@ protected:
 template <class Translate> auto PressTab(bool shift, Translate translate) {
     BYTE keys[256] = {};
     keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_TAB] = 0x80;
     SetKeyboardState(keys);
     MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001, 0, {}};
     const auto handled = translate(&message);
-    keys[VK_SHIFT] = 0;
+    keys[VK_SHIFT] = keys[VK_TAB] = 0;
     SetKeyboardState(keys);
     return handled;
 }
