@@ -10,7 +10,14 @@
 #   Classes       the flavour's own view: the class, its type library path, its interfaces
 #   Interfaces32  the interface keys in the 32-bit view, which RegisterTypeLib writes from either
 #                 flavour: one GUID in both packages, so each counts as a user
-#   SharedKeys    keys both flavours write to the same place: one GUID in both packages
+#   SharedKeys    keys both flavours write alike to the same place: one GUID in both packages.
+#                 Its bitness is the package's: Windows shares these keys between the views, so
+#                 either bitness names the same keys there, while Wine keeps a ProgID per view,
+#                 and a 32-bit one in the x64 package would hide the ProgID from 64-bit programs.
+# The type library's HELPDIR is left out. RegisterTypeLib writes the DLL's folder there, which
+# differs per flavour in a key both views share: whichever package went first would leave the
+# other's HELPDIR naming a removed folder, or none. The type library names no help file, so
+# nothing reads it.
 cmake_minimum_required(VERSION 3.25)
 foreach(variable ROWS IDL ARCH OUTPUT)
   if(NOT DEFINED ${variable})
@@ -161,7 +168,6 @@ set(library_key "TypeLib\\${libid}\\${library_version}")
 row(Classes "${library_key}\\${library_lcid}\\${syskind}" "" "[#varkel.dll]")
 row(SharedKeys "${library_key}" "" "${library_help}")
 row(SharedKeys "${library_key}\\FLAGS" "" "${library_flags}")
-row(SharedKeys "${library_key}\\HELPDIR" "" "[INSTALLDIR]")
 foreach(interface IN LISTS interfaces)
   string(REPLACE "|" ";" interface "${interface}")
   list(GET interface 0 iid)

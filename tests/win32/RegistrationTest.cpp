@@ -2,6 +2,7 @@
 
 #include <comcat.h>
 #include <objsafe.h>
+#include <olectl.h>
 
 namespace varkel::testing {
 namespace {
@@ -70,29 +71,28 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAProgIdNotOu
                         StrCaseEq(VarkelDllPath));
             EXPECT_FALSE(twoViews && RegistryKeyExists(root, clsidKey, otherView));
         }
+        // Failing at its last row (a volatile key takes no lasting key), it removes all it wrote.
+        ASSERT_EQ(install(FALSE), S_OK);
+        SetRegistryText(root, progIdKey, nullptr, L"", 0, REG_OPTION_VOLATILE);
+        EXPECT_EQ(install(TRUE), SELFREG_E_CLASS);
+        EXPECT_FALSE(RegistryKeyExists(root, progIdKey));
+        EXPECT_FALSE(RegistryKeyExists(root, clsidKey));
+        ASSERT_EQ(install(TRUE), S_OK);
     }
     // The ProgID stays while the other registry view (the other flavour, side by side) still
     // registers the class, as Windows shares the ProgID key between the views (Wine 8 does not);
     // and when it names no class as text, or another class.
     const auto keepsProgId = [&](const char* why) {
         ASSERT_EQ(CallExport(VarkelDllPath, "DllUnregisterServer"), S_OK);
-        EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, clsidKey));
         EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID")) << why;
     };
     if (twoViews) {
-        HKEY other = nullptr;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, clsidKey.c_str(), 0, nullptr, 0, KEY_WRITE | otherView,
-                        nullptr, &other, nullptr);
+        SetRegistryText(HKEY_LOCAL_MACHINE, clsidKey, nullptr, L"", otherView);
         keepsProgId("the other view registers the class");
-        RegCloseKey(other);
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, clsidKey.c_str(), otherView, 0);
         // Then the last flavour to go takes every copy of the ProgID naming the class along.
-        const std::wstring clsid = GuidText(CLSID_varkel1);
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, (progIdKey + L"\\CLSID").c_str(), 0, nullptr, 0,
-                        KEY_WRITE | otherView, nullptr, &other, nullptr);
-        RegSetValueExW(other, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(clsid.c_str()),
-                       static_cast<DWORD>((clsid.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(other);
+        SetRegistryText(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID", nullptr,
+                        GuidText(CLSID_varkel1), otherView);
         ASSERT_EQ(CallExport(VarkelDllPath, "DllUnregisterServer"), S_OK);
         EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, progIdKey, otherView));
         EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, progIdKey));

@@ -17,6 +17,7 @@
 #include <array>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 // Present in oleaut32 since Vista, missing from the mingw headers.
 extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* path,
@@ -93,11 +94,11 @@ std::wstring ClassesPath(const std::wstring& key) {
     return L"Software\\Classes\\" + key;
 }
 
-HRESULT WriteEntry(HKEY root, const RegistryEntry& entry, const Substitutions& values) {
+HRESULT WriteEntry(HKEY root, const std::wstring& keyName, const RegistryEntry& entry,
+                   const Substitutions& values) {
     RegistryKey key;
-    LSTATUS status =
-        RegCreateKeyExW(root, ClassesPath(Expand(entry.key, values)).c_str(), 0, nullptr, 0,
-                        KEY_SET_VALUE | OwnView, nullptr, key.Receive(), nullptr);
+    LSTATUS status = RegCreateKeyExW(root, ClassesPath(keyName).c_str(), 0, nullptr, 0,
+                                     KEY_SET_VALUE | OwnView, nullptr, key.Receive(), nullptr);
     if (status != ERROR_SUCCESS || entry.value == nullptr) {
         return HRESULT_FROM_WIN32(status);
     }
@@ -184,15 +185,29 @@ HRESULT RegisterServer(RegistrationScope scope) {
     try {
         Substitutions values;
         values.module = win32::WideFromText(win32::ModuleFilePath(ModuleInstance()));
+        const HKEY root = ScopeRoot(scope);
+        // A failed registration removes every key it wrote, newest first: unregistration alone
+        // would keep a ProgID whose CLSID value was never written.
+        std::vector<std::wstring> written;
+        const auto rollBack = [&](HRESULT failure) {
+            for (auto key = written.rbegin(); key != written.rend(); ++key) {
+                DeleteTree(root, *key);
+            }
+            UnregisterServer(scope);
+            return failure;
+        };
         for (const auto& entry : RegistryEntries) {
-            if (FAILED(WriteEntry(ScopeRoot(scope), entry, values))) {
-                UnregisterServer(scope);
-                return SELFREG_E_CLASS;
+            std::wstring key = Expand(entry.key, values);
+            const HRESULT result = WriteEntry(root, key, entry, values);
+            if (KeyExists(root, key)) {
+                written.push_back(std::move(key));
+            }
+            if (FAILED(result)) {
+                return rollBack(SELFREG_E_CLASS);
             }
         }
         if (FAILED(RegisterTypeLibrary(scope, values.module))) {
-            UnregisterServer(scope);
-            return SELFREG_E_TYPELIB;
+            return rollBack(SELFREG_E_TYPELIB);
         }
         return S_OK;
     } catch (...) {

@@ -39,9 +39,13 @@ inline bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 
     return exists;
 }
 inline void SetRegistryText(HKEY root, const std::wstring& key, const wchar_t* name,
-                            const std::wstring& value) {
-    RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
-                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+                            const std::wstring& value, REGSAM view = 0, DWORD options = 0) {
+    HKEY opened = nullptr;
+    RegCreateKeyExW(root, key.c_str(), 0, nullptr, options, KEY_SET_VALUE | view, nullptr, &opened,
+                    nullptr);
+    RegSetValueExW(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(opened);
 }
 
 inline std::wstring GuidText(REFGUID guid) {
