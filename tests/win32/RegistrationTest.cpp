@@ -89,6 +89,11 @@ TEST_F(Registration, WritesTheClassKeysInBothScopesAndRemovesThemButAProgIdNotOu
     if (twoViews) {
         SetRegistryText(HKEY_LOCAL_MACHINE, clsidKey, nullptr, L"", otherView);
         keepsProgId("the other view registers the class");
+        // Nor does a registration that fails then (here its type library) take the ProgID along.
+        SetRegistryText(HKEY_LOCAL_MACHINE, libraryKey, nullptr, L"", 0, REG_OPTION_VOLATILE);
+        EXPECT_EQ(CallExport(VarkelDllPath, "DllRegisterServer"), SELFREG_E_TYPELIB);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, libraryKey.substr(0, libraryKey.size() - 4).c_str());
+        EXPECT_TRUE(RegistryKeyExists(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID"));
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, clsidKey.c_str(), otherView, 0);
         // Then the last flavour to go takes every copy of the ProgID naming the class along.
         SetRegistryText(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID", nullptr,

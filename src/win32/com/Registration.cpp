@@ -141,17 +141,29 @@ bool KeyExists(HKEY root, const std::wstring& key, REGSAM view = OwnView) {
            ERROR_SUCCESS;
 }
 
-// The ProgID is removed only while it still names this class as a string: another server may
-// own it now.
-bool ProgIdNamesClass(HKEY root, const Substitutions& values, REGSAM view) {
+// The class the ProgID names (its CLSID key's text), empty when it names none. A text too long
+// for a class ID still names something, just not this class.
+std::wstring ProgIdClass(HKEY root, REGSAM view) {
     wchar_t text[64] = {};
     DWORD size = sizeof(text);
     RegistryKey key;
-    return RegOpenKeyExW(root, ClassesPath(std::wstring(ProgId) + L"\\CLSID").c_str(), 0,
-                         KEY_QUERY_VALUE | view, key.Receive()) == ERROR_SUCCESS &&
-           RegGetValueW(key.Get(), nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size) ==
-               ERROR_SUCCESS &&
-           _wcsicmp(text, values.clsid.c_str()) == 0;
+    if (RegOpenKeyExW(root, ClassesPath(std::wstring(ProgId) + L"\\CLSID").c_str(), 0,
+                      KEY_QUERY_VALUE | view, key.Receive()) != ERROR_SUCCESS) {
+        return {};
+    }
+    const LSTATUS status =
+        RegGetValueW(key.Get(), nullptr, nullptr, RRF_RT_REG_SZ, nullptr, text, &size);
+    return status == ERROR_MORE_DATA ? L"?" : status == ERROR_SUCCESS ? text : L"";
+}
+
+// The ProgID is removed only while it still names this class as a string: another server may
+// own it now.
+bool ProgIdNamesClass(HKEY root, const Substitutions& values, REGSAM view) {
+    return _wcsicmp(ProgIdClass(root, view).c_str(), values.clsid.c_str()) == 0;
+}
+
+bool IsProgIdKey(const std::wstring& key) {
+    return key == ProgId || key.starts_with(std::wstring(ProgId) + L"\\");
 }
 
 HRESULT RegisterTypeLibrary(RegistrationScope scope, const std::wstring& modulePath) {
@@ -187,11 +199,16 @@ HRESULT RegisterServer(RegistrationScope scope) {
         values.module = win32::WideFromText(win32::ModuleFilePath(ModuleInstance()));
         const HKEY root = ScopeRoot(scope);
         // A failed registration removes every key it wrote, newest first: unregistration alone
-        // would keep a ProgID whose CLSID value was never written.
+        // would keep a ProgID whose CLSID value was never written. A ProgID that names a class
+        // is left to unregistration's rules instead: on 64-bit Windows both views share it, and
+        // the other flavour (or another server) may be what it names.
         std::vector<std::wstring> written;
         const auto rollBack = [&](HRESULT failure) {
+            const bool progIdNamesAClass = !ProgIdClass(root, OwnView).empty();
             for (auto key = written.rbegin(); key != written.rend(); ++key) {
-                DeleteTree(root, *key);
+                if (!(progIdNamesAClass && IsProgIdKey(*key))) {
+                    DeleteTree(root, *key);
+                }
             }
             UnregisterServer(scope);
             return failure;
