@@ -224,22 +224,22 @@ TEST_F(PageWindowTest, ScreenshotsAtEveryDpiAndSchemeFitEveryCaptionAndEveryFiel
     hook.Expect(IDOK);
     Click("chkGLF");
     CreateDirectoryW(L"screenshots", nullptr);
-    std::map<int, std::vector<std::array<LONG, 5>>> made; // each control's place and font height
+    std::map<int, std::vector<std::array<LONG, 5>>> made; // each control's place, text height
     // Made at 144 and at 96, then moved from 96 to a monitor at 144, back, and there again.
     for (const auto& [dpi, moved] :
          {std::pair{144, false}, {96, false}, {144, true}, {96, true}, {144, true}}) {
         const SIZE extent = win32::PageWindow::PageSize(dpi);
         if (moved) {
+            SetFocus(Window("txtDelimiter"));
+            SendMessageW(Window("txtDelimiter"), EM_SETSEL, 0, 1);
             SetWindowPos(host, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOZORDER | SWP_NOMOVE);
             view->Move(RECT{0, 0, extent.cx, extent.cy});
             view->SetDpi(dpi);
+            EXPECT_EQ(GetFocus(), Window("txtDelimiter")) << dpi;
+            EXPECT_EQ(SendMessageW(Window("txtDelimiter"), EM_GETSEL, 0, 0), MAKELRESULT(0, 1));
         } else {
             Show(dpi);
-            SetFocus(Window("txtDelimiter"));
-            SendMessageW(Window("txtDelimiter"), EM_SETSEL, 0, 1);
         }
-        EXPECT_EQ(GetFocus(), Window("txtDelimiter")) << dpi;
-        EXPECT_EQ(SendMessageW(Window("txtDelimiter"), EM_GETSEL, 0, 0), MAKELRESULT(0, 1));
         EXPECT_EQ(SendMessageW(Window("chkGLF"), BM_GETCHECK, 0, 0), BST_CHECKED);
         EXPECT_EQ(Painted("txtDelimiter"), GetSysColor(COLOR_WINDOW));
         EXPECT_EQ(Painted("txtOutput"), GetSysColor(COLOR_BTNFACE));
@@ -248,23 +248,21 @@ TEST_F(PageWindowTest, ScreenshotsAtEveryDpiAndSchemeFitEveryCaptionAndEveryFiel
             EXPECT_EQ(Painted(frame, 1), GetSysColor(COLOR_BTNHIGHLIGHT)) << frame;
             EXPECT_TRUE(IsWindowEnabled(Window(frame))) << frame;
         }
-        varkel::host::win32::SaveClientAreaPicture(
-            view->Handle(), "screenshots/page-" + std::to_string(dpi) + "dpi.png");
+        varkel::host::win32::SaveClientAreaPicture(view->Handle(),
+                                                   "screenshots/page-" + std::to_string(dpi) +
+                                                       (moved ? "dpi-moved.png" : "dpi.png"));
         HDC dc = GetDC(view->Handle());
         std::vector<std::array<LONG, 5>> placed;
         for (const auto& entry : PageLayout()) {
             const HWND window = Window(entry.name);
             const std::wstring caption = WindowText(window);
-            const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-            SelectObject(dc, font);
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
             SIZE text{};
             GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
             RECT client{}, frame{}, own{}, inside{};
             GetClientRect(window, &client);
             GetWindowRect(window, &own); // the page is at the screen's origin
-            LOGFONTW shown{};
-            GetObjectW(font, sizeof(shown), &shown);
-            placed.push_back({own.left, own.top, own.right, own.bottom, shown.lfHeight});
+            placed.push_back({own.left, own.top, own.right, own.bottom, text.cy}); // cy: font
             GetWindowRect(entry.container.empty() ? view->Handle() : Window(entry.container),
                           &frame);
             EXPECT_TRUE(IntersectRect(&inside, &frame, &own) && EqualRect(&inside, &own))
