@@ -12,7 +12,7 @@
 #              windows against raw ones, varkel.dll's size (FLAVOUR as for run)
 # make installers - varkel-x86.msi and varkel-x64.msi (in build/win32 and build/win64), built
 #              with wixl, and a zip of each flavour: the DLL, its type library, the README
-# make screenshot - the page's 96-dpi picture from the Windows tests into docs/ for the README
+# make screenshot - the page's 96-dpi and high-contrast pictures from the Windows tests into docs/
 #              (FLAVOUR as for run)
 .PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test win64-build \
 	win64-test windows-test installers fuzz bench bench-win32 screenshot format clean

@@ -13,6 +13,8 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <array>
+#include <map>
 #include <memory>
 
 namespace varkel::testing {
@@ -42,8 +44,9 @@ protected:
         // A popup: under Xvfb no window manager would acknowledge a captioned window's removal.
         host = CreateWindowExW(0, TestHostClass(), L"page test", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                                extent.cx, extent.cy, nullptr, nullptr, nullptr, nullptr);
+        const auto colors = [this] { return scheme.value_or(win32::SystemColorScheme()); };
         view = win32::PageWindow::Create(host, RECT{0, 0, extent.cx, extent.cy}, *page,
-                                         win32::PageWindowOptions{dpi});
+                                         win32::PageWindowOptions{dpi, nullptr, colors});
         ShowWindow(host, SW_SHOWNORMAL);
         SetForegroundWindow(host);
         UpdateWindow(host);
@@ -61,7 +64,7 @@ protected:
         }
     }
     COLORREF Painted(std::string_view name, int fromBottom = -1) {
-        RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(host, nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW); // what is due
         Settle();
         RECT area{};
         GetWindowRect(Window(name), &area);
@@ -74,6 +77,7 @@ protected:
         return color;
     }
 
+    std::optional<ColorScheme> scheme; // none: the system's
     MessageBoxHook hook;
     FakePlatform fake;
     HWND host = nullptr;
@@ -214,16 +218,29 @@ TEST_F(PageWindowTest, TabVisitsTheEnabledControlsInOrderAndStopsAtTheEnds) {
     EXPECT_EQ(back, std::vector<std::string>(expected.rbegin(), expected.rend()));
 }
 
-TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScaleTheFonts) {
+TEST_F(PageWindowTest, ScreenshotsAtEveryDpiAndSchemeFitEveryCaptionAndEveryFieldReads) {
     Click("chkDelimiter");
     Type("txtDelimiter", L";");
     hook.Expect(IDOK);
     Click("chkGLF");
     CreateDirectoryW(L"screenshots", nullptr);
-    for (int dpi : {96, 144}) {
-        Show(dpi);
+    std::map<int, std::vector<std::array<LONG, 5>>> made; // each control's place, text height
+    // Made at 144 and at 96, then moved from 96 to a monitor at 144, back, and there again.
+    for (const auto& [dpi, moved] :
+         {std::pair{144, false}, {96, false}, {144, true}, {96, true}, {144, true}}) {
+        const SIZE extent = win32::PageWindow::PageSize(dpi);
+        if (moved) {
+            SetFocus(Window("txtDelimiter"));
+            SendMessageW(Window("txtDelimiter"), EM_SETSEL, 0, 1);
+            SetWindowPos(host, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOZORDER | SWP_NOMOVE);
+            view->Move(RECT{0, 0, extent.cx, extent.cy});
+            view->SetDpi(dpi);
+            EXPECT_EQ(GetFocus(), Window("txtDelimiter")) << dpi;
+            EXPECT_EQ(SendMessageW(Window("txtDelimiter"), EM_GETSEL, 0, 0), MAKELRESULT(0, 1));
+        } else {
+            Show(dpi);
+        }
         EXPECT_EQ(SendMessageW(Window("chkGLF"), BM_GETCHECK, 0, 0), BST_CHECKED);
-        EXPECT_EQ(Painted("txtGLFerr"), AttentionColor);
         EXPECT_EQ(Painted("txtDelimiter"), GetSysColor(COLOR_WINDOW));
         EXPECT_EQ(Painted("txtOutput"), GetSysColor(COLOR_BTNFACE));
         for (const char* frame : {"fraGeneral", "fraDebug", "fraAdditionalParameters"}) {
@@ -231,9 +248,11 @@ TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScale
             EXPECT_EQ(Painted(frame, 1), GetSysColor(COLOR_BTNHIGHLIGHT)) << frame;
             EXPECT_TRUE(IsWindowEnabled(Window(frame))) << frame;
         }
-        varkel::host::win32::SaveClientAreaPicture(
-            view->Handle(), "screenshots/page-" + std::to_string(dpi) + "dpi.png");
+        varkel::host::win32::SaveClientAreaPicture(view->Handle(),
+                                                   "screenshots/page-" + std::to_string(dpi) +
+                                                       (moved ? "dpi-moved.png" : "dpi.png"));
         HDC dc = GetDC(view->Handle());
+        std::vector<std::array<LONG, 5>> placed;
         for (const auto& entry : PageLayout()) {
             const HWND window = Window(entry.name);
             const std::wstring caption = WindowText(window);
@@ -242,7 +261,8 @@ TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScale
             GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
             RECT client{}, frame{}, own{}, inside{};
             GetClientRect(window, &client);
-            GetWindowRect(window, &own);
+            GetWindowRect(window, &own); // the page is at the screen's origin
+            placed.push_back({own.left, own.top, own.right, own.bottom, text.cy}); // cy: font
             GetWindowRect(entry.container.empty() ? view->Handle() : Window(entry.container),
                           &frame);
             EXPECT_TRUE(IntersectRect(&inside, &frame, &own) && EqualRect(&inside, &own))
@@ -254,6 +274,7 @@ TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScale
             }
         }
         ReleaseDC(view->Handle(), dc);
+        EXPECT_EQ(placed, made.try_emplace(dpi, placed).first->second) << "as made at " << dpi;
     }
     for (const auto& [name, font] : // their deletion is the in-place site test's
          {std::pair{"chkGLF", L"Microsoft Sans Serif -17"}, {"txtDelimiter", L"Fixedsys -18"}}) {
@@ -262,6 +283,29 @@ TEST_F(PageWindowTest, ScreenshotsPaintTheValidityColoursFitEveryCaptionAndScale
                    sizeof(shown), &shown);
         EXPECT_EQ(std::wstring(shown.lfFaceName) + L" " + std::to_wstring(shown.lfHeight), font);
     }
+    // Acceptable, attention and unchecked fields under the standard scheme, the two high-contrast
+    // ones and a dark one set without high contrast, each switched to while the page is open.
+    const COLORREF cyan = RGB(26, 235, 255), purple = RGB(55, 0, 110);
+    const COLORREF white = RGB(255, 255, 255), black = 0, dark = RGB(32, 32, 32);
+    HDC dc = CreateCompatibleDC(nullptr);
+    int row = 0; // the rows take turns at the two notices of a new scheme
+    for (const auto& [name, shown, attention] :
+         {std::tuple{"standard", std::optional<ColorScheme>{}, AttentionColor},
+          {"hc-black", ColorScheme{true, black, white, black, white, cyan, black}, cyan},
+          {"hc-white", ColorScheme{true, white, black, white, black, purple, white}, purple},
+          {"dark", ColorScheme{false, dark, white, dark, white, cyan, black}, AttentionColor}}) {
+        scheme = shown;
+        SendMessageW(view->Handle(), ++row % 2 ? WM_SETTINGCHANGE : WM_SYSCOLORCHANGE, 0, 0);
+        EXPECT_EQ(Painted("txtGLFerr"), attention) << name;
+        for (const char* field : {"txtDelimiter", "txtGLFerr", "txtOutput"}) {
+            SendMessageW(view->Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                         reinterpret_cast<LPARAM>(Window(field)));
+            EXPECT_GE(ContrastRatio(GetTextColor(dc), GetBkColor(dc)), 4.5) << name << " " << field;
+        }
+        varkel::host::win32::SaveClientAreaPicture(
+            view->Handle(), std::string("screenshots/page-") + name + ".png");
+    }
+    DeleteDC(dc);
 }
 
 } // namespace

@@ -1,15 +1,20 @@
 #include "win32/view/BrushCache.h"
 
-#include <olectl.h>
-
 namespace varkel::win32 {
 
-std::optional<COLORREF> TranslateOleColor(OleColor color) {
-    COLORREF translated = 0;
-    if (FAILED(OleTranslateColor(color, nullptr, &translated))) {
-        return std::nullopt;
-    }
-    return translated;
+ColorScheme SystemColorScheme() {
+    HIGHCONTRASTW highContrast{};
+    highContrast.cbSize = sizeof(highContrast);
+    const bool on =
+        SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(highContrast), &highContrast, 0) &&
+        (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    return ColorScheme{on,
+                       GetSysColor(COLOR_WINDOW),
+                       GetSysColor(COLOR_WINDOWTEXT),
+                       GetSysColor(COLOR_BTNFACE),
+                       GetSysColor(COLOR_BTNTEXT),
+                       GetSysColor(COLOR_HIGHLIGHT),
+                       GetSysColor(COLOR_HIGHLIGHTTEXT)};
 }
 
 BrushCache::~BrushCache() {

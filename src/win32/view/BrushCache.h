@@ -7,15 +7,13 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <utility>
 #include <vector>
 
 namespace varkel::win32 {
 
-// What an OLE colour stands for now (a system colour follows the current scheme); nullopt for
-// a value that names no colour.
-std::optional<COLORREF> TranslateOleColor(OleColor color);
+// The scheme the user has on now: the system colours and whether high contrast is on.
+ColorScheme SystemColorScheme();
 
 class BrushCache {
 public:

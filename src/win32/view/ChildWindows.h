@@ -17,6 +17,7 @@ namespace varkel::win32 {
 struct Resolution {
     int x = 96;
     int y = 96;
+    bool operator==(const Resolution&) const = default;
 };
 
 // The entry's rectangle in page pixels; its container is looked up in `layout`.

@@ -13,8 +13,8 @@ namespace {
 constexpr int FirstControlId = 100;
 // The page's own background, as a page of this toolkit has it by default.
 constexpr OleColor PageBackColor = Colors::ButtonFace;
-constexpr OleColor ButtonText = 0x80000012;
-constexpr OleColor WindowText = 0x80000008;
+// Sent to a child window after its top-level window moved to a monitor of another DPI.
+constexpr UINT DpiChangedAfterParent = 0x02E3;
 
 Failure LastError(const Text& what) {
     return Failures::FromHResult(static_cast<std::int32_t>(HRESULT_FROM_WIN32(GetLastError())),
@@ -33,9 +33,18 @@ Text WindowTextOf(HWND window) {
     return text;
 }
 
+// The resolution of the monitor the window is on, where the system can tell it per window
+// (GetDpiForWindow is looked up: older systems lack it); the screen's otherwise.
 Resolution ResolutionOf(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow =
+        reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     Resolution resolution;
-    if (HDC dc = GetDC(window)) {
+    if (const int dpi = getDpiForWindow != nullptr ? static_cast<int>(getDpiForWindow(window)) : 0;
+        dpi > 0) {
+        resolution = Resolution{dpi, dpi};
+    } else if (HDC dc = GetDC(window)) {
         resolution.x = GetDeviceCaps(dc, LOGPIXELSX);
         resolution.y = GetDeviceCaps(dc, LOGPIXELSY);
         ReleaseDC(window, dc);
@@ -123,14 +132,16 @@ std::unique_ptr<PageWindow> PageWindow::Create(HWND parent, const RECT& rect, Va
                                                const PageWindowOptions& options) {
     const Resolution resolution =
         options.dpi > 0 ? Resolution{options.dpi, options.dpi} : ResolutionOf(parent);
-    std::unique_ptr<PageWindow> view(new PageWindow(page, resolution, options.owner));
+    std::unique_ptr<PageWindow> view(new PageWindow(page, resolution, options));
     view->Build(parent, rect);
     return view;
 }
 
-PageWindow::PageWindow(Varkel1Page& page, Resolution resolution, IUnknown* owner)
-    : windowClass_(&PageWindow::Procedure), page_(page), owner_(owner), resolution_(resolution),
-      fonts_(resolution.y) {}
+PageWindow::PageWindow(Varkel1Page& page, Resolution resolution, const PageWindowOptions& options)
+    : windowClass_(&PageWindow::Procedure), page_(page), owner_(options.owner),
+      colorScheme_(options.colorScheme ? options.colorScheme : SystemColorScheme),
+      followsWindowDpi_(options.dpi <= 0), resolution_(resolution),
+      fonts_(std::make_unique<PageFonts>(resolution.y)) {}
 
 PageWindow::~PageWindow() {
     for (auto& control : controls_) {
@@ -211,7 +222,7 @@ void PageWindow::CreateWindowFor(Bound& control, HINSTANCE instance) {
     if (control.window == nullptr) {
         throw LastError(u"CreateWindowEx for " + Text(entry.name.begin(), entry.name.end()));
     }
-    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(entry)), FALSE);
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->For(entry)), FALSE);
     if (value != CheckBox::Unchecked) {
         SendMessageW(control.window, BM_SETCHECK, CheckStateOf(value), 0);
     }
@@ -379,24 +390,23 @@ std::optional<LRESULT> PageWindow::OnColor(HDC dc, HWND child) {
     }
     try {
         OleColor back = PageBackColor;
-        OleColor fore = ButtonText;
         if (auto* field = dynamic_cast<const TextField*>(control->model)) {
             back = field->BackColor();
-            fore = WindowText;
         } else if (auto* label = dynamic_cast<const Label*>(control->model)) {
             back = label->BackColor();
         }
-        const auto backColor = TranslateOleColor(back);
-        const auto foreColor = TranslateOleColor(fore);
-        if (!backColor || !foreColor) {
-            return std::nullopt; // a value that names no colour: the system's own colours
+        // Read afresh for every paint, so that a scheme switched while the page is open shows
+        // at the next paint even where the container passes no notice of it on.
+        const auto colors = PaintColorsFor(back, colorScheme_());
+        if (!colors) {
+            return std::nullopt; // a colour the page does not use: the system's own colours
         }
-        HBRUSH brush = brushes_.BrushFor(*backColor);
+        HBRUSH brush = brushes_.BrushFor(colors->back);
         if (brush == nullptr) {
             return std::nullopt;
         }
-        SetBkColor(dc, *backColor);
-        SetTextColor(dc, *foreColor);
+        SetBkColor(dc, colors->back);
+        SetTextColor(dc, colors->text);
         return reinterpret_cast<LRESULT>(brush);
     } catch (...) {
         return std::nullopt;
@@ -407,7 +417,35 @@ void PageWindow::Move(const RECT& rect) {
     if (window_ != nullptr) {
         MoveWindow(window_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                    TRUE);
+        if (followsWindowDpi_) {
+            SetDpi(ResolutionOf(window_).y);
+        }
     }
+}
+
+void PageWindow::SetDpi(int dpi) {
+    if (window_ == nullptr || dpi <= 0 || Resolution{dpi, dpi} == resolution_) {
+        return;
+    }
+    resolution_ = Resolution{dpi, dpi};
+    auto fonts = std::make_unique<PageFonts>(dpi);
+    const auto layout = PageLayout();
+    for (auto& control : controls_) {
+        control.area = PageArea(layout, *control.entry, resolution_);
+        const RECT& area = control.area;
+        SetWindowPos(control.window, nullptr, area.left, area.top, area.right - area.left,
+                     area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control.window, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(fonts->For(*control.entry)), FALSE);
+    }
+    fonts_ = std::move(fonts); // the old fonts go once no window uses them
+    if (toolTips_ != nullptr) {
+        toolTips_->SetDpi(dpi);
+        for (auto& control : controls_) {
+            Follow(control, ControlProperty::ToolTipText); // a frame's tool is an area
+        }
+    }
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool PageWindow::ContainsFocus() const {
@@ -517,13 +555,27 @@ LRESULT PageWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_ERASEBKGND:
     case WM_PRINTCLIENT:
-        if (const auto color = TranslateOleColor(PageBackColor)) {
+        if (const auto colors = PaintColorsFor(PageBackColor, colorScheme_())) {
             RECT client{};
             GetClientRect(window_, &client);
-            FillRect(reinterpret_cast<HDC>(wParam), &client, brushes_.BrushFor(*color));
+            FillRect(reinterpret_cast<HDC>(wParam), &client, brushes_.BrushFor(colors->back));
             return 1;
         }
         break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // Every paint reads the scheme: painting again is all a new one takes. The tooltip
+        // control keeps its own copy of the system colours and has to hear of them itself.
+        if (toolTips_ != nullptr) {
+            SendMessageW(toolTips_->Handle(), message, wParam, lParam);
+        }
+        RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        break;
+    case DpiChangedAfterParent:
+        if (followsWindowDpi_) {
+            SetDpi(ResolutionOf(window_).y);
+        }
+        return 0;
     case WM_SETCURSOR:
     case WM_MOUSEMOVE:
         // The tooltip control and its tools cost a good part of the page's creation, and

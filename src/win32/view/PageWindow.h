@@ -26,6 +26,7 @@
 #include <unknwn.h>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -34,11 +35,14 @@
 namespace varkel::win32 {
 
 struct PageWindowOptions {
-    // The resolution the layout and fonts are scaled to; 0 takes the parent window's own.
+    // The resolution the layout and fonts are scaled to; 0 takes the parent window's own,
+    // and follows it when the window moves to a monitor of another resolution.
     int dpi = 0;
     // The object that owns the page, held from a click or keystroke until its rules are done:
     // they may show a box, from whose message loop the container may release the owner.
     IUnknown* owner = nullptr;
+    // Where the colour scheme is read from each time a control is painted; empty: the system.
+    std::function<ColorScheme()> colorScheme = nullptr;
 };
 
 class PageWindow {
@@ -52,7 +56,13 @@ public:
     ~PageWindow();
 
     HWND Handle() const { return window_; }
+    // A move may come with a new resolution (the container resizes the page for a monitor of
+    // another DPI): a page that follows its window's resolution is laid out again.
     void Move(const RECT& rect);
+    // Lays the controls out and makes the fonts anew at `dpi`, as when the page's window has
+    // moved to a monitor of that resolution. Windows, texts, selections, check states, focus and
+    // tooltips stay; only places, sizes and fonts change.
+    void SetDpi(int dpi);
 
     // Tab and Shift+Tab through the page's focus cycle. False when the key is not the view's
     // to handle, focus is outside the page, or the move would go past either end: the
@@ -89,7 +99,7 @@ private:
         int echoes = 0; // window updates in progress that notify as if the user typed
     };
 
-    PageWindow(Varkel1Page& page, Resolution resolution, IUnknown* owner);
+    PageWindow(Varkel1Page& page, Resolution resolution, const PageWindowOptions& options);
     void Build(HWND parent, const RECT& rect);
     void CreateWindowFor(Bound& control, HINSTANCE instance);
     void CreateToolTips();
@@ -113,11 +123,13 @@ private:
     PageWindowClass windowClass_; // first in, last out: the class outlives every window
     Varkel1Page& page_;
     IUnknown* owner_; // not owned: it owns this view
+    std::function<ColorScheme()> colorScheme_;
+    bool followsWindowDpi_;
     Resolution resolution_;
     HWND window_ = nullptr;
     std::vector<Bound> controls_;
     TabOrder tabOrder_;
-    PageFonts fonts_;
+    std::unique_ptr<PageFonts> fonts_;
     BrushCache brushes_;
     std::unique_ptr<ToolTips> toolTips_; // none until the mouse first comes over the page
     // Lets a handler that ran the page's rules (and so perhaps a modal loop in which the

@@ -26,6 +26,10 @@ ToolTips::ToolTips(HWND owner, HINSTANCE instance, int dpi)
       window_(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr)) {
+    SetDpi(dpi);
+}
+
+void ToolTips::SetDpi(int dpi) {
     if (window_ != nullptr) {
         SendMessageW(window_, TTM_SETMAXTIPWIDTH, 0, MulDiv(TipWidthAt96Dpi, dpi, 96));
     }
@@ -71,6 +75,9 @@ void ToolTips::Set(TTTOOLINFOW& tool, const Text& text) {
     tool.lpszText = buffer.data();
     if (known) {
         SendMessageW(window_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        if ((tool.uFlags & TTF_IDISHWND) == 0) {
+            SendMessageW(window_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
     } else if (SendMessageW(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
         tools_.push_back(tool.uId);
     }

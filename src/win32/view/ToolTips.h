@@ -25,8 +25,11 @@ public:
     ~ToolTips();
 
     HWND Handle() const { return window_; }
+    // The page's resolution changed: tips wrap at the width for the new one.
+    void SetDpi(int dpi);
 
     void SetForWindow(HWND control, const Text& text);
+    // An area given again for a tool the control has already moves the tool there.
     void SetForArea(UINT_PTR id, const RECT& area, const Text& text);
 
 private:

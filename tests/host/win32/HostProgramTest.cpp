@@ -241,5 +241,21 @@ TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAsked
     EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /NOSEQ\r\n");
 }
 
+TEST(HostProgramFile, DeclaresPerMonitorDpiAndCommonControlsAndCarriesTheProjectVersion) {
+    const HMODULE file = LoadLibraryExW(L"varkel-host.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const auto resource = [file](int type) { // resource 1 of the type, as bytes
+        const HRSRC found = FindResourceW(file, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(type));
+        const auto* bytes =
+            found ? static_cast<const char*>(LockResource(LoadResource(file, found))) : "";
+        return std::string(bytes, found ? SizeofResource(file, found) : 0);
+    };
+    EXPECT_THAT(resource(24),
+                AllOf(HasSubstr(">PerMonitorV2"),
+                      HasSubstr("\"Microsoft.Windows.Common-Controls\" version=\"6.")));
+    const std::string version = resource(16);
+    EXPECT_THAT(std::wstring(reinterpret_cast<const wchar_t*>(version.data()), version.size() / 2),
+                HasSubstr(VARKEL_VERSION L".0"));
+}
+
 } // namespace
 } // namespace varkel::host
