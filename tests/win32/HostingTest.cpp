@@ -146,13 +146,16 @@ LONG CALLBACK HearDebugOutput(EXCEPTION_POINTERS* raised) {
 
 // With VARKEL_TRACE set, each call a container or script makes is written for a debugger.
 TEST_F(InPlaceSiteHosting, TracesTheCallsForADebuggerWhenAsked) {
-    SetEnvironmentVariableW(L"VARKEL_TRACE", L"1"); // read once, at the process's first call
+    SetEnvironmentVariableW(L"VARKEL_TRACE", L"1");
     const PVOID listener = AddVectoredExceptionHandler(1, HearDebugOutput);
     const auto page = CreateByProgId().As<_varkel1>(IID__varkel1);
     auto table = FilledArray(VT_VARIANT, {{3, 0}, {1, 0}}, {{L"/CH", L"", L"#0"}});
     SAFEARRAY* reference = table.Get();
     EXPECT_EQ(LoadDefaults(page.Get(), &reference), 1);
-    EXPECT_EQ(page.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->InPlaceDeactivate(), S_OK);
+    const auto inPlace = page.As<IOleInPlaceObject>(IID_IOleInPlaceObject);
+    EXPECT_EQ(inPlace->InPlaceDeactivate(), S_OK);
+    SetEnvironmentVariableW(L"VARKEL_TRACE", nullptr); // the tests after this one run untraced
+    EXPECT_EQ(inPlace->UIDeactivate(), S_OK);          // so is this call
     RemoveVectoredExceptionHandler(listener);
     EXPECT_EQ(traced,
               "varkel: _varkel1::LoadDefaults\nvarkel: IOleInPlaceObject::InPlaceDeactivate\n");
