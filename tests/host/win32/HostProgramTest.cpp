@@ -124,6 +124,22 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     }
 }
 
+// A platform call that fails ends the run with the hosting failure's code and says which step.
+TEST_F(HostOnAFile, SaysWhichStepFailedWhenThePlatformFails) {
+    const std::pair<const wchar_t*, const char*> failures[] = {
+        {L"AtlAxAttachControl", "the page cannot be placed in the AtlAxWin container window\n"},
+        {L"SetWindowsHookExW", "cannot watch for message boxes (SetWindowsHookEx)\n"},
+        {L"VariantChangeType", "reading LoadDefaults' result failed (0x80020005)\n"}};
+    for (const auto& [call, says] : failures) {
+        SetEnvironmentVariableW(L"VARKEL_FAIL", call);
+        const HostRun run = Host({L"--print"});
+        SetEnvironmentVariableW(L"VARKEL_FAIL", nullptr);
+        EXPECT_EQ(run.exitCode, 6u) << run.err;
+        EXPECT_THAT(run.err, ::testing::EndsWith(std::string("varkel-host: ") + says));
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 // The page run by varkel-check natively and the DLL run by varkel-host give the same lines.
 TEST(CheckAgainstHost, TheSameNewCommandLineForEveryFixture) {
     for (const auto& entry : fs::directory_iterator(VARKEL_STARTUP_FIXTURES)) {
