@@ -84,7 +84,6 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         GetWindowRect(page, &placed);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
         EXPECT_TRUE(EqualRect(&placed, &position) && IsWindowVisible(page));
-        EXPECT_EQ(site.calls, "activate deactivate activate ") << "the failed one undone";
         // Tabbed into backwards: the last control; a click makes the page the active object again.
         const auto active = object.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
         const auto translate = [&](MSG* key) { return active->TranslateAccelerator(key); };

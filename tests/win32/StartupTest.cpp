@@ -70,8 +70,7 @@ TEST_F(PageStartup, AutomationErrorsBecomeFailureNumbersAndNoHostObjectABoxAndLo
                 })));
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Nuxworks.Class1");
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Nuxworks.Class1");
-    // On a thread of its own: the box's title is the thread's, empty where no page has started,
-    // whichever tests ran before in this process.
+    // A thread where no page has started yet, whichever tests ran before: the box has no title.
     std::thread([this] {
         OleInitialize(nullptr);
         MessageBoxHook boxes;

@@ -9,6 +9,9 @@ bool FailsOnRequest(const wchar_t* call) {
     wchar_t named[64] = {};
     const DWORD length = GetEnvironmentVariableW(L"VARKEL_FAIL", named, 64);
     const bool fails = length > 0 && length < 64 && std::wcscmp(named, call) == 0;
+    if (fails) {
+        SetEnvironmentVariableW(L"VARKEL_FAIL", nullptr);
+    }
     SetLastError(fails ? ERROR_NOT_ENOUGH_MEMORY : error);
     return fails;
 }
