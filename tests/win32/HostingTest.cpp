@@ -154,10 +154,9 @@ TEST_F(InPlaceSiteHosting, TracesTheCallsForADebuggerWhenAsked) {
     auto table = FilledArray(VT_VARIANT, {{3, 0}, {1, 0}}, {{L"/CH", L"", L"#0"}});
     SAFEARRAY* reference = table.Get();
     EXPECT_EQ(LoadDefaults(page.Get(), &reference), 1);
-    const auto inPlace = page.As<IOleInPlaceObject>(IID_IOleInPlaceObject);
-    EXPECT_EQ(inPlace->InPlaceDeactivate(), S_OK);
-    SetEnvironmentVariableW(L"VARKEL_TRACE", nullptr); // the tests after this one run untraced
-    EXPECT_EQ(inPlace->UIDeactivate(), S_OK);          // so is this call
+    EXPECT_EQ(page.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->InPlaceDeactivate(), S_OK);
+    SetEnvironmentVariableW(L"VARKEL_TRACE", nullptr); // this call, and the tests after, untraced
+    EXPECT_EQ(page.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->UIDeactivate(), S_OK);
     RemoveVectoredExceptionHandler(listener);
     EXPECT_EQ(traced,
               "varkel: _varkel1::LoadDefaults\nvarkel: IOleInPlaceObject::InPlaceDeactivate\n");
