@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "core/HostError.h"
+#include "win32/adapters/InjectedFailure.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -88,7 +89,10 @@ AtlContainer::Hosted AtlContainer::Attach(IUnknown* control, HWND parent, const 
         Fail("the AtlAxWin container window cannot be created");
     }
     Hosted hosted{window, {}};
-    if (FAILED(attachControl_(control, window, hosted.site.Receive())) || !hosted.site) {
+    const HRESULT attached = varkel::win32::FailsOnRequest(L"AtlAxAttachControl")
+                                 ? E_OUTOFMEMORY
+                                 : attachControl_(control, window, hosted.site.Receive());
+    if (FAILED(attached) || !hosted.site) {
         DestroyWindow(window);
         Fail("the page cannot be placed in the AtlAxWin container window");
     }

@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "FileText.h"
 #include "core/HostError.h"
+#include "win32/adapters/InjectedFailure.h"
 #include "win32/adapters/ScopedBstr.h"
 #include "win32/adapters/ScopedSafeArray.h"
 #include "win32/adapters/TextConversion.h"
@@ -25,6 +26,18 @@ namespace {
 
 void Check(HRESULT hr, const std::string& what) {
     if (FAILED(hr)) {
+        Fail(what, hr);
+    }
+}
+
+// A method's result in the type the host reads it as; a page that answered something else fails
+// the run rather than passing for an answer.
+void ConvertResult(VARIANT& result, VARTYPE type, const std::string& what) {
+    const HRESULT hr = varkel::win32::FailsOnRequest(L"VariantChangeType")
+                           ? DISP_E_TYPEMISMATCH
+                           : VariantChangeType(&result, &result, 0, type);
+    if (FAILED(hr)) {
+        VariantClear(&result); // a text or an object the page answered is not kept
         Fail(what, hr);
     }
 }
@@ -149,7 +162,7 @@ long DispatchPage::LoadDefaults(const std::vector<LoadRow>& rows,
     }
     table.Reset(tableArgument);
     path.Reset(pathArgument);
-    Check(VariantChangeType(&result, &result, 0, VT_I4), "reading LoadDefaults' result");
+    ConvertResult(result, VT_I4, "reading LoadDefaults' result");
     return V_I4(&result);
 }
 
@@ -167,16 +180,14 @@ long DispatchPage::GetAllArguments(std::vector<PageArgument>& arguments) {
         throw;
     }
     table.Reset(tableArgument);
-    Check(VariantChangeType(&result, &result, 0, VT_I4),
-          "reading GetAllArgumentsSafeArray's result");
+    ConvertResult(result, VT_I4, "reading GetAllArgumentsSafeArray's result");
     arguments = ReadOutgoing(table.Get());
     return V_I4(&result);
 }
 
 bool DispatchPage::HasUnsavedChanges() {
     VARIANT result = Call(L"ControlHasUnsavedChanges", nullptr, 0);
-    Check(VariantChangeType(&result, &result, 0, VT_BOOL),
-          "reading ControlHasUnsavedChanges' result");
+    ConvertResult(result, VT_BOOL, "reading ControlHasUnsavedChanges' result");
     return V_BOOL(&result) != VARIANT_FALSE;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "core/HostError.h"
+#include "win32/adapters/InjectedFailure.h"
 
 #include <initializer_list>
 
@@ -71,8 +72,10 @@ int FirstPresent(HWND box, std::initializer_list<int> ids) {
 } // namespace
 
 MessageBoxAnswerer::MessageBoxAnswerer(Choice choice) : choice_(choice), previous_(current) {
-    hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &MessageBoxAnswerer::Hook, nullptr,
-                              GetCurrentThreadId());
+    hook_ = varkel::win32::FailsOnRequest(L"SetWindowsHookExW")
+                ? nullptr
+                : SetWindowsHookExW(WH_CALLWNDPROCRET, &MessageBoxAnswerer::Hook, nullptr,
+                                    GetCurrentThreadId());
     if (!hook_) {
         throw HostError(ExitCode::Hosting, "cannot watch for message boxes (SetWindowsHookEx)");
     }

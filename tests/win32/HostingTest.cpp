@@ -74,6 +74,9 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         const auto verb = [&](LONG number) {
             return object->DoVerb(number, nullptr, &site, 0, parent, &position);
         };
+        SetEnvironmentVariableW(L"VARKEL_FAIL", L"RegisterClassExW"); // the platform refuses
+        EXPECT_EQ(verb(OLEIVERB_INPLACEACTIVATE), HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_MEMORY));
+        SetEnvironmentVariableW(L"VARKEL_FAIL", nullptr);
         ASSERT_EQ(verb(OLEIVERB_INPLACEACTIVATE), S_OK);
         HWND page = nullptr;
         object.As<IOleWindow>(IID_IOleWindow)->GetWindow(&page);
@@ -81,7 +84,6 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         GetWindowRect(page, &placed);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
         EXPECT_TRUE(EqualRect(&placed, &position) && IsWindowVisible(page));
-        EXPECT_EQ(site.calls, "activate ");
         // Tabbed into backwards: the last control; a click makes the page the active object again.
         const auto active = object.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
         const auto translate = [&](MSG* key) { return active->TranslateAccelerator(key); };
@@ -128,9 +130,9 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         EXPECT_EQ(GetObjectType(font), 0u) << "the page's fonts went with its windows";
         EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
     }
-    EXPECT_EQ(site.calls,
-              "activate ui active(varkel1) tab0 inactive ui-off ui active(varkel1) tab1 "
-              "inactive ui-off ui active(varkel1) inactive ui-off deactivate closed ");
+    EXPECT_EQ(site.calls, "activate deactivate activate ui active(varkel1) tab0 inactive ui-off "
+                          "ui active(varkel1) tab1 "
+                          "inactive ui-off ui active(varkel1) inactive ui-off deactivate closed ");
     EXPECT_EQ(site.references, 0) << "the site or frame is still held";
     DestroyWindow(parent);
 }
@@ -146,13 +148,15 @@ LONG CALLBACK HearDebugOutput(EXCEPTION_POINTERS* raised) {
 
 // With VARKEL_TRACE set, each call a container or script makes is written for a debugger.
 TEST_F(InPlaceSiteHosting, TracesTheCallsForADebuggerWhenAsked) {
-    SetEnvironmentVariableW(L"VARKEL_TRACE", L"1"); // read once, at the process's first call
+    SetEnvironmentVariableW(L"VARKEL_TRACE", L"1");
     const PVOID listener = AddVectoredExceptionHandler(1, HearDebugOutput);
     const auto page = CreateByProgId().As<_varkel1>(IID__varkel1);
     auto table = FilledArray(VT_VARIANT, {{3, 0}, {1, 0}}, {{L"/CH", L"", L"#0"}});
     SAFEARRAY* reference = table.Get();
     EXPECT_EQ(LoadDefaults(page.Get(), &reference), 1);
     EXPECT_EQ(page.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->InPlaceDeactivate(), S_OK);
+    SetEnvironmentVariableW(L"VARKEL_TRACE", nullptr); // this call, and the tests after, untraced
+    EXPECT_EQ(page.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->UIDeactivate(), S_OK);
     RemoveVectoredExceptionHandler(listener);
     EXPECT_EQ(traced,
               "varkel: _varkel1::LoadDefaults\nvarkel: IOleInPlaceObject::InPlaceDeactivate\n");

@@ -3,6 +3,7 @@
 #include "win32/com/ControlWindow.h"
 
 #include "win32/adapters/ComError.h"
+#include "win32/adapters/InjectedFailure.h"
 #include "win32/com/Module.h"
 
 namespace varkel::com {
@@ -25,7 +26,8 @@ void RegisterWindowClass() {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = ClassName;
     windowClass.lpfnWndProc = DefWindowProcW;
-    if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    if ((win32::FailsOnRequest(L"RegisterClassExW") || RegisterClassExW(&windowClass) == 0) &&
+        GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throw win32::FailureFromHResult(HRESULT_FROM_WIN32(GetLastError()), u"RegisterClassExW");
     }
 }

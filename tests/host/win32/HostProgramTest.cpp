@@ -109,13 +109,21 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     RegGetValueW(HKEY_CURRENT_USER, L"Software\\varkel\\StandIn", L"LastBinaryNameArguments",
                  RRF_RT_REG_SZ, nullptr, asked, &size);
     EXPECT_THAT(std::wstring(asked), ::testing::StartsWith(L"d3int|"));
-    // A file it cannot open: with its window (started from a shortcut, say) a box says why.
-    const std::tuple<const wchar_t*, fs::path, DWORD, const char*> unopened[] = {
-        {L"--save", folder.Path() / "missing.bat", 2u, "missing.bat does not exist\n"},
-        {L"--answer=yes", folder.Write("empty.bat", ""), 3u,
-         "empty.bat: the file is empty\n    ->"}};
-    for (const auto& [option, path, code, says] : unopened) {
+    // A file it cannot open, a platform call that fails (VARKEL_FAIL): with its window (started
+    // from a shortcut, say) a box says why.
+    const std::tuple<const wchar_t*, fs::path, DWORD, const char*, const wchar_t*> unopened[] = {
+        {L"--answer=yes", folder.Write("empty.bat", ""), 3u, "empty.bat: the file is empty\n    ->",
+         nullptr},
+        {L"--save", file, 6u, "the page cannot be placed in the AtlAxWin container window\n",
+         L"AtlAxAttachControl"},
+        {L"--save", file, 6u, "cannot watch for message boxes (SetWindowsHookEx)\n",
+         L"SetWindowsHookExW"},
+        {L"--save", file, 6u, "reading LoadDefaults' result failed (0x80020005)\n",
+         L"VariantChangeType"}};
+    for (const auto& [option, path, code, says, failing] : unopened) {
+        SetEnvironmentVariableW(L"VARKEL_FAIL", failing);
         run = HostProcess({option, path.wstring()}).Finish();
+        SetEnvironmentVariableW(L"VARKEL_FAIL", nullptr);
         EXPECT_EQ(run.exitCode, code);
         EXPECT_THAT(run.err, HasSubstr(says));
         EXPECT_EQ(run.err.find("message box \"varkel-host\": ") != std::string::npos,
