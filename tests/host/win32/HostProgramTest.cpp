@@ -249,6 +249,25 @@ TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAsked
     EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /NOSEQ\r\n");
 }
 
+// A load that fails (its result unreadable here) leaves the window open with Save off and says
+// why on the status line; the run ends with the failure's code.
+TEST_F(HostOnAFile, AFailedLoadLeavesSaveDisabledAndSaysWhy) {
+    SetEnvironmentVariableW(L"VARKEL_FAIL", L"VariantChangeType");
+    HostProcess host({L"--answer", L"no", file.wstring()});
+    SetEnvironmentVariableW(L"VARKEL_FAIL", nullptr);
+    HWND window = nullptr;
+    ASSERT_TRUE(Await([&window] {
+        window = FindWindowW(L"VarkelHostWindow", nullptr);
+        return window && HostProcess::Find(window, L"The page refused the file's arguments; "
+                                                   L"saving is off");
+    }));
+    EXPECT_FALSE(IsWindowEnabled(HostProcess::Find(window, L"&Save")));
+    Send(window, WM_CLOSE);
+    const HostRun run = host.Finish();
+    EXPECT_EQ(run.exitCode, 6u) << run.err;
+    EXPECT_EQ(TemporaryFolder::Read(file).find("/CH"), std::string::npos) << "nothing written";
+}
+
 TEST(HostProgramFile, DeclaresPerMonitorDpiAndCommonControlsAndCarriesTheProjectVersion) {
     const HMODULE file = LoadLibraryExW(L"varkel-host.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const auto resource = [file](int type) { // resource 1 of the type, as bytes
