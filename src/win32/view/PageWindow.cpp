@@ -1,6 +1,8 @@
 #include "win32/view/PageWindow.h"
 
+#include "win32/adapters/ComError.h"
 #include "win32/adapters/ComPtr.h"
+#include "win32/adapters/InjectedFailure.h"
 #include "win32/view/UserEdits.h"
 
 #include <commctrl.h>
@@ -29,6 +31,25 @@ Text WindowTextOf(HWND window) {
     const int length = GetWindowTextLengthW(window);
     Text text(static_cast<std::size_t>(std::max(length, 0)) + 1, u'\0');
     const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return text;
+}
+
+// What the user typed, for the page's rules. A field whose text cannot be read fails the edit
+// (reported with the field's handler): taken as empty, the rules would judge, and a save would
+// write, a text nobody typed.
+Text TypedTextOf(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    Text text(static_cast<std::size_t>(std::max(length, 0)) + 1, u'\0');
+    const int copied =
+        FailsOnRequest(L"GetWindowTextW")
+            ? 0
+            : GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+    if (copied <= 0 && length > 0) {
+        const DWORD error = GetLastError();
+        throw FailureFromHResult(error != ERROR_SUCCESS ? HRESULT_FROM_WIN32(error) : E_FAIL,
+                                 u"GetWindowTextW");
+    }
     text.resize(static_cast<std::size_t>(std::max(copied, 0)));
     return text;
 }
@@ -376,7 +397,7 @@ void PageWindow::OnUserTyping(Bound& control) {
     const ComPtr<IUnknown> owner(owner_);
     auto& field = static_cast<TextField&>(*control.model);
     const std::weak_ptr<const bool> alive = alive_;
-    RunUserEdit(page_, control.handler, [&] { field.SetText(WindowTextOf(control.window)); });
+    RunUserEdit(page_, control.handler, [&] { field.SetText(TypedTextOf(control.window)); });
     if (alive.expired()) {
         return;
     }
