@@ -109,14 +109,24 @@ TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
     EXPECT_STREQ(V_BSTR(static_cast<VARIANT*>(loaded.Get()->pvData)), L"-bl");
     reference = loaded.Get();
     ASSERT_EQ(LoadDefaults(vtable.Get(), &reference), 1);
-    ScopedSafeArray list = FilledArray(VT_BSTR, {{2, 0}, {1, 0}}, {});
-    reference = list.Get();
-    SafeArrayLock(reference);
-    hook.Expect(IDOK);
-    EXPECT_EQ(Generate(vtable.Get(), &reference), 0);
-    SafeArrayUnlock(reference);
-    EXPECT_THAT(hook.shown.back().text, HasSubstr(L"Ah   (10)"));
-    EXPECT_EQ(RowsOf(list.Get()), (ListRows{{L"/BL", L""}}));
+    // A list too short that is locked now, or whose rows lie in the host's own memory, is
+    // never reallocated: error 10, and the rows that fit.
+    for (const USHORT ownMemory : {USHORT{0}, USHORT{FADF_STATIC}}) {
+        ScopedSafeArray list = FilledArray(VT_BSTR, {{2, 0}, {1, 0}}, {});
+        reference = list.Get();
+        reference->fFeatures |= ownMemory;
+        if (ownMemory == 0) {
+            SafeArrayLock(reference);
+        }
+        hook.Expect(IDOK);
+        EXPECT_EQ(Generate(vtable.Get(), &reference), 0);
+        if (ownMemory == 0) {
+            SafeArrayUnlock(reference);
+        }
+        reference->fFeatures &= static_cast<USHORT>(~ownMemory);
+        EXPECT_THAT(hook.shown.back().text, HasSubstr(L"Ah   (10)"));
+        EXPECT_EQ(RowsOf(list.Get()), (ListRows{{L"/BL", L""}})) << ownMemory;
+    }
     // Code run while a box is up (a script's timer) cannot resize or erase the table the page
     // is still reading: it stays locked until LoadDefaults returns.
     auto warned = FilledArray(VT_VARIANT, {{3, 0}, {2, 0}}, {{L"/KS", L"5", L"#0"}, ch});
