@@ -324,10 +324,11 @@ TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit full{4, limit.rlim_max};
+    const rlimit full{1, limit.rlim_max}; // a first write of one byte, then none
     ::setrlimit(RLIMIT_FSIZE, &full);
     EXPECT_THAT([&] { ReplaceKeepingBackup(target, std::string(64, 'x'), "x.exe /CH\r\n"); },
-                FailsWith(ExitCode::CannotWrite, "real.bat could not be written completely"));
+                FailsWith(ExitCode::CannotWrite,
+                          "real.bat could not be written completely (File too large)"));
     ::setrlimit(RLIMIT_FSIZE, &limit);
     EXPECT_EQ(TemporaryFolder::Read(target), "x.exe /CH\r\n");
     EXPECT_EQ(folder.Listing(), "d3int.bat pipe real.bat real.bat.bak");

@@ -21,7 +21,7 @@ struct HostRun {
 class HostProcess {
 public:
     explicit HostProcess(const std::vector<std::wstring>& arguments,
-                         std::wstring line = L"varkel-host.exe", const wchar_t* folder = nullptr) {
+                         std::wstring line = L"varkel-host.exe") {
         // Found next to this program, the first place CreateProcess looks.
         for (const std::wstring& argument : arguments) {
             line += L" \"" + argument + L"\""; // no argument here ends in a backslash
@@ -109,17 +109,8 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     RegGetValueW(HKEY_CURRENT_USER, L"Software\\varkel\\StandIn", L"LastBinaryNameArguments",
                  RRF_RT_REG_SZ, nullptr, asked, &size);
     EXPECT_THAT(std::wstring(asked), ::testing::StartsWith(L"d3int|"));
-    // Started on drive C: with the file's Unix name, as a Unix shell passes it, and asked for a
-    // picture of the loaded page.
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    char* unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(GetProcAddress(
-        GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")))(file.c_str());
-    const fs::path picture = folder.Path() / "page.png";
-    run = HostProcess({L"--host-switch", L"/host", L"--print", L"--screenshot", picture.wstring(),
-                       fs::path(unixName).wstring()},
-                      L"varkel-host.exe", L"C:\\windows")
-              .Finish();
-    HeapFree(GetProcessHeap(), 0, unixName);
+    const fs::path picture = folder.Path() / "page.png"; // the loaded page, as make run takes it
+    run = Host({L"--host-switch", L"/host", L"--print", L"--screenshot", picture.wstring()});
     EXPECT_EQ(run.out, normalForm + "\n") << run.err;
     EXPECT_THAT(run.err, HasSubstr("screenshot of the loaded page: " + picture.string()));
     EXPECT_EQ(TemporaryFolder::Read(picture).substr(0, 4), "\x89PNG");
