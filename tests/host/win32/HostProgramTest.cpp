@@ -35,8 +35,8 @@ public:
             *handle = CreateFileW(file->c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                   CREATE_ALWAYS, 0, nullptr);
         }
-        EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder,
-                                   &startup, &process_));
+        EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                   nullptr, &startup, &process_));
         CloseHandle(startup.hStdOutput);
         CloseHandle(startup.hStdError);
     }
