@@ -96,9 +96,8 @@ TEST_F(PageWindowTest, RealBoxesAskAndWarnAndTypingColoursOrRewritesTheField) {
     EXPECT_EQ(hook.shown[0].icon, LoadIconW(nullptr, IDI_EXCLAMATION));
     Type("txtGLFerr", L"5");
     SendMessageW(Window("txtGLFerr"), EM_SETSEL, 0, 0);
-    Type("txtGLFerr", L"1");
-    EXPECT_EQ(SendMessageW(Window("txtGLFerr"), EM_GETSEL, 0, 0), MAKELRESULT(1, 1))
-        << "the caret stays where the user typed";
+    Type("txtGLFerr", L"1"); // before the 5: the caret stays where the user typed
+    EXPECT_EQ(SendMessageW(Window("txtGLFerr"), EM_GETSEL, 0, 0), MAKELRESULT(1, 1));
     SendMessageW(Window("txtGLFerr"), EM_SETSEL, 2, 2);
     EXPECT_EQ(Painted("txtGLFerr"), GetSysColor(COLOR_WINDOW));
     Type("txtGLFerr", L"x");
