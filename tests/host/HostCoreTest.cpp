@@ -144,7 +144,7 @@ TEST(StartupFileRewriting, KeepsEveryByteOutsideTheArgumentsAndHostSwitchesComeF
 
 TEST(StartupFileHostSwitches, MatchByPrefixAsGivenIgnoringCase) {
     const std::tuple<const char*, const char*, bool> matches[] = {
-        {"/host", "/HOST", true}, {"/host", "-host", false}, {"host", "-Host", true},
+        {"/az", "/AZ", true}, {"/host", "-host", false}, {"host", "-Host", true},
         {"host", "/host", true},  {"host", "host", false},   {"/host", "/hostname", false},
         {"/ps", "/p", false}};
     for (const auto& [configured, name, expected] : matches) {
