@@ -68,10 +68,16 @@ public:
             }
         }
         created_ = true;
-        Write(content);
-        KeepOwnerAndMode(modelFacts);
-        if (::fsync(fd_.Get()) != 0 || !fd_.Close()) {
-            Fail(ExitCode::CannotWrite, path_, "could not be written completely; nothing written");
+        try {
+            Write(content);
+            KeepOwnerAndMode(modelFacts);
+            if (::fsync(fd_.Get()) != 0 || !fd_.Close()) {
+                Fail(ExitCode::CannotWrite, model_,
+                     "could not be written completely (" + Reason() + "); nothing written");
+            }
+        } catch (...) {
+            ::unlink(path_.c_str()); // a constructor that throws runs no destructor
+            throw;
         }
     }
     NewFile(const NewFile&) = delete;
@@ -98,7 +104,7 @@ private:
                 continue;
             }
             if (written <= 0) {
-                Fail(ExitCode::CannotWrite, path_,
+                Fail(ExitCode::CannotWrite, model_,
                      "could not be written completely (" + Reason() + "); nothing written");
             }
             content.remove_prefix(static_cast<std::size_t>(written));

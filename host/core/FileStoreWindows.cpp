@@ -72,7 +72,11 @@ public:
                                           static_cast<DWORD>(content.size()), &written, nullptr) &&
                                 written == content.size());
         if (!complete || !FlushFileBuffers(file.Get()) || !file.Close()) {
-            Fail(ExitCode::CannotWrite, path_, "could not be written completely; nothing written");
+            const std::string reason = Reason();
+            file.Close();
+            DeleteFileW(path_.c_str()); // a constructor that throws runs no destructor
+            Fail(ExitCode::CannotWrite, model,
+                 "could not be written completely (" + reason + "); nothing written");
         }
     }
     NewFile(const NewFile&) = delete;

@@ -10,8 +10,11 @@
 #include <functional>
 #include <gmock/gmock.h>
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 namespace varkel::host {
@@ -46,7 +49,7 @@ TEST(StartupFileParsing, SeparatesProgramArgumentsAndTail) {
         {R"(x.exe /X="a b)", R"(x /X|"a b # )"},
         {"x.exe /ITDELIM=^| /CH", "x /ITDELIM|^| /CH| # "},
         {"x.exe /CH > log.txt 2>&1", "x /CH| # > log.txt 2>&1"},
-        {"x.exe /CH 2>nul", "x /CH| # 2>nul"},
+        {"x.exe /CH 0<nul", "x /CH| # 0<nul"},
         {"x.exe /CH&&echo done", "x /CH| # &&echo done"},
         {"x.exe /A=1>log", "x /A|1 # >log"},
         {"x.exe | more", "x # | more"},
@@ -141,7 +144,7 @@ TEST(StartupFileRewriting, KeepsEveryByteOutsideTheArgumentsAndHostSwitchesComeF
 
 TEST(StartupFileHostSwitches, MatchByPrefixAsGivenIgnoringCase) {
     const std::tuple<const char*, const char*, bool> matches[] = {
-        {"/host", "/HOST", true}, {"/host", "-host", false}, {"host", "-Host", true},
+        {"/az", "/AZ", true}, {"/host", "-host", false}, {"host", "-Host", true},
         {"host", "/host", true},  {"host", "host", false},   {"/host", "/hostname", false},
         {"/ps", "/p", false}};
     for (const auto& [configured, name, expected] : matches) {
@@ -271,7 +274,8 @@ TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
          ": the command line (line 1) ends with \"^\", which continues it on a next line the file "
          "does not have"},
         {"two.bat", "a.exe\r\nb.exe\r\n", ExitCode::NotStartupFile,
-         ": several lines could be the interface's command line: line 1 (a.exe), line 2 (b.exe)"}};
+         ": several lines could be the interface's command line: line 1 (a.exe), line 2 (b.exe); "
+         "name its program with --binary-name"}};
     for (const auto& [name, content, code, says] : cases) {
         TemporaryFolder folder;
         const fs::path file = content ? folder.Write(name, content) : folder.Path() / name;
@@ -316,6 +320,22 @@ TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
               BackupPathFor(fs::canonical(target)));
     EXPECT_EQ(TemporaryFolder::Read(target), "x.exe /CH\r\n");
     EXPECT_TRUE(fs::is_symlink(folder.Path() / "d3int.bat"));
+    // The disk fills up while the new file is written: the file and its folder stay as they were.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit full{1, limit.rlim_max}; // a first write of one byte, then none
+    ::setrlimit(RLIMIT_FSIZE, &full);
+    EXPECT_THAT([&] { ReplaceKeepingBackup(target, std::string(64, 'x'), "x.exe /CH\r\n"); },
+                FailsWith(ExitCode::CannotWrite,
+                          "real.bat could not be written completely (File too large)"));
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_EQ(TemporaryFolder::Read(target), "x.exe /CH\r\n");
+    EXPECT_EQ(folder.Listing(), "d3int.bat pipe real.bat real.bat.bak");
+    const fs::path longName = folder.Write(std::string(240, 'd') + ".bat", "x.exe\r\n");
+    EXPECT_THAT([&] { ReplaceKeepingBackup(longName, "x.exe /CH\r\n", "x.exe\r\n"); },
+                FailsWith(ExitCode::CannotWrite, "cannot have a new file beside it (File name too "
+                                                 "long); nothing written"));
 #endif
 }
 

@@ -6,6 +6,12 @@ namespace {
 using Fields = PageFixture;
 
 TEST_F(Fields, ResetAllTakesADirtyHalfFilledPageToTheResetStateAndClean) {
+    for (CheckBox* box : {&page.chkDatabaseUpdates, &page.chkHardwareShutdown, &page.chkNullStrings,
+                          &page.chkSequentialDB}) {
+        page.ResetAll();
+        box->SetValue(CheckBox::Checked);
+        EXPECT_TRUE(page.ControlHasUnsavedChanges()) << "each box by itself changes the page";
+    }
     page.chkDebug[0].SetValue(CheckBox::Checked);
     fake.ExpectBox(MessageBoxAnswer::Yes);
     page.chkDebug[5].SetValue(CheckBox::Checked);

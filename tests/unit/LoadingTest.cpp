@@ -43,7 +43,7 @@ TEST_F(Loading, UnknownSwitchesAreKeptInOrderUnlessMarkedAsTheHosts) {
     ASSERT_EQ(Load({{T(u"/CH "), {}, {}}, {T(u"/KS=5"), {}, R(0.0)}, {T(u"/PS"), T(u"1"), {}},
                     {T(u"/NOSERVICE"), T(u""), I(0)}, {T(u"/ID"), T(u"2"), I(1)},
                     {T(u"/B"), {}, R(0.5)}, {T(u"/C"), {}, B(false)}, {T(u"/D"), {}, B(true)},
-                    {T(u"/F"), {}, I(-1)}, {T(u"/G"), B(true), T(u"0")}}), 1);
+                    {T(u"/F"), {}, I(-1)}, {T(u"/G"), B(true), T(u" 0 ")}}), 1);
     // clang-format on
     EXPECT_EQ(page.txtAdditional.GetText(), u"/CH  /KS=5 /PS=1 /NOSERVICE /C /G=True ");
 }

@@ -26,6 +26,10 @@ TEST(PortableVersionApi, ReadsTheVersionEachFixtureWasBuiltWith) {
     EXPECT_EQ(ReadFixedFileInfoFromImage(pe).FileVersionMS(), 0x00020005u);
     *at("V\0S\0_\0V") = 'W'; // the version resource's key: "WS_VERSION_INFO" is none
     EXPECT_EQ(ReadFixedFileInfoFromImage(pe).Signature(), 0u);
+    *at("W\0S\0_\0V") = 'V';
+    at("V\0S\0_\0V")[-6] = 40; // the root block's length, its first field: it now ends
+    at("V\0S\0_\0V")[-5] = 0;  // before its value
+    EXPECT_EQ(ReadFixedFileInfoFromImage(pe).Signature(), 0u);
 }
 
 TEST(FileVersion, CopiesAtMost64000BytesAndNeedsAWholeSignedRootBlock) {

@@ -130,9 +130,11 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         EXPECT_EQ(GetObjectType(font), 0u) << "the page's fonts went with its windows";
         EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
     }
-    EXPECT_EQ(site.calls, "activate deactivate activate ui active(varkel1) tab0 inactive ui-off "
-                          "ui active(varkel1) tab1 "
-                          "inactive ui-off ui active(varkel1) inactive ui-off deactivate closed ");
+    // The frame, its own document window too, hears of the active object twice.
+    EXPECT_EQ(site.calls, "activate deactivate activate ui active(varkel1) active(varkel1) tab0 "
+                          "inactive inactive ui-off ui active(varkel1) active(varkel1) tab1 "
+                          "inactive inactive ui-off ui active(varkel1) active(varkel1) inactive "
+                          "inactive ui-off deactivate closed ");
     EXPECT_EQ(site.references, 0) << "the site or frame is still held";
     DestroyWindow(parent);
 }
@@ -154,12 +156,20 @@ TEST_F(InPlaceSiteHosting, TracesTheCallsForADebuggerWhenAsked) {
     auto table = FilledArray(VT_VARIANT, {{3, 0}, {1, 0}}, {{L"/CH", L"", L"#0"}});
     SAFEARRAY* reference = table.Get();
     EXPECT_EQ(LoadDefaults(page.Get(), &reference), 1);
+    const auto object = page.As<IOleObject>(IID_IOleObject);
+    InPlaceSite site(nullptr, RECT{});
+    EXPECT_EQ(object->SetHostNames(L"test", nullptr), S_OK);
+    EXPECT_EQ(object->SetClientSite(&site), S_OK);
+    EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
+    EXPECT_EQ(page.As<IPersistPropertyBag>(IID_IPersistPropertyBag)->Save(nullptr, 0, 0), S_OK);
     EXPECT_EQ(page.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->InPlaceDeactivate(), S_OK);
     SetEnvironmentVariableW(L"VARKEL_TRACE", nullptr); // this call, and the tests after, untraced
     EXPECT_EQ(page.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->UIDeactivate(), S_OK);
     RemoveVectoredExceptionHandler(listener);
-    EXPECT_EQ(traced,
-              "varkel: _varkel1::LoadDefaults\nvarkel: IOleInPlaceObject::InPlaceDeactivate\n");
+    EXPECT_EQ(traced, "varkel: _varkel1::LoadDefaults\nvarkel: IOleObject::SetHostNames\n"
+                      "varkel: IOleObject::SetClientSite\nvarkel: IOleObject::SetClientSite(null)\n"
+                      "varkel: IPersistPropertyBag::Save\n"
+                      "varkel: IOleInPlaceObject::InPlaceDeactivate\n");
 }
 
 } // namespace

@@ -94,7 +94,11 @@ TEST_F(PageWindowTest, RealBoxesAskAndWarnAndTypingColoursOrRewritesTheField) {
     EXPECT_EQ(GetFocus(), Window("chkGLF")) << "back on the box after its warning";
     ASSERT_EQ(hook.shown.size(), 1u); // its text and title: the host program's test
     EXPECT_EQ(hook.shown[0].icon, LoadIconW(nullptr, IDI_EXCLAMATION));
-    Type("txtGLFerr", L"15");
+    Type("txtGLFerr", L"5");
+    SendMessageW(Window("txtGLFerr"), EM_SETSEL, 0, 0);
+    Type("txtGLFerr", L"1"); // before the 5: the caret stays where the user typed
+    EXPECT_EQ(SendMessageW(Window("txtGLFerr"), EM_GETSEL, 0, 0), MAKELRESULT(1, 1));
+    SendMessageW(Window("txtGLFerr"), EM_SETSEL, 2, 2);
     EXPECT_EQ(Painted("txtGLFerr"), GetSysColor(COLOR_WINDOW));
     Type("txtGLFerr", L"x");
     EXPECT_EQ(Painted("txtGLFerr"), AttentionColor);
@@ -113,7 +117,10 @@ TEST_F(PageWindowTest, RealBoxesAskAndWarnAndTypingColoursOrRewritesTheField) {
     hook.Expect(IDOK);
     Type("txtGLFerr", L"7");
     ASSERT_EQ(hook.shown.size(), 3u);
-    EXPECT_THAT(hook.shown[2].text, ::testing::HasSubstr(L" in txtGLFerr_Change() of "));
+    EXPECT_THAT(hook.shown[2].text,
+                ::testing::AllOf(::testing::HasSubstr(L" in txtGLFerr_Change() of "),
+                                 ::testing::HasSubstr(
+                                     L"GetWindowTextW failed (0x80070008): "))); // and the reason
     EXPECT_EQ(hook.shown[2].icon, LoadIconW(nullptr, IDI_HAND));
     const Text& logged = fake.log.lines.back().message;
     EXPECT_THAT(std::wstring(logged.begin(), logged.end()),

@@ -1,3 +1,7 @@
+#include "support/VersionFixtures.h"
+#include "version/FileVersion.h"
+#include "win32/adapters/Dispatch.h"
+#include "win32/adapters/VersionApi.h"
 #include "win32/support/WineTest.h"
 
 #include <algorithm>
@@ -117,6 +121,10 @@ TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
     SafeArrayUnlock(reference);
     EXPECT_THAT(hook.shown.back().text, HasSubstr(L"Ah   (10)"));
     EXPECT_EQ(RowsOf(list.Get()), (ListRows{{L"/BL", L""}}));
+    reference->fFeatures |= FADF_STATIC; // rows in the host's own memory are never reallocated
+    hook.Expect(IDOK);
+    EXPECT_EQ(Generate(vtable.Get(), &reference), 0);
+    reference->fFeatures &= static_cast<USHORT>(~FADF_STATIC);
     // Code run while a box is up (a script's timer) cannot resize or erase the table the page
     // is still reading: it stays locked until LoadDefaults returns.
     auto warned = FilledArray(VT_VARIANT, {{3, 0}, {2, 0}}, {{L"/KS", L"5", L"#0"}, ch});
@@ -162,6 +170,26 @@ TEST_F(Varkel1Object, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
     ASSERT_GT(afterWarmUp, 0u) << "not measured";
     EXPECT_LE(heapBytes(), afterWarmUp + 64 * 1024);
     EXPECT_EQ(CanUnloadVarkel(), S_OK) << "an object or lock of varkel.dll is left";
+}
+
+// A host object may answer with any type a script holds: read as the text a script shows.
+TEST(HostObjectAnswers, AreReadAsTheTextAScriptShows) {
+    VARIANT number{}, flag{};
+    V_VT(&number) = VT_I4;
+    V_I4(&number) = 2005;
+    V_VT(&flag) = VT_BOOL;
+    V_BOOL(&flag) = VARIANT_TRUE;
+    EXPECT_EQ(win32::VariantText(number), u"2005");
+    EXPECT_EQ(win32::VariantText(flag), u"True");
+}
+
+// The system's reader gives every fixture the version the portable reader's tests expect.
+TEST(VersionResources, TheSystemsReaderGivesEachFixtureItsVersion) {
+    win32::Win32VersionApi versions;
+    for (const auto& [name, version] : VersionFixtureTable) {
+        const std::string path = VARKEL_FIXTURE_DIR "/" + std::string(name);
+        EXPECT_EQ(GetFileVersionText(versions, FromUtf8(path)), FromUtf8(version)) << name;
+    }
 }
 
 } // namespace

@@ -109,6 +109,11 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     RegGetValueW(HKEY_CURRENT_USER, L"Software\\varkel\\StandIn", L"LastBinaryNameArguments",
                  RRF_RT_REG_SZ, nullptr, asked, &size);
     EXPECT_THAT(std::wstring(asked), ::testing::StartsWith(L"d3int|"));
+    const fs::path picture = folder.Path() / "page.png"; // the loaded page, as make run takes it
+    run = Host({L"--host-switch", L"/host", L"--print", L"--screenshot", picture.wstring()});
+    EXPECT_EQ(run.out, normalForm + "\n") << run.err;
+    EXPECT_THAT(run.err, HasSubstr("screenshot of the loaded page: " + picture.string()));
+    EXPECT_EQ(TemporaryFolder::Read(picture).substr(0, 4), "\x89PNG");
     // A file it cannot open, a platform call that fails (VARKEL_FAIL): with its window (started
     // from a shortcut, say) a box says why.
     const std::tuple<const wchar_t*, fs::path, DWORD, const char*, const wchar_t*> unopened[] = {

@@ -47,7 +47,7 @@ public:
             return E_INVALIDARG;
         }
         (*frame = this)->AddRef();
-        *doc = nullptr;
+        (*doc = this)->AddRef(); // the frame is its own document window, told of it too
         *position = *clip = position_;
         *info = OLEINPLACEFRAMEINFO{sizeof(*info), FALSE, parent_, nullptr, 0};
         return S_OK;
