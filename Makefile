@@ -10,12 +10,15 @@
 # make bench-win32 - the Windows figures under Wine: generation through IDispatch against
 #              CommandLineToArgvW and against the allocations of its SAFEARRAY, the page's
 #              windows against raw ones, varkel.dll's size (FLAVOUR as for run)
+# make package - the Debian package of the native varkel-check (its program, man page and bash
+#              completion) in build/native-release; make test builds and checks it
 # make installers - varkel-x86.msi and varkel-x64.msi (in build/win32 and build/win64), built
 #              with wixl, and a zip of each flavour: the DLL, its type library, the README
 # make screenshot - the page's 96-dpi and high-contrast pictures from the Windows tests into docs/
 #              (FLAVOUR as for run)
 .PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test win64-build \
-	win64-test windows-test installers fuzz bench bench-win32 screenshot format clean
+	win64-test windows-test package package-test installers fuzz bench bench-win32 screenshot \
+	format clean
 
 # The Windows flavour for run, bench-win32 and screenshot, decided when their recipe runs.
 flavour = $$(scripts/windows-flavour $(FLAVOUR))
@@ -71,7 +74,13 @@ installers: deps
 windows-test: deps
 	scripts/windows-tests
 
-test: native-test fuzz-test windows-test
+package: deps
+	scripts/package-test --build-only
+
+package-test: deps
+	scripts/package-test
+
+test: native-test fuzz-test package-test windows-test
 
 run: deps
 	flavour=$(flavour) && $(MAKE) --no-print-directory $$flavour-build && \

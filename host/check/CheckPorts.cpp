@@ -4,6 +4,20 @@
 
 namespace varkel::check {
 
+const char* KindName(Finding::Kind kind) {
+    switch (kind) {
+    case Finding::Kind::Box:
+        return "box";
+    case Finding::Kind::Log:
+        return "log";
+    case Finding::Kind::Dropped:
+        return "dropped";
+    case Finding::Kind::Joined:
+        break;
+    }
+    return "joined";
+}
+
 MessageBoxAnswer CheckPorts::ShowModal(const MessageBoxRequest& request) {
     findings_.push_back({Finding::Kind::Box, ToUtf8(request.Message), concerns_});
     return request.Buttons == MessageBoxButtons::YesNo ? MessageBoxAnswer::Yes

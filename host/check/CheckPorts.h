@@ -18,9 +18,14 @@ struct Finding {
     // Box and Log come from the page; Dropped and Joined name an argument a save would lose.
     enum class Kind { Box, Log, Dropped, Joined };
     Kind kind = Kind::Box;
-    std::string text;     // UTF-8, line breaks as the page wrote them
-    std::string concerns; // the switch or argument, UTF-8; empty for free text or the page
+    std::string text;       // UTF-8, line breaks as the page wrote them
+    std::string concerns;   // the switch or argument, UTF-8; empty for free text or the page
+    std::size_t column = 0; // where that argument starts on the command line, in UTF-16 code
+                            // units from 1; 0 when not known
 };
+
+// The kind as the reports name it: "box", "log", "dropped", "joined".
+const char* KindName(Finding::Kind kind);
 
 struct InterfaceFacts {
     Text name;        // "d3int" for d3int.bat

@@ -1,8 +1,10 @@
 #include "CheckProgram.h"
 
 #include "FileCheck.h"
+#include "SarifLog.h"
 #include "StartupText.h"
 #include "core/HostError.h"
+#include "version.h"
 
 #include <nlohmann/json.hpp>
 
@@ -33,20 +35,6 @@ std::string Indented(const std::string& text) {
         }
     }
     return result;
-}
-
-const char* KindName(Finding::Kind kind) {
-    switch (kind) {
-    case Finding::Kind::Box:
-        return "box";
-    case Finding::Kind::Log:
-        return "log";
-    case Finding::Kind::Dropped:
-        return "dropped";
-    case Finding::Kind::Joined:
-        break;
-    }
-    return "joined";
 }
 
 void WriteText(std::FILE* out, const FileReport& report) {
@@ -149,14 +137,30 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments) {
         CheckSettings& settings = options.settings;
         if (inlineValue &&
             (argument == "--" || argument == "--help" || argument == "-h" || argument == "--json" ||
-             argument == "--fix" || argument == "--allow-loss")) {
+             argument == "--fix" || argument == "--allow-loss" || argument == "--version")) {
             Usage(argument + " takes no value");
         } else if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
         } else if (argument == "--json") {
-            options.json = true;
+            options.format = CheckOptions::Format::Json;
+        } else if (argument == "--format") {
+            const std::string format = value();
+            if (format != "text" && format != "json" && format != "sarif") {
+                Usage("--format takes text, json or sarif, not \"" + format + "\"");
+            }
+            options.format = format == "sarif"  ? CheckOptions::Format::Sarif
+                             : format == "json" ? CheckOptions::Format::Json
+                                                : CheckOptions::Format::Text;
+        } else if (argument == "--uri-base") {
+            const std::string base = value();
+            if (base.empty()) {
+                Usage("--uri-base needs a folder");
+            }
+            options.uriBase = std::u8string(base.begin(), base.end());
         } else if (argument == "--fix") {
             settings.fix = true;
         } else if (argument == "--allow-loss") {
@@ -186,7 +190,7 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments) {
             Usage("unknown option " + argument);
         }
     }
-    if (!options.help && options.files.empty()) {
+    if (!options.help && !options.version && options.files.empty()) {
         Usage("no start-up file given");
     }
     return options;
@@ -209,18 +213,35 @@ would write when it differs.
   --code-page N       the files' code page (default: UTF-8 for a file that is
                       valid UTF-8, else 1252; on Windows the ANSI code page)
   --json              one JSON document instead of a block per file
+  --format FORMAT     text (the default), json (as --json) or sarif: one SARIF
+                      2.1.0 log, for CI systems that show findings inline
+  --uri-base DIR      the folder SARIF names the files relative to (default: the
+                      current folder)
   --fix               write the page's form of each file that would change, as
                       varkel-host --save does (previous text kept as FILE.bak);
                       a file the page would not save, or whose save would drop
                       or join an argument, is left as it is
   --allow-loss        with --fix, write such a file all the same
+  --version           the program's version
   --help, /?          this text
 
 Exit codes: 0 every file loads without a box or log line and would be saved
 unchanged (or was fixed); 1 a file has findings or would change; 2 a wrong command
 line, or a file that cannot be read, has no command line or cannot be fixed (the
 other files are still checked).
+
+Examples:
+  varkel-check examples/d3int.bat
+                      one file, reported as a block of text
+  varkel-check --host-switch /host --format sarif interfaces/*.bat >check.sarif
+                      a repository's files, as a SARIF log for CI
+  varkel-check --fix interfaces/*.bat
+                      write the page's form of each file where nothing is lost
 )";
+}
+
+std::string CheckVersionText() {
+    return "varkel-check " VARKEL_VERSION_TEXT "\n";
 }
 
 int RunCheck(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
@@ -231,27 +252,34 @@ int RunCheck(const std::vector<std::string>& arguments, std::FILE* out, std::FIL
         Put(err, std::string("varkel-check: ") + error.what() + "\n");
         return 2;
     }
-    if (options.help) {
-        Put(out, CheckUsageText());
+    if (options.help || options.version) {
+        Put(out, options.help ? CheckUsageText() : CheckVersionText());
         return 0;
     }
+    using Format = CheckOptions::Format;
+    SarifLog sarif(options.uriBase, VARKEL_VERSION_TEXT);
     int exitCode = 0;
-    Put(out, options.json ? "{\"files\":[" : "");
+    Put(out, options.format == Format::Json ? "{\"files\":[" : "");
+    Put(out, options.format == Format::Sarif ? sarif.Start() : "");
     for (std::size_t i = 0; i < options.files.size(); ++i) {
         const FileReport report = CheckFile(options.files[i], options.settings);
         exitCode = std::max(exitCode, report.ExitCode());
         if (!report.error.empty()) {
             Put(err, "varkel-check: " + report.error + "\n");
         }
-        if (options.json) {
+        if (options.format == Format::Json) {
             Put(out, i == 0 ? "" : ",");
             Put(out, Dump(Json(report)));
+        } else if (options.format == Format::Sarif) {
+            Put(out, sarif.File(report, options.files[i]));
         } else {
             WriteText(out, report);
         }
         std::fflush(out);
     }
-    Put(out, options.json ? "],\"exit_code\":" + std::to_string(exitCode) + "}\n" : "");
+    Put(out, options.format == Format::Json ? "],\"exit_code\":" + std::to_string(exitCode) + "}\n"
+                                            : "");
+    Put(out, options.format == Format::Sarif ? sarif.Finish(exitCode) : "");
     return exitCode;
 }
 

@@ -15,14 +15,17 @@ namespace varkel::check {
 struct CheckOptions {
     std::vector<std::filesystem::path> files;
     CheckSettings settings;
-    bool json = false;
+    enum class Format { Text, Json, Sarif } format = Format::Text;
+    std::filesystem::path uriBase = "."; // SARIF names files relative to it
     bool help = false;
+    bool version = false;
 };
 
 // Throws HostError(Usage) with a message naming the offending argument.
 CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments);
 
 std::string CheckUsageText();
+std::string CheckVersionText(); // "varkel-check 1.0.0.0": the version varkel.dll carries
 
 // Reports go to `out`; what is said to people (unreadable files, a wrong command line) to
 // `err`. Answers the exit code: 0 clean, 1 findings or changes, 2 a wrong command line or a

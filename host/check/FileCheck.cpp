@@ -7,8 +7,11 @@
 #include "core/FileStore.h"
 #include "core/HostError.h"
 #include "core/HostOptions.h"
+#include "core/RuntimeArguments.h"
 #include "page/Varkel1Page.h"
 
+#include <algorithm>
+#include <cctype>
 #include <tuple>
 
 namespace varkel::check {
@@ -130,6 +133,43 @@ void Fix(FileReport& report, host::EditSession& session,
     }
 }
 
+std::string SwitchName(std::string_view argument) {
+    std::string name(argument.substr(0, argument.find('=')));
+    name[0] = name[0] == '-' ? '/' : name[0];
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return name;
+}
+
+// Puts each finding at the argument it concerns: the first one written so, received so by the
+// interface, or, for the page's findings about a switch, the first one of that switch in any
+// spelling. The arguments stand on the line in their order after the executable.
+void PlaceFindings(std::vector<Finding>& findings, const host::StartupFile& startup,
+                   const StartupText& text) {
+    const std::string line = startup.OriginalCommandLine();
+    const std::size_t executable = line.find(startup.Executable());
+    std::size_t cursor =
+        executable == std::string::npos ? 0 : executable + startup.Executable().size();
+    for (const host::StartupArgument& argument : startup.Arguments()) {
+        const std::size_t at = line.find(argument.text, cursor);
+        if (at == std::string::npos) {
+            continue;
+        }
+        cursor = at + argument.text.size();
+        const std::string written = text.ToUtf8(argument.text);
+        const std::vector<std::string> received = host::RuntimeArguments(written);
+        for (Finding& finding : findings) {
+            const std::string& concerns = finding.concerns;
+            if (finding.column == 0 && !concerns.empty() &&
+                (concerns == written || (received.size() == 1 && concerns == received[0]) ||
+                 (concerns.find('=') == std::string::npos && concerns.size() > 1 &&
+                  SwitchName(concerns) == SwitchName(written)))) {
+                finding.column = text.ToPage(line.substr(0, at)).size() + 1;
+            }
+        }
+    }
+}
+
 } // namespace
 
 FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& settings) {
@@ -140,6 +180,7 @@ FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& set
         const host::StartupFile& startup = session.File();
         const StartupText text(startup.Content(), settings.codePage, report.file);
         report.otherPrograms = startup.OtherPrograms();
+        report.lineNumber = startup.CommandLineNumber();
         const std::filesystem::path installPath = host::DefaultInstallPath(file);
         CheckPorts ports({FromUtf8(host::DefaultInterfaceName(file)),
                           FromUtf8(host::DisplayPath(installPath)),
@@ -174,6 +215,7 @@ FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& set
         }
         report.findings = ports.TakeFindings();
         report.findings.insert(report.findings.end(), losses.begin(), losses.end());
+        PlaceFindings(report.findings, startup, text);
     } catch (const HostError& error) {
         report.error = error.what();
     }

@@ -31,6 +31,7 @@ struct FileReport {
     std::string refusal;           // why the page would not save
     std::string backup;            // the previous text, when the file was fixed
     std::vector<std::string> otherPrograms; // lines that run other programs: "line 2 (x.exe)"
+    std::size_t lineNumber = 0;             // of the command line, from 1; 0 when the file has none
     bool Changed() const { return !newLine.empty() && newLine != oldLine; }
     // 0 clean; 1 findings, a refusal or a change not fixed; 2 not checked or not fixed.
     int ExitCode() const;

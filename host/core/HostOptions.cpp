@@ -2,6 +2,7 @@
 
 #include "FileStore.h"
 #include "HostError.h"
+#include "version.h"
 
 #include <string_view>
 
@@ -60,6 +61,8 @@ HostOptions ParseHostOptions(const std::vector<std::string>& arguments) {
 
         if (option == "--help") {
             flag(options.help);
+        } else if (option == "--version") {
+            flag(options.version);
         } else if (option == "--save") {
             flag(options.save);
         } else if (option == "--print") {
@@ -102,7 +105,7 @@ HostOptions ParseHostOptions(const std::vector<std::string>& arguments) {
             Usage("unknown option " + option);
         }
     }
-    if (options.help) {
+    if (options.help || options.version) {
         return options;
     }
     if (files.empty()) {
@@ -148,12 +151,26 @@ interface executable) through the page varkel.varkel1. Without --save, --print o
   --screenshot PNG      load, save a picture of the window, exit
   --answer yes|no       answer every message box so (the box's text is printed);
                         boxes with an OK button only are answered with OK
+  --version             the program's version
   --help, /?            this text
 
 Exit codes: 0 done, 1 wrong options, 2 file cannot be read, 3 not a start-up
 file, 4 file cannot be written, 5 the page refused, 6 the page cannot be shown,
 7 anything else.
+
+Examples:
+  varkel-host d3int.bat
+                        the page in a window on d3int.bat
+  varkel-host --host-switch /host --print --answer yes d3int.bat
+                        print the command line Save would write, every
+                        question answered Yes
+  varkel-host --save d3int.bat
+                        write the page's form of d3int.bat, no window
 )";
+}
+
+std::string VersionText() {
+    return "varkel-host " VARKEL_VERSION_TEXT "\n";
 }
 
 } // namespace varkel::host

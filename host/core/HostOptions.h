@@ -24,6 +24,7 @@ struct HostOptions {
     std::optional<std::filesystem::path> screenshot;
     Answer answer = Answer::None;
     bool help = false;
+    bool version = false;
 
     // Runs without waiting for a person: load, do the requested things, exit.
     bool Headless() const { return save || print || screenshot.has_value(); }
@@ -33,6 +34,7 @@ struct HostOptions {
 HostOptions ParseHostOptions(const std::vector<std::string>& arguments);
 
 std::string UsageText();
+std::string VersionText(); // "varkel-host 1.0.0.0": the version varkel.dll carries
 
 // The defaults a host derives from the file's location: "C:\If\d3int.bat" gives the interface
 // "d3int" installed in "C:\If".

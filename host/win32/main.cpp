@@ -170,8 +170,8 @@ int wmain(int argc, wchar_t** argv) {
     PrepareConsole();
     try {
         const HostOptions options = ParseHostOptions(Arguments(argc, argv));
-        if (options.help) {
-            std::fputs(UsageText().c_str(), stdout);
+        if (options.help || options.version) {
+            std::fputs((options.help ? UsageText() : VersionText()).c_str(), stdout);
             return 0;
         }
         return Run(options);

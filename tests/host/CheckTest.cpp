@@ -98,6 +98,7 @@ TEST(CheckingFiles, ReadableBlocksUsageAndWrongCommandLines) {
         {{"a.bat", "--host-switch"}, "needs a switch name"},
         {{"--code-page=1252x", "a.bat"}, "--code-page takes a code page this system knows"},
         {{"--fix=1", "a.bat"}, "--fix takes no value"},
+        {{"--format=xml", "a.bat"}, "--format takes text, json or sarif, not \"xml\""},
         {{"--binary-name=", "a.bat"}, "--binary-name needs the interface's program"}};
     for (const auto& [arguments, says] : wrong) {
         run = Check(arguments);
@@ -170,6 +171,32 @@ TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) 
     const CheckRun pipe = Check({"--fix", (folder.Path() / "pipe.bat").string()});
     EXPECT_EQ(pipe.exitCode, 2);
     EXPECT_THAT(pipe.err, HasSubstr("pipe.bat is not a regular file"));
+}
+
+TEST(CheckingFiles, SarifPlacesEachFindingOnItsArgumentAndNamesFilesRelativeToTheUriBase) {
+    const CheckRun run =
+        Check({"--format=sarif", "--uri-base", fixtures.string(), Fixture("joined.bat"),
+               Fixture("refused.bat"), "/elsewhere/a b.bat"});
+    const json sarif = json::parse(run.out)["runs"][0];
+    std::string seen;
+    for (const json& result : sarif["results"]) {
+        const json& location = result["locations"][0]["physicalLocation"];
+        const json region = location.value("region", json::object());
+        seen += result["ruleId"].get<std::string>() + " " +
+                location["artifactLocation"]["uri"].get<std::string>() + ":" +
+                std::to_string(region.value("startLine", 0)) + ":" +
+                std::to_string(region.value("startColumn", 0)) + "\n";
+    }
+    EXPECT_EQ(seen, "argument-joined joined.bat:2:15\n" // d3int.exe /CH /PS=1 service
+                    "argument-joined joined.bat:2:21\n"
+                    "line-changed joined.bat:2:0\n"
+                    "page-box refused.bat:2:34\n" // d3int.exe /ITDELIM=% /VAL=x /KS= /DB=33
+                    "page-box refused.bat:2:11\npage-log refused.bat:2:11\n"
+                    "page-box refused.bat:2:22\npage-log refused.bat:2:22\n"
+                    "argument-dropped refused.bat:2:29\nline-changed refused.bat:2:0\n"
+                    "file-failed file:///elsewhere/a%20b.bat:0:0\n");
+    EXPECT_EQ(sarif["originalUriBaseIds"]["SRCROOT"]["uri"], "file://" + fixtures.string() + "/");
+    EXPECT_EQ(sarif["invocations"][0]["exitCode"], run.exitCode);
 }
 
 // Compared up to letter case and prefix: the page may change both.

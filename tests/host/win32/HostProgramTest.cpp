@@ -287,6 +287,10 @@ TEST(HostProgramFile, DeclaresPerMonitorDpiAndCommonControlsAndCarriesTheProject
     const std::string version = resource(16);
     EXPECT_THAT(std::wstring(reinterpret_cast<const wchar_t*>(version.data()), version.size() / 2),
                 HasSubstr(VARKEL_VERSION L".0"));
+    for (const wchar_t* program : {L"varkel-host.exe", L"varkel-check.exe"}) { // and says it
+        const std::string said = HostProcess({L"--version"}, program).Finish().out;
+        EXPECT_THAT(std::wstring(said.begin(), said.end()), HasSubstr(L" " VARKEL_VERSION L".0"));
+    }
 }
 
 } // namespace
