@@ -44,9 +44,11 @@ const char* KindName(Finding::Kind kind) {
     case Finding::Kind::Dropped:
         return "dropped";
     case Finding::Kind::Joined:
+        return "joined";
+    case Finding::Kind::Twice:
         break;
     }
-    return "joined";
+    return "twice";
 }
 
 void WriteText(std::FILE* out, const FileReport& report) {
