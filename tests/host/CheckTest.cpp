@@ -157,7 +157,8 @@ TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) 
          {"central.bat", "d3int.exe /ITDELIM=\xE0\r\n", "--code-page=1250", 0,
           "no findings; saving would keep", ""}, // a small letter in 1252 only
          {"dos.bat", "d3int.exe /ITDELIM=\x98\r\n", "--code-page=437", 2,
-          "dos.bat: not written\n  /", ""},
+          "code page 437 cannot hold (its first such character is \"\u0178\", U+0178); nothing",
+          ""},
          {"long.bat", "d3int.exe /VAL=" + std::string(32767, '1') + "\r\n", "", 1,
           "box (/VAL): Method:", ""}, // the overflow box names its switch
          {"utf8.bat", "d3int.exe /ITDELIM=\xFF\r\n", "--code-page=65001", 2,

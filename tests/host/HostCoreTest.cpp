@@ -212,13 +212,13 @@ TEST(HostOptions, EveryOptionInBothSpellingsAndUsageErrorsNamingTheProblem) {
     EXPECT_TRUE(plain.file == "d3int.bat" && !plain.Headless() && plain.answer == Answer::None);
     const HostOptions options =
         ParseHostOptions({"--host-switch", "/host", "--host-switch=ps", "--interface-name", "if01",
-                          "--install-path=C:\\QX", "--binary-name", "d3intf", "--print", "--save",
+                          "--install-path=C:\\QX", "--binary-name", "d3intf", "--print", "--save", "--allow-loss",
                           "--answer=no", "--code-page=1250", "f.bat"});
     EXPECT_TRUE(options.hostSwitches.Matches("/HOST") && options.hostSwitches.Matches("-ps"));
     EXPECT_TRUE(options.interfaceName == "if01" && options.installPath == fs::path("C:\\QX") &&
                 options.binaryName == "d3intf" && options.answer == Answer::No);
     EXPECT_EQ(options.codePage, 1250u);
-    EXPECT_TRUE(options.print && options.save && options.Headless());
+    EXPECT_TRUE(options.print && options.save && options.allowLoss && options.Headless());
     EXPECT_TRUE(ParseHostOptions({"--screenshot", "a.png", "f.bat"}).Headless());
     EXPECT_EQ(ParseHostOptions({"--", "--odd.bat"}).file, fs::path("--odd.bat"));
     EXPECT_TRUE(ParseHostOptions({"-h"}).help && ParseHostOptions({"/?"}).help);
