@@ -432,6 +432,16 @@ TEST(FileStore, ARefusedReplacementLeavesTheFileAndWhatWasInTheWayAsTheyWere) {
     EXPECT_THAT([&] { ReplaceKeepingBackup(longName, "x.exe /CH\r\n", "x.exe\r\n"); },
                 FailsWith(ExitCode::CannotWrite, "cannot have a new file beside it (File name too "
                                                  "long); nothing written"));
+    // Somebody writes the file after it was compared, right before it is replaced: their text
+    // stays, nothing of ours is written, and the backup is never built from an older text.
+    beforeReplacingForTests = [](const fs::path& file) {
+        TemporaryFolder::WriteFile(file, "theirs\r\n");
+    };
+    EXPECT_THAT([&] { ReplaceKeepingBackup(target, "ours\r\n", "x.exe /CH\r\n"); },
+                Throws<FileChangedError>());
+    beforeReplacingForTests = nullptr;
+    EXPECT_EQ(TemporaryFolder::Read(target) + TemporaryFolder::Read(BackupPathFor(target)),
+              "theirs\r\nx.exe -ch\r\n");
 #endif
 }
 
