@@ -162,7 +162,7 @@ TEST(CommandLineCodec, WritingThenReadingGivesBackAnyArgumentsAndReadingThenWrit
     for (int round = 0; round < 2000; ++round) {
         std::string line;
         for (std::size_t n = random() % 6; n > 0; --n) {
-            line += " " + std::string(pieces[random() % std::size(pieces)]);
+            line.append(1, ' ').append(pieces[random() % std::size(pieces)]);
         }
         const std::vector<std::string> arguments = ReadArguments(line).arguments;
         ASSERT_EQ(ReadArguments(WriteArguments(arguments)).arguments, arguments) << line;
