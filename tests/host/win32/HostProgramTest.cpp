@@ -82,9 +82,9 @@ protected:
     const std::string head = "@echo off\r\nREM keep\r\n";
     // The file's text is in the system's code page (1252 here): "\xF6" is o with two dots.
     fs::path file = folder.Write("d3int.bat", head + "\"C:\\Q X\\d3int.exe\" /host=n1 -ch /HW "
-                                                     "/KS=5 /DB=5 /PS=1 /SITE=\"N\xF6rth\"\r\n");
+                                                     "/KS=5 /DB=5 /PS=1 \"/SITE=N\xF6rth A\"\r\n");
     const std::string normalForm =
-        "\"C:\\Q X\\d3int.exe\" /host=n1 /CH /DB=5 /HW /KS=5 /PS=1 /SITE=\"N\xF6rth\"";
+        "\"C:\\Q X\\d3int.exe\" /host=n1 /CH /DB=5 /HW /KS=5 /PS=1 /SITE=\"N\xF6rth A\"";
 };
 
 TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
@@ -249,7 +249,7 @@ TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAsked
                       HasSubstr("d3int.bat was changed by someone else since it was opened; "
                                 "nothing written.\n    \n    Yes reloads it, losing your "
                                 "edits. No writes them into it, keeping its new text as "
-                                "d3int.bat.bak.\n    -> Yes"),
+                                "d3int.bat.bak. Cancel goes on editing.\n    -> Yes"),
                       HasSubstr("Save the changes to d3int.bat?\n    -> Yes")));
     EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /NOSEQ\r\n");
 }
