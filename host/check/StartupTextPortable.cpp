@@ -138,12 +138,12 @@ void StartupText::CannotHold(TextView text) const {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size();
         const TextView character = text.substr(i, pair ? 2 : 1);
-        const bool held =
-            codePage_ == Windows1252
-                ? character[0] < 0x80 || (character[0] >= 0xA0 && character[0] <= 0xFF) ||
-                      std::find(Windows1252High.begin(), Windows1252High.end(), character[0]) !=
-                          Windows1252High.end()
-                : Convert(0, codePage_, Utf16Bytes(character)).has_value();
+        const bool held = codePage_ == Windows1252
+                              ? character[0] < 0x80 ||
+                                    (character[0] >= 0xA0 && character[0] <= 0xFF) ||
+                                    std::find(Windows1252High.begin(), Windows1252High.end(),
+                                              character[0]) != Windows1252High.end()
+                              : Convert(0, codePage_, Utf16Bytes(character)).has_value();
         if (!held) {
             const char32_t point = FromUtf16(character);
             char number[16];

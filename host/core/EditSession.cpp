@@ -102,8 +102,7 @@ SavePlan EditSession::Plan(const std::vector<PageArgument>& rows, const PagePort
             return IsPageSwitch(argument.substr(0, argument.find('=')));
         });
     }
-    plan.losses = LostArguments(before,
-                                StartupFile::ArgumentsOf(plan.commandLine),
+    plan.losses = LostArguments(before, StartupFile::ArgumentsOf(plan.commandLine),
                                 [&](std::string_view text) { return page.UpperCase(text); });
     return plan;
 }

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <stdio.h> // renameat2
 #include <random>
+#include <stdio.h> // renameat2
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -178,8 +178,7 @@ void ReplaceWith(const fs::path& file, std::string_view content, std::string_vie
 
 std::optional<fs::path> LinkTarget(const fs::path& file) {
     const DWORD attributes = GetFileAttributesW(file.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         return std::nullopt;
     }
     // Opened without FILE_FLAG_OPEN_REPARSE_POINT: the file the link names.

@@ -10,7 +10,7 @@ namespace varkel::host {
 namespace {
 
 // In the order the page hands them back.
-constexpr std::string_view pageSwitches[] = {"BL",       "CH", "DB",    "HW",
+constexpr std::string_view pageSwitches[] = {"BL",      "CH", "DB",    "HW",
                                              "ITDELIM", "KS", "NOSEQ", "VAL"};
 
 std::string AsciiUpper(std::string_view text) {
@@ -27,7 +27,8 @@ int PageOrder(std::string_view name) {
     }
     const std::string bare = AsciiUpper(name.substr(1));
     const auto found = std::find(std::begin(pageSwitches), std::end(pageSwitches), bare);
-    return found == std::end(pageSwitches) ? -1 : static_cast<int>(found - std::begin(pageSwitches));
+    return found == std::end(pageSwitches) ? -1
+                                           : static_cast<int>(found - std::begin(pageSwitches));
 }
 
 std::string Formatted(const PageArgument& row) {

@@ -210,12 +210,12 @@ const ProgramLine& ChooseCommandLine(const std::vector<ProgramLine>& lines,
             candidates = lines;
         }
     } else if (candidates.empty()) {
-        throw StartupFileError(Kind::NoCommandLine,
-                               "no command line: no line runs " + choice.binaryName +
-                                   ", the program --binary-name names (" +
-                                   (lines.size() == 1 ? "the only program run is on "
-                                                      : "the programs run are on ") +
-                                   Labels(lines) + ")");
+        throw StartupFileError(
+            Kind::NoCommandLine,
+            "no command line: no line runs " + choice.binaryName +
+                ", the program --binary-name names (" +
+                (lines.size() == 1 ? "the only program run is on " : "the programs run are on ") +
+                Labels(lines) + ")");
     }
     if (candidates.size() > 1) {
         throw StartupFileError(Kind::SeveralCommandLines,

@@ -1,8 +1,8 @@
 #include "DispatchPage.h"
 
 #include "Console.h"
-#include "common/Text.h"
 #include "FileText.h"
+#include "common/Text.h"
 #include "core/HostError.h"
 #include "win32/adapters/InjectedFailure.h"
 #include "win32/adapters/ScopedBstr.h"

@@ -53,8 +53,8 @@ std::optional<std::string> Converted(std::wstring_view wide, unsigned codePage) 
     }
     std::string bytes(static_cast<std::size_t>(length), '\0');
     if (WideCharToMultiByte(codePage, flagsRefused ? 0 : WC_NO_BEST_FIT_CHARS, wide.data(), size,
-                            bytes.data(), length, nullptr, flagsRefused ? nullptr : &lossy) !=
-            length ||
+                            bytes.data(), length, nullptr,
+                            flagsRefused ? nullptr : &lossy) != length ||
         lossy || WideFromFileText(bytes, codePage) != wide) {
         return std::nullopt;
     }
@@ -82,8 +82,8 @@ std::string FileTextFromWide(std::wstring_view wide, unsigned codePage) {
     }
     // Name the first character the code page cannot hold, or the code page when each one
     // converts by itself and the whole does not.
-    std::string reason = "which code page " + std::to_string(codePage == CP_ACP ? GetACP() : codePage) +
-                         " cannot hold";
+    std::string reason = "which code page " +
+                         std::to_string(codePage == CP_ACP ? GetACP() : codePage) + " cannot hold";
     for (std::size_t i = 0; i < wide.size(); ++i) {
         const bool pair = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size();
         const std::wstring_view character = wide.substr(i, pair ? 2 : 1);

@@ -186,8 +186,8 @@ bool HostWindow::WriteAsking(const std::vector<PageArgument>& rows) {
         for (const Loss& loss : plan.losses) {
             list += "\n    " + LossText(loss);
         }
-        if (Ask("Saving " + name + " would change arguments the interface receives now:\n" +
-                    list + "\n\nYes saves it all the same. No goes on editing.",
+        if (Ask("Saving " + name + " would change arguments the interface receives now:\n" + list +
+                    "\n\nYes saves it all the same. No goes on editing.",
                 MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) {
             SetStatus("Not saved: a save would lose or join arguments");
             return false;

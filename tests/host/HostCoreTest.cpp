@@ -1,8 +1,8 @@
+#include "core/CommandLine.h"
 #include "core/EditSession.h"
 #include "core/FileStore.h"
 #include "core/HostError.h"
 #include "core/HostOptions.h"
-#include "core/CommandLine.h"
 #include "core/SaveCheck.h"
 #include "core/StartupFile.h"
 
@@ -119,13 +119,12 @@ std::string Received(std::string_view argumentText) {
 }
 
 TEST(CommandLineCodec, WritingThenReadingGivesBackAnyArgumentsAndReadingThenWritingKeepsThem) {
-    const std::pair<const char*, const char*> read[] = {
-        {R"( /A="x y"  b	c)", "/A=x y|b|c|"},
-        {R"("a""b" c)", R"(a"b|c|)"},
-        {R"(a\\\"b)", R"(a\"b|)"},
-        {R"(a\\"b c")", R"(a\b c|)"},
-        {R"(C:\d\ x\\)", R"(C:\d\|x\\|)"},
-        {R"(^&x ^^ "^&")", "&x|^|^&|"}};
+    const std::pair<const char*, const char*> read[] = {{R"( /A="x y"  b	c)", "/A=x y|b|c|"},
+                                                        {R"("a""b" c)", R"(a"b|c|)"},
+                                                        {R"(a\\\"b)", R"(a\"b|)"},
+                                                        {R"(a\\"b c")", R"(a\b c|)"},
+                                                        {R"(C:\d\ x\\)", R"(C:\d\|x\\|)"},
+                                                        {R"(^&x ^^ "^&")", "&x|^|^&|"}};
     for (const auto& [text, expected] : read) {
         EXPECT_EQ(Received(text), expected) << text;
     }
@@ -156,9 +155,10 @@ TEST(CommandLineCodec, WritingThenReadingGivesBackAnyArgumentsAndReadingThenWrit
         ASSERT_EQ(line.substr(back.end), " > log.txt") << line;
     }
     // Lines as people write them correctly; whatever the interface receives from one comes back.
-    const std::string_view pieces[] = {"/CH", R"("/A=b c")", "/S=A^&B", "^|", R"(/P="C:\x y\\")",
-                                       R"(a\"b)", R"(/Q="a ""b"" c")", "x^^y", "\\\\", "%PATH%",
-                                       R"(/I="|")", "\xE9\x80", R"("")", "\tz"};
+    const std::string_view pieces[] = {
+        "/CH",       R"("/A=b c")",       "/S=A^&B", "^|",   R"(/P="C:\x y\\")",
+        R"(a\"b)",   R"(/Q="a ""b"" c")", "x^^y",    "\\\\", "%PATH%",
+        R"(/I="|")", "\xE9\x80",          R"("")",   "\tz"};
     for (int round = 0; round < 2000; ++round) {
         std::string line;
         for (std::size_t n = random() % 6; n > 0; --n) {
@@ -199,8 +199,8 @@ TEST(StartupFileRewriting, KeepsEveryByteOutsideTheArgumentsAndHostSwitchesComeF
 
 TEST(StartupFileHostSwitches, MatchByPrefixAsGivenIgnoringCase) {
     const std::tuple<const char*, const char*, bool> matches[] = {
-        {"/az", "/AZ", true}, {"/host", "-host", false}, {"host", "-Host", true},
-        {"host", "/host", true},  {"host", "host", false},   {"/host", "/hostname", false},
+        {"/az", "/AZ", true},    {"/host", "-host", false}, {"host", "-Host", true},
+        {"host", "/host", true}, {"host", "host", false},   {"/host", "/hostname", false},
         {"/ps", "/p", false}};
     for (const auto& [configured, name, expected] : matches) {
         EXPECT_EQ(Switches(configured).Matches(name), expected) << configured << " " << name;
@@ -212,8 +212,8 @@ TEST(HostOptions, EveryOptionInBothSpellingsAndUsageErrorsNamingTheProblem) {
     EXPECT_TRUE(plain.file == "d3int.bat" && !plain.Headless() && plain.answer == Answer::None);
     const HostOptions options =
         ParseHostOptions({"--host-switch", "/host", "--host-switch=ps", "--interface-name", "if01",
-                          "--install-path=C:\\QX", "--binary-name", "d3intf", "--print", "--save", "--allow-loss",
-                          "--answer=no", "--code-page=1250", "f.bat"});
+                          "--install-path=C:\\QX", "--binary-name", "d3intf", "--print", "--save",
+                          "--allow-loss", "--answer=no", "--code-page=1250", "f.bat"});
     EXPECT_TRUE(options.hostSwitches.Matches("/HOST") && options.hostSwitches.Matches("-ps"));
     EXPECT_TRUE(options.interfaceName == "if01" && options.installPath == fs::path("C:\\QX") &&
                 options.binaryName == "d3intf" && options.answer == Answer::No);
@@ -322,14 +322,19 @@ TEST(SavingAFile, EveryWriterRefusesALossNamingItAndKeepsTheEditsUnsavedUntilWri
     const std::tuple<const char*, std::vector<PageArgument>, const char*> cases[] = {
         // the file's line, the page's rows, what is written or the refusal
         {"x.exe /ITDELIM=;", {{"/ITDELIM", " "}}, "x.exe /ITDELIM=\" \""},
-        {"x.exe \"/ITDELIM=|\" /S=A^&B", {{"/ITDELIM", "|"}, {"/S", "A&B"}},
+        {"x.exe \"/ITDELIM=|\" /S=A^&B",
+         {{"/ITDELIM", "|"}, {"/S", "A&B"}},
          "x.exe /ITDELIM=^| /S=A^&B"},
-        {"x.exe /PS=1 service", {{"/PS", "\"1 service\""}},
+        {"x.exe /PS=1 service",
+         {{"/PS", "\"1 service\""}},
          "a save would lose /PS=1 (joined into /PS=1 service), service (joined into /PS=1 "
          "service); nothing written (--allow-loss"},
-        {"x.exe /KS=5", {{"/KS", "5"}, {"/X", ""}, {"/KS", "9"}},
+        {"x.exe /KS=5",
+         {{"/KS", "5"}, {"/X", ""}, {"/KS", "9"}},
          "x.bat: a save would lose /KS=5 (given again as /KS=9); nothing written"},
-        {"x.exe /A=\"1 /B\" /C", {{"/A", "\"1"}, {"/B\"", ""}, {"/C", ""}}, "x.exe /A=\"1 /B\" /C"}};
+        {"x.exe /A=\"1 /B\" /C",
+         {{"/A", "\"1"}, {"/B\"", ""}, {"/C", ""}},
+         "x.exe /A=\"1 /B\" /C"}};
     for (const auto& [line, rows, written] : cases) {
         TemporaryFolder folder;
         const fs::path file = folder.Write("x.bat", std::string(line) + "\r\n");
