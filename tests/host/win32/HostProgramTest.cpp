@@ -124,7 +124,12 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
         {L"--save", file, 6u, "cannot watch for message boxes (SetWindowsHookEx)\n",
          L"SetWindowsHookExW"},
         {L"--save", file, 6u, "reading LoadDefaults' result failed (0x80020005)\n",
-         L"VariantChangeType"}};
+         L"VariantChangeType"},
+        // refused as varkel-check --fix refuses it, with the same message; nothing written
+        {L"--save", folder.Write("joins.bat", "d3int.exe /PS=1 service /KS=5\r\n"), 4u,
+         "joins.bat: a save would lose /PS=1 (joined into /PS=1 service), service (joined into "
+         "/PS=1 service); nothing written (--allow-loss writes it all the same)\n",
+         nullptr}};
     for (const auto& [option, path, code, says, failing] : unopened) {
         SetEnvironmentVariableW(L"VARKEL_FAIL", failing);
         run = HostProcess({option, path.wstring()}).Finish();
@@ -135,6 +140,8 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
                   option != std::wstring(L"--save"))
             << run.err;
     }
+    EXPECT_EQ(TemporaryFolder::Read(folder.Path() / "joins.bat"),
+              "d3int.exe /PS=1 service /KS=5\r\n");
 }
 
 // The page run by varkel-check natively and the DLL run by varkel-host give the same lines.
