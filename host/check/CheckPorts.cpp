@@ -13,9 +13,11 @@ const char* KindName(Finding::Kind kind) {
     case Finding::Kind::Dropped:
         return "dropped";
     case Finding::Kind::Joined:
+        return "joined";
+    case Finding::Kind::Twice:
         break;
     }
-    return "joined";
+    return "twice";
 }
 
 MessageBoxAnswer CheckPorts::ShowModal(const MessageBoxRequest& request) {

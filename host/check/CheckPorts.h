@@ -15,8 +15,9 @@
 namespace varkel::check {
 
 struct Finding {
-    // Box and Log come from the page; Dropped and Joined name an argument a save would lose.
-    enum class Kind { Box, Log, Dropped, Joined };
+    // Box and Log come from the page; Dropped, Joined and Twice name an argument a save would
+    // lose, join into another or give the interface twice.
+    enum class Kind { Box, Log, Dropped, Joined, Twice };
     Kind kind = Kind::Box;
     std::string text;       // UTF-8, line breaks as the page wrote them
     std::string concerns;   // the switch or argument, UTF-8; empty for free text or the page

@@ -208,8 +208,9 @@ would write when it differs.
 
   --host-switch NAME  an argument the host keeps for itself, as for varkel-host;
                       repeatable
-  --binary-name NAME  the interface's program, as for varkel-host: the command
-                      line is the line that runs it
+  --binary-name NAME  the interface's program, as for varkel-host: the program
+                      the page is told about, and the command line is the line
+                      that runs it (a file with no such line is not checked)
   --code-page N       the files' code page (default: UTF-8 for a file that is
                       valid UTF-8, else 1252; on Windows the ANSI code page)
   --json              one JSON document instead of a block per file

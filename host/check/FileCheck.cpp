@@ -1,13 +1,11 @@
 #include "FileCheck.h"
 
-#include "ArgumentKeeping.h"
 #include "PageTables.h"
 #include "StartupText.h"
 #include "core/EditSession.h"
 #include "core/FileStore.h"
 #include "core/HostError.h"
 #include "core/HostOptions.h"
-#include "core/RuntimeArguments.h"
 #include "page/Varkel1Page.h"
 
 #include <algorithm>
@@ -56,6 +54,13 @@ public:
     }
 
     bool HasUnsavedChanges() override { return page_.ControlHasUnsavedChanges(); }
+    std::string UpperCase(std::string_view text) const override {
+        try {
+            return text_.FromPage(varkel::UpperCase(text_.ToPage(text)));
+        } catch (const HostError&) { // a capital the code page lacks: the page could not save it
+            return std::string(text);
+        }
+    }
 
 private:
     CheckPorts& ports_;
@@ -102,34 +107,41 @@ int FileReport::ExitCode() const {
 
 namespace {
 
-std::vector<Finding> LossFindings(const std::vector<LostArgument>& lost) {
+std::vector<Finding> LossFindings(const std::vector<host::Loss>& losses, const StartupText& text) {
     std::vector<Finding> findings;
-    for (const LostArgument& argument : lost) {
-        findings.push_back({argument.joined ? Finding::Kind::Joined : Finding::Kind::Dropped,
-                            argument.joined ? "a save would join it into \"" + argument.into + "\""
-                                            : "a save would drop it",
-                            argument.argument});
+    for (const host::Loss& loss : losses) {
+        const std::string into = text.ToUtf8(loss.into);
+        switch (loss.kind) {
+        case host::Loss::Kind::Dropped:
+            findings.push_back({Finding::Kind::Dropped, "a save would drop it", {}});
+            break;
+        case host::Loss::Kind::Joined:
+            findings.push_back(
+                {Finding::Kind::Joined, "a save would join it into \"" + into + "\"", {}});
+            break;
+        case host::Loss::Kind::Twice:
+            findings.push_back({Finding::Kind::Twice,
+                                "a save would give it to the interface twice, also as \"" + into +
+                                    "\": the page shows one value, the interface takes another",
+                                {}});
+            break;
+        }
+        findings.back().concerns = text.ToUtf8(loss.argument);
     }
     return findings;
 }
 
 // Writes the page's form only where it can be written whole; otherwise says why not.
-void Fix(FileReport& report, host::EditSession& session,
-         const std::vector<host::PageArgument>& arguments, const std::vector<Finding>& losses,
-         bool allowLoss) {
+void Fix(FileReport& report, host::EditSession& session, const host::PagePort& page,
+         const std::vector<host::PageArgument>& rows, bool allowLoss) {
     if (!report.refusal.empty()) {
         report.error = report.file + ": the page would not save it; nothing written";
-    } else if (!report.Changed() || !report.error.empty()) {
-        return;
-    } else if (!losses.empty() && !allowLoss) {
-        std::string names;
-        for (const Finding& loss : losses) {
-            names += (names.empty() ? "" : ", ") + loss.concerns;
+    } else if (report.Changed() && report.error.empty()) {
+        try {
+            report.backup = host::DisplayPath(session.Write(rows, page, allowLoss).backup);
+        } catch (const HostError& error) {
+            report.error = error.what();
         }
-        report.error = report.file + ": a save would lose " + names +
-                       "; nothing written (--allow-loss writes it all the same)";
-    } else {
-        report.backup = host::DisplayPath(session.Write(arguments).backup);
     }
 }
 
@@ -156,14 +168,15 @@ void PlaceFindings(std::vector<Finding>& findings, const host::StartupFile& star
             continue;
         }
         cursor = at + argument.text.size();
-        const std::string written = text.ToUtf8(argument.text);
-        const std::vector<std::string> received = host::RuntimeArguments(written);
+        // An argument written with quotes or carets is not found as the interface receives it:
+        // its findings keep no column.
+        const std::string received = text.ToUtf8(argument.text);
         for (Finding& finding : findings) {
             const std::string& concerns = finding.concerns;
             if (finding.column == 0 && !concerns.empty() &&
-                (concerns == written || (received.size() == 1 && concerns == received[0]) ||
+                (concerns == received ||
                  (concerns.find('=') == std::string::npos && concerns.size() > 1 &&
-                  SwitchName(concerns) == SwitchName(written)))) {
+                  SwitchName(concerns) == SwitchName(received)))) {
                 finding.column = text.ToPage(line.substr(0, at)).size() + 1;
             }
         }
@@ -197,18 +210,18 @@ FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& set
         try {
             session.Load(page, installPath);
             report.freeText = Trimmed(ToUtf8(page.Page().txtAdditional.GetText()));
-            std::vector<host::PageArgument> arguments;
+            std::vector<host::PageArgument> rows;
             try {
-                arguments = session.Generate(page);
-                report.newLine = text.ToUtf8(startup.CommandLine(arguments));
-                losses = LossFindings(LostArguments(text.ToUtf8(startup.OriginalArgumentsText()),
-                                                    text.ToUtf8(startup.ArgumentsText(arguments))));
+                rows = session.Generate(page);
+                const host::SavePlan plan = session.Plan(rows, page);
+                report.newLine = text.ToUtf8(plan.commandLine);
+                losses = LossFindings(plan.losses, text);
             } catch (const HostError& error) {
                 refused(error);
             }
             TypeLoadedValuesAgain(page.Page(), ports);
             if (settings.fix) {
-                Fix(report, session, arguments, losses, settings.allowLoss);
+                Fix(report, session, page, rows, settings.allowLoss);
             }
         } catch (const HostError& error) {
             refused(error);

@@ -73,6 +73,10 @@ const std::vector<SarifRule>& SarifRules() {
          "An argument the interface receives now would come back only as part of another one "
          "(a value that takes the next word with it) when the page saves the file.",
          "error", "joined"},
+        {"switch-twice", "SwitchGivenTwice", "A switch of the page arrives twice",
+         "A switch the page shows in one of its fields is also given in the free text: the page "
+         "shows one value and the interface takes another.",
+         "error", "twice"},
         {"line-changed", "CommandLineChanged", "Saving would change the command line",
          "The page writes the interface's arguments in its own form (prefix, capitals, one "
          "debug level, its order); saving the file through the page would change its command "

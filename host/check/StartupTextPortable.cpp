@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <iconv.h>
 #include <memory>
 #include <optional>
@@ -50,6 +51,12 @@ std::optional<std::string> Convert(unsigned from, unsigned to, std::string_view 
     }
     output.resize(output.size() - outLeft);
     return output;
+}
+
+char32_t FromUtf16(TextView character) {
+    return character.size() == 2
+               ? 0x10000 + ((char32_t{character[0]} - 0xD800) << 10) + (character[1] - 0xDC00)
+               : character[0];
 }
 
 std::string Utf16Bytes(TextView text) {
@@ -127,9 +134,29 @@ std::string StartupText::FromPage(TextView text) const {
 }
 
 void StartupText::CannotHold(TextView text) const {
-    throw host::HostError(host::ExitCode::CannotWrite,
-                          "the page returned \"" + varkel::ToUtf8(text) + "\", which code page " +
-                              std::to_string(codePage_) + " cannot hold; nothing written");
+    std::string reason = "which code page " + std::to_string(codePage_) + " cannot hold";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size();
+        const TextView character = text.substr(i, pair ? 2 : 1);
+        const bool held = codePage_ == Windows1252
+                              ? character[0] < 0x80 ||
+                                    (character[0] >= 0xA0 && character[0] <= 0xFF) ||
+                                    std::find(Windows1252High.begin(), Windows1252High.end(),
+                                              character[0]) != Windows1252High.end()
+                              : Convert(0, codePage_, Utf16Bytes(character)).has_value();
+        if (!held) {
+            const char32_t point = FromUtf16(character);
+            char number[16];
+            std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(point));
+            reason += " (its first such character is \"" + varkel::ToUtf8(character) + "\", " +
+                      number + ")";
+            break;
+        }
+        i += pair ? 1 : 0;
+    }
+    throw host::HostError(host::ExitCode::CannotWrite, "the page returned \"" +
+                                                           varkel::ToUtf8(text) + "\", " + reason +
+                                                           "; nothing written");
 }
 
 } // namespace varkel::check

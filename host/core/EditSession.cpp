@@ -27,8 +27,17 @@ EditSession::EditSession(std::filesystem::path file, HostSwitches hostSwitches,
                                                       DisplayPath(path_.stem())},
       file_(ParseOrFail(path_, ReadWholeFile(path_), hostSwitches_, choice_)) {}
 
+std::string PagePort::UpperCase(std::string_view text) const {
+    std::string upper(text);
+    for (char& c : upper) {
+        c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return upper;
+}
+
 void EditSession::Load(PagePort& page, const std::filesystem::path& installPath) {
     loaded_ = false;
+    editsHandedOver_ = false;
     const long result = page.LoadDefaults(file_.LoadRows(), installPath);
     if (result != 1) {
         throw HostError(ExitCode::PageRefused,
@@ -45,6 +54,7 @@ std::vector<PageArgument> EditSession::Generate(PagePort& page) {
                         DisplayPath(path_) +
                             ": the page did not load every argument; nothing written");
     }
+    editsHandedOver_ = page.HasUnsavedChanges() || editsHandedOver_;
     std::vector<PageArgument> arguments;
     long result = 0;
     try {
@@ -69,29 +79,49 @@ std::vector<PageArgument> EditSession::Generate(PagePort& page) {
     return arguments;
 }
 
-std::string EditSession::CommandLine(PagePort& page) {
-    return file_.CommandLine(Generate(page));
+bool EditSession::HasUnsavedEdits(PagePort& page) {
+    return loaded_ && (editsHandedOver_ || page.HasUnsavedChanges());
 }
 
 void EditSession::Reread() {
     file_ = ParseOrFail(path_, ReadWholeFile(path_), hostSwitches_, choice_);
 }
 
-SaveResult EditSession::Save(PagePort& page) {
-    return Write(Generate(page));
+SavePlan EditSession::Plan(const std::vector<PageArgument>& rows, const PagePort& page) const {
+    SavePlan plan;
+    const std::vector<std::string> arguments = ArgumentsOfRows(rows);
+    plan.commandLine = file_.CommandLine(arguments);
+    plan.content = file_.WithCommandLine(arguments);
+    // Judged by what the interface would read from the new line, not by what was meant to go
+    // on it: a line that would start piping or redirecting loses what follows.
+    // A page the user edited shows its own switches as the user set them: a value changed or a
+    // box unchecked there is their decision, not a loss.
+    std::vector<std::string> before = file_.OriginalArguments();
+    if (editsHandedOver_) {
+        std::erase_if(before, [](const std::string& argument) {
+            return IsPageSwitch(argument.substr(0, argument.find('=')));
+        });
+    }
+    plan.losses = LostArguments(before, StartupFile::ArgumentsOf(plan.commandLine),
+                                [&](std::string_view text) { return page.UpperCase(text); });
+    return plan;
 }
 
-SaveResult EditSession::Write(const std::vector<PageArgument>& arguments) {
-    SaveResult result;
-    result.commandLine = file_.CommandLine(arguments);
-    std::string content = file_.WithCommandLine(arguments);
-    // Rewriting identical text would only replace the backup of the last real change.
-    if (content == file_.Content()) {
-        return result;
+SaveResult EditSession::Write(const std::vector<PageArgument>& rows, const PagePort& page,
+                              bool allowLoss) {
+    SavePlan plan = Plan(rows, page);
+    if (!plan.losses.empty() && !allowLoss) {
+        throw HostError(ExitCode::CannotWrite, LossRefusal(DisplayPath(path_), plan.losses));
     }
-    result.backup = ReplaceKeepingBackup(path_, content, file_.Content());
-    result.written = true;
-    file_ = ParseOrFail(path_, std::move(content), hostSwitches_, choice_);
+    SaveResult result;
+    result.commandLine = plan.commandLine;
+    // Rewriting identical text would only replace the backup of the last real change.
+    if (plan.Changes(file_)) {
+        result.backup = ReplaceKeepingBackup(path_, plan.content, file_.Content());
+        result.written = true;
+        file_ = ParseOrFail(path_, std::move(plan.content), hostSwitches_, choice_);
+    }
+    editsHandedOver_ = false;
     return result;
 }
 

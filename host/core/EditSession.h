@@ -1,15 +1,26 @@
 #pragma once
 // One start-up file opened for editing through the page: read and split once, handed to the
-// page, and written back from the page's rows. The session never writes after the page has
-// answered 0, because the page then holds only some of the file's arguments.
+// page, and written back from the page's rows. Every writer saves through here, so the same
+// checks run before anything is written: the page must have loaded every argument and handed
+// back every one it holds, and the new line must keep every argument the interface receives
+// now (SaveCheck.h) unless the caller allows the loss.
 
 #include "PagePort.h"
+#include "SaveCheck.h"
 #include "StartupFile.h"
 
 #include <filesystem>
 #include <string>
 
 namespace varkel::host {
+
+// What writing the page's rows would do to the file as it was read.
+struct SavePlan {
+    std::string commandLine; // the new one, without its line ending
+    std::string content;     // the whole new file
+    std::vector<Loss> losses;
+    bool Changes(const StartupFile& file) const { return content != file.Content(); }
+};
 
 struct SaveResult {
     std::string commandLine;
@@ -31,20 +42,31 @@ public:
     // Throws HostError(PageRefused) when the page answers anything but 1.
     void Load(PagePort& page, const std::filesystem::path& installPath);
 
-    // The command line that Save would write now. Asks the page for its arguments, which the
-    // page treats as a save of its own (it may put questions and it becomes clean).
-    std::string CommandLine(PagePort& page);
+    // Asks the page for its rows, which the page treats as a save of its own: it may put its
+    // questions, and it becomes clean. Throws HostError(PageRefused) when the page answers
+    // anything but 1, and the page's own HostError (a text the code page cannot hold).
+    std::vector<PageArgument> Generate(PagePort& page);
 
-    SaveResult Save(PagePort& page);
+    SavePlan Plan(const std::vector<PageArgument>& rows, const PagePort& page) const;
+
+    // Writes `rows` into the file as it is held now. Refuses with LossRefusal
+    // (HostError(CannotWrite)) when the plan loses arguments and `allowLoss` is false; throws
+    // the file store's errors, FileChangedError among them.
+    SaveResult Write(const std::vector<PageArgument>& rows, const PagePort& page, bool allowLoss);
+
+    SaveResult Save(PagePort& page, bool allowLoss) {
+        return Write(Generate(page), page, allowLoss);
+    }
+    // The command line that Save would write now (a save of the page's own, see Generate).
+    std::string CommandLine(PagePort& page) { return Plan(Generate(page), page).commandLine; }
+
+    // Whether the page holds edits no save has written: the page's own flag, or edits it
+    // handed over to a save that then did not write (refused, cancelled, failed).
+    bool HasUnsavedEdits(PagePort& page);
 
     // Takes the file as it is on disk now, after somebody else changed it: Load hands it to the
-    // page, losing the page's edits; Save writes them into the new text.
+    // page, losing the page's edits; Write puts them into the new text.
     void Reread();
-
-    // The two halves of Save, for a caller that looks at the arguments before writing them.
-    // Generate throws HostError(PageRefused) when the page answers anything but 1.
-    std::vector<PageArgument> Generate(PagePort& page);
-    SaveResult Write(const std::vector<PageArgument>& arguments);
 
 private:
     std::filesystem::path path_;
@@ -52,6 +74,7 @@ private:
     CommandLineChoice choice_;
     StartupFile file_;
     bool loaded_ = false;
+    bool editsHandedOver_ = false;
 };
 
 } // namespace varkel::host

@@ -38,14 +38,7 @@ std::string ReadWholeFile(const fs::path& file) {
 fs::path ReplaceKeepingBackup(const fs::path& file, std::string_view content,
                               std::string_view expected) {
     std::error_code error;
-    fs::path target = file;
-    if (fs::is_symlink(fs::symlink_status(file, error))) {
-        target = fs::canonical(file, error);
-        if (error) {
-            files::Fail(ExitCode::CannotWrite, file,
-                        "is a link to a file that cannot be found; nothing written");
-        }
-    }
+    const fs::path target = files::LinkTarget(file).value_or(file);
     const fs::file_status status = fs::status(target, error);
     if (error || !fs::is_regular_file(status)) {
         files::Fail(ExitCode::CannotWrite, file, "is gone or no longer a file; nothing written");
@@ -68,7 +61,7 @@ fs::path ReplaceKeepingBackup(const fs::path& file, std::string_view content,
                                    "written");
     }
     const fs::path backup = BackupPathFor(target);
-    files::ReplaceWith(target, content, expected, backup);
+    files::ReplaceWith(target, content, expected, backup); // compares again right before
     return backup;
 }
 

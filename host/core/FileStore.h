@@ -18,6 +18,7 @@
 #include "HostError.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,10 @@ public:
 // somebody changed it in between and nothing is written (FileChangedError).
 std::filesystem::path ReplaceKeepingBackup(const std::filesystem::path& file,
                                            std::string_view content, std::string_view expected);
+
+// Runs right before a file is replaced, after it was last compared: where a test lets
+// somebody change it.
+inline std::function<void(const std::filesystem::path&)> beforeReplacingForTests;
 
 // The path as people read it in messages (UTF-8).
 std::string DisplayPath(const std::filesystem::path& file);

@@ -1,10 +1,13 @@
 #include "FileStoreSystem.h"
 
+#include "FileStore.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <random>
+#include <stdio.h> // renameat2
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,6 +91,9 @@ public:
         }
     }
 
+    const fs::path& Path() const { return path_; }
+    void Release() { created_ = false; } // it holds somebody's text now: never removed
+
     // Renames it to `destination`; afterwards it is no longer ours to remove.
     void Become(const fs::path& destination, const std::string& failure) {
         if (::rename(path_.c_str(), destination.c_str()) != 0) {
@@ -168,14 +174,79 @@ std::uint64_t LinkCount(const fs::path& file) {
     return StatusOf(file).st_nlink;
 }
 
-void ReplaceWith(const fs::path& file, std::string_view content, std::string_view previous,
+std::optional<fs::path> LinkTarget(const fs::path& file) {
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(file, error))) {
+        return std::nullopt;
+    }
+    fs::path target = fs::canonical(file, error);
+    if (error) {
+        Fail(ExitCode::CannotWrite, file,
+             "is a link to a file that cannot be found; nothing written");
+    }
+    return target;
+}
+
+[[noreturn]] void Changed(const fs::path& file, const std::string& what) {
+    throw FileChangedError(ExitCode::CannotWrite,
+                           DisplayPath(file) + " was changed by someone else " + what);
+}
+
+// The backup is the file as it is when it is replaced, not a copy of what was compared
+// earlier: a change landing in between is never lost. Where the system can swap two names in
+// one step, the new file and the old swap, and the old one, now under the new file's name, is
+// looked at: changed, it is swapped back and the save refused; else it becomes the backup.
+// Elsewhere the old file gets a second name first (a link, so it is the file itself), is
+// compared under it, and the new file then takes the original name.
+void ReplaceWith(const fs::path& file, std::string_view content, std::string_view expected,
                  const fs::path& backup) {
     const struct stat original = StatusOf(file);
     NewFile replacement(file, original, content);
-    // The backup is written from the text just compared, through a new file of its own and a
-    // rename, so a backup from an earlier save is replaced whole or not at all.
-    NewFile backupFile(file, original, previous);
-    backupFile.Become(backup, "cannot be written as the backup; nothing written");
+    if (beforeReplacingForTests) {
+        beforeReplacingForTests(file);
+    }
+    if (::renameat2(AT_FDCWD, replacement.Path().c_str(), AT_FDCWD, file.c_str(),
+                    RENAME_EXCHANGE) == 0) {
+        replacement.Release();
+        const fs::path& old = replacement.Path();
+        if (ReadRegular(old) != expected &&
+            ::renameat2(AT_FDCWD, old.c_str(), AT_FDCWD, file.c_str(), RENAME_EXCHANGE) == 0) {
+            ::unlink(old.c_str()); // our new text, swapped out again
+            Changed(file, "while it was saved; nothing written");
+        }
+        if (::rename(old.c_str(), backup.c_str()) != 0) {
+            const std::string reason = Reason();
+            if (::renameat2(AT_FDCWD, old.c_str(), AT_FDCWD, file.c_str(), RENAME_EXCHANGE) == 0) {
+                ::unlink(old.c_str());
+                Fail(ExitCode::CannotWrite, backup,
+                     "cannot be written as the backup (" + reason + "); nothing written");
+            }
+            Fail(ExitCode::CannotWrite, file,
+                 "was saved, but its previous text cannot become " +
+                     DisplayPath(backup.filename()) + " (" + reason + "); it is " +
+                     DisplayPath(old.filename()));
+        }
+        return;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        Fail(ExitCode::CannotWrite, file, "cannot be replaced (" + Reason() + ")");
+    }
+    fs::path second = replacement.Path();
+    second += ".old";
+    if (::link(file.c_str(), second.c_str()) != 0) {
+        Fail(ExitCode::CannotWrite, file,
+             "cannot keep its backup (" + Reason() + "); nothing written");
+    }
+    if (ReadRegular(second) != expected) {
+        ::unlink(second.c_str());
+        Changed(file, "while it was saved; nothing written");
+    }
+    if (::rename(second.c_str(), backup.c_str()) != 0) {
+        const std::string reason = Reason();
+        ::unlink(second.c_str());
+        Fail(ExitCode::CannotWrite, backup,
+             "cannot be written as the backup (" + reason + "); nothing written");
+    }
     replacement.Become(file, "cannot be replaced");
 }
 

@@ -1,7 +1,10 @@
 #include "FileStoreSystem.h"
 
+#include "FileStore.h"
+
 #include <windows.h>
 
+#include <optional>
 #include <random>
 
 namespace varkel::host::files {
@@ -10,8 +13,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Reason() {
-    return "error " + std::to_string(GetLastError());
+// The system's own text for the last error, and its number: "Access is denied (error 5)".
+std::string Reason(DWORD error = GetLastError()) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message(text ? text : L"", length);
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
+                                message.back() == L'.' || message.back() == L' ')) {
+        message.pop_back();
+    }
+    const std::string number = "error " + std::to_string(error);
+    return message.empty() ? number : DisplayPath(fs::path(message)) + " (" + number + ")";
 }
 
 class Handle {
@@ -128,23 +143,56 @@ std::uint64_t LinkCount(const fs::path& file) {
 }
 
 // ReplaceFileW moves the original to the backup's name and gives the new text the original's
-// name, ACL, attributes and identity; the backup is therefore the original file itself.
-// `previous` is what the original holds, compared by the caller.
-void ReplaceWith(const fs::path& file, std::string_view content, std::string_view,
+// name, ACL, attributes and identity; the backup is therefore the original file itself, as it
+// is when it is replaced.
+void ReplaceWith(const fs::path& file, std::string_view content, std::string_view expected,
                  const fs::path& backup) {
     NewFile replacement(file, content);
+    if (beforeReplacingForTests) {
+        beforeReplacingForTests(file);
+    }
+    if (ReadRegular(file) != expected) {
+        throw FileChangedError(ExitCode::CannotWrite,
+                               DisplayPath(file) +
+                                   " was changed by someone else while it was saved; nothing "
+                                   "written");
+    }
     if (!ReplaceFileW(file.c_str(), replacement.Path().c_str(), backup.c_str(),
                       REPLACEFILE_WRITE_THROUGH, nullptr, nullptr)) {
         const DWORD error = GetLastError();
         // Here the original has been moved to the backup's name already: it goes back.
-        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-            MoveFileExW(backup.c_str(), file.c_str(), MOVEFILE_WRITE_THROUGH);
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+            !MoveFileExW(backup.c_str(), file.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            const std::string moveBack = Reason();
+            Fail(ExitCode::CannotWrite, file,
+                 "cannot be replaced (" + Reason(error) + "), and its previous text cannot be " +
+                     "moved back from " + DisplayPath(backup.filename()) + " (" + moveBack +
+                     "): it is only in " + DisplayPath(backup) + "; rename that to " +
+                     DisplayPath(file.filename()));
         }
         Fail(ExitCode::CannotWrite, file,
-             "cannot be replaced with its backup kept (error " + std::to_string(error) +
-                 "); nothing written");
+             "cannot be replaced with its backup kept (" + Reason(error) + "); nothing written");
     }
     replacement.Consumed();
+}
+
+std::optional<fs::path> LinkTarget(const fs::path& file) {
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return std::nullopt;
+    }
+    // Opened without FILE_FLAG_OPEN_REPARSE_POINT: the file the link names.
+    Handle target(CreateFileW(file.c_str(), 0, shareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    wchar_t name[MAX_PATH * 4];
+    const DWORD length =
+        target.Valid() ? GetFinalPathNameByHandleW(target.Get(), name, MAX_PATH * 4, 0) : 0;
+    if (length == 0 || length >= MAX_PATH * 4) {
+        Fail(ExitCode::CannotWrite, file,
+             "is a link (a reparse point) whose file cannot be found (" + Reason() +
+                 "); nothing written");
+    }
+    return fs::path(std::wstring(name, length));
 }
 
 } // namespace varkel::host::files

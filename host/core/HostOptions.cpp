@@ -65,6 +65,8 @@ HostOptions ParseHostOptions(const std::vector<std::string>& arguments) {
             flag(options.version);
         } else if (option == "--save") {
             flag(options.save);
+        } else if (option == "--allow-loss") {
+            flag(options.allowLoss);
         } else if (option == "--print") {
             flag(options.print);
         } else if (option == "--host-switch") {
@@ -140,13 +142,16 @@ interface executable) through the page varkel.varkel1. Without --save, --print o
   --interface-name NAME the interface the page is told about (default: FILE's
                         base name)
   --install-path DIR    its installation folder (default: FILE's folder)
-  --binary-name NAME    its executable without ".exe": the command line is the
-                        line that runs it (default: the line that runs the
-                        program named like FILE, else the only line that runs
-                        a program)
+  --binary-name NAME    its executable without ".exe": the program the page is
+                        told about, and it also chooses the command line: the
+                        line that runs it; a file with no such line is refused
+                        (default: the program of the line that runs the program
+                        named like FILE, else of the only line that runs one)
   --code-page N         the file's code page (default: the system's ANSI code
                         page)
-  --save                load, save, exit
+  --save                load, save, exit; a save that would drop or join an
+                        argument the interface receives now is refused (exit 4)
+  --allow-loss          with --save, write such a file all the same
   --print               load, print the command line Save would write, exit
   --screenshot PNG      load, save a picture of the window, exit
   --answer yes|no       answer every message box so (the box's text is printed);

@@ -20,6 +20,7 @@ struct HostOptions {
     std::optional<std::string> binaryName;            // default: the command line's program
     std::optional<unsigned> codePage;                 // default: the ANSI code page
     bool save = false;
+    bool allowLoss = false; // --save writes even when a save would lose arguments
     bool print = false;
     std::optional<std::filesystem::path> screenshot;
     Answer answer = Answer::None;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace varkel::host {
@@ -17,6 +18,7 @@ struct LoadRow {
 };
 
 // One row the page hands back: a switch with its prefix and its value (empty for a flag).
+// SaveCheck.h says what the rows mean as the interface's arguments.
 struct PageArgument {
     std::string name;
     std::string value;
@@ -32,6 +34,9 @@ public:
     // Fills `arguments` in the page's order; the page's own result (1 when done).
     virtual long GetAllArguments(std::vector<PageArgument>& arguments) = 0;
     virtual bool HasUnsavedChanges() = 0;
+    // `text` (in the file's code page) in the page's capitals, as the page writes a switch's
+    // value it knows: what a save may change about an argument without losing it.
+    virtual std::string UpperCase(std::string_view text) const;
 };
 
 } // namespace varkel::host

@@ -1,5 +1,8 @@
 #include "StartupFile.h"
 
+#include "CommandLine.h"
+#include "SaveCheck.h"
+
 #include <algorithm>
 
 namespace varkel::host {
@@ -11,9 +14,6 @@ bool IsBlank(char c) {
 }
 bool IsOperator(char c) {
     return c == '&' || c == '|' || c == '<' || c == '>';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 bool IsPrefix(char c) {
     return c == '/' || c == '-';
@@ -81,14 +81,6 @@ Word ScanWord(std::string_view line, std::size_t pos) {
     return {pos, false};
 }
 
-// "2>nul", ">log", "<in": digits (perhaps none) followed by a redirection operator.
-bool StartsRedirection(std::string_view line, std::size_t pos) {
-    while (pos < line.size() && IsDigit(line[pos])) {
-        ++pos;
-    }
-    return pos < line.size() && (line[pos] == '<' || line[pos] == '>');
-}
-
 std::size_t SkipBlanks(std::string_view line, std::size_t pos) {
     while (pos < line.size() && IsBlank(line[pos])) {
         ++pos;
@@ -120,6 +112,15 @@ StartupArgument MakeArgument(std::string text, const HostSwitches& hostSwitches)
     argument.hostOwned = hostSwitches.Matches(argument.name);
     argument.text = std::move(text);
     return argument;
+}
+
+// Where the program's name ends on a line that runs one: after blanks and "@", one word.
+std::pair<std::size_t, std::size_t> ProgramWord(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && (IsBlank(text[pos]) || text[pos] == '@')) {
+        ++pos;
+    }
+    return {pos, ScanWord(text, pos).end};
 }
 
 std::string LineLabel(std::size_t number) {
@@ -166,11 +167,7 @@ std::vector<ProgramLine> ProgramLines(std::string_view all) {
         begin = line.next;
         ++number;
         const std::string_view text = all.substr(line.begin, line.end - line.begin);
-        std::size_t pos = 0;
-        while (pos < text.size() && (IsBlank(text[pos]) || text[pos] == '@')) {
-            ++pos;
-        }
-        const std::size_t end = ScanWord(text, pos).end;
+        const auto [pos, end] = ProgramWord(text);
         if (NamesProgram(text.substr(pos, end - pos))) {
             found.push_back({line, number, pos, end, BaseNameOf(text.substr(pos, end - pos))});
         }
@@ -213,9 +210,12 @@ const ProgramLine& ChooseCommandLine(const std::vector<ProgramLine>& lines,
             candidates = lines;
         }
     } else if (candidates.empty()) {
-        throw StartupFileError(Kind::NoCommandLine, "no command line: no line runs " +
-                                                        choice.binaryName + " (" + Labels(lines) +
-                                                        " run other programs)");
+        throw StartupFileError(
+            Kind::NoCommandLine,
+            "no command line: no line runs " + choice.binaryName +
+                ", the program --binary-name names (" +
+                (lines.size() == 1 ? "the only program run is on " : "the programs run are on ") +
+                Labels(lines) + ")");
     }
     if (candidates.size() > 1) {
         throw StartupFileError(Kind::SeveralCommandLines,
@@ -258,27 +258,22 @@ StartupFile StartupFile::Parse(std::string content, const HostSwitches& hostSwit
     file.lineEnd_ = chosen.line.end;
     file.lead_ = text.substr(0, chosen.programBegin);
     file.executable_ = text.substr(chosen.programBegin, chosen.programEnd - chosen.programBegin);
-    for (std::size_t pos = SkipBlanks(text, chosen.programEnd); pos < text.size();
-         pos = SkipBlanks(text, pos)) {
-        if (IsOperator(text[pos]) || StartsRedirection(text, pos)) {
-            file.tail_ = text.substr(pos);
-            break;
-        }
-        const Word word = ScanWord(text, pos);
-        if (word.continued) {
-            const bool last = chosen.line.next == all.size();
-            throw StartupFileError(
-                Kind::ContinuedLine,
-                "the command line (" + LineLabel(chosen.number) + ") ends with \"^\", " +
-                    (last ? std::string("which continues it on a next line the file does not "
-                                        "have; remove the \"^\"")
-                          : std::string("which continues it on the next line; join the two "
-                                        "lines first")));
-        }
-        file.arguments_.push_back(
-            MakeArgument(std::string(text.substr(pos, word.end - pos)), hostSwitches));
-        pos = word.end;
+    const std::string_view argumentText = text.substr(chosen.programEnd);
+    const LineArguments read = ReadArguments(argumentText);
+    if (read.continued) {
+        const bool last = chosen.line.next == all.size();
+        throw StartupFileError(
+            Kind::ContinuedLine,
+            "the command line (" + LineLabel(chosen.number) + ") ends with \"^\", " +
+                (last ? std::string("which continues it on a next line the file does not "
+                                    "have; remove the \"^\"")
+                      : std::string("which continues it on the next line; join the two "
+                                    "lines first")));
     }
+    for (const std::string& argument : read.arguments) {
+        file.arguments_.push_back(MakeArgument(argument, hostSwitches));
+    }
+    file.tail_ = argumentText.substr(SkipBlanks(argumentText, read.end));
     return file;
 }
 
@@ -290,42 +285,35 @@ std::vector<LoadRow> StartupFile::LoadRows() const {
     std::vector<LoadRow> rows;
     rows.reserve(arguments_.size());
     for (const StartupArgument& argument : arguments_) {
-        rows.push_back({argument.name, argument.value, argument.hostOwned ? 1 : 0});
+        if (argument.hostOwned || IsPageSwitch(argument.name)) {
+            rows.push_back({argument.name, argument.value, argument.hostOwned ? 1 : 0});
+            continue;
+        }
+        const std::string form = RuntimeForm(argument.text);
+        const std::size_t equals = form.find('=');
+        rows.push_back({form.substr(0, equals),
+                        equals == std::string::npos ? std::string() : form.substr(equals + 1), 0});
     }
     return rows;
 }
 
-std::string FormatArgument(const PageArgument& argument) {
-    return argument.value.empty() ? argument.name : argument.name + "=" + argument.value;
-}
-
-std::string StartupFile::OriginalArgumentsText() const {
-    std::string text;
+std::vector<std::string> StartupFile::OriginalArguments() const {
+    std::vector<std::string> arguments;
     for (const StartupArgument& argument : arguments_) {
-        text += (text.empty() ? "" : " ") + argument.text;
+        arguments.push_back(argument.text);
     }
-    return text;
+    return arguments;
 }
 
-std::string StartupFile::ArgumentsText(const std::vector<PageArgument>& pageArguments) const {
-    std::string text;
+std::string StartupFile::CommandLine(const std::vector<std::string>& pageArguments) const {
+    std::vector<std::string> arguments;
     for (const StartupArgument& argument : arguments_) {
         if (argument.hostOwned) {
-            text += ' ' + argument.text;
+            arguments.push_back(argument.text);
         }
     }
-    for (const PageArgument& argument : pageArguments) {
-        // A row of two empty texts holds nothing (the blank row a list starts with); writing it
-        // would only leave a stray blank. Words come back with their text as the name.
-        if (!argument.name.empty() || !argument.value.empty()) {
-            text += ' ' + FormatArgument(argument);
-        }
-    }
-    return text;
-}
-
-std::string StartupFile::CommandLine(const std::vector<PageArgument>& pageArguments) const {
-    std::string line = lead_ + executable_ + ArgumentsText(pageArguments);
+    arguments.insert(arguments.end(), pageArguments.begin(), pageArguments.end());
+    std::string line = lead_ + executable_ + WriteArguments(arguments);
     if (!tail_.empty()) {
         line += ' ';
         line += tail_;
@@ -333,8 +321,12 @@ std::string StartupFile::CommandLine(const std::vector<PageArgument>& pageArgume
     return line;
 }
 
-std::string StartupFile::WithCommandLine(const std::vector<PageArgument>& pageArguments) const {
+std::string StartupFile::WithCommandLine(const std::vector<std::string>& pageArguments) const {
     return content_.substr(0, lineBegin_) + CommandLine(pageArguments) + content_.substr(lineEnd_);
+}
+
+std::vector<std::string> StartupFile::ArgumentsOf(std::string_view commandLine) {
+    return ReadArguments(commandLine.substr(ProgramWord(commandLine).second)).arguments;
 }
 
 } // namespace varkel::host

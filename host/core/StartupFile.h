@@ -6,10 +6,10 @@
 //
 // The command line is a line whose first word, after blanks and "@", names a program ending in
 // ".exe" (quoted or not, any letter case); CommandLineChoice says which when there are several.
-// Its arguments are separated by blanks
-// outside double quotes; "^" escapes the next character as cmd.exe does. An unquoted "&", "|",
-// "<" or ">" (or a numbered redirection such as "2>") ends the arguments: what follows is a
-// redirection or another command and is kept as written after the rewritten arguments.
+// Its arguments are read and written as cmd.exe and the interface's C runtime read them
+// (CommandLine.h). A bare "&", "|", "<" or ">" (or a numbered redirection such as "2>") ends
+// the arguments: what follows is a redirection or another command and is kept as written after
+// the rewritten arguments.
 
 #include "PagePort.h"
 
@@ -35,7 +35,7 @@ private:
 };
 
 struct StartupArgument {
-    std::string text;  // as written: quotes and "^" escapes included
+    std::string text;  // as the interface receives it: cmd.exe's and the runtime's quoting gone
     std::string name;  // the text before the first "=", prefix included
     std::string value; // the text after the first "=", empty when there is none
     bool hostOwned = false;
@@ -79,20 +79,23 @@ public:
         return content_.substr(lineBegin_, lineEnd_ - lineBegin_);
     }
 
-    // The table for LoadDefaults: every argument in file order, host switches with marker 1.
+    // The table for LoadDefaults: every argument in file order, host switches with marker 1;
+    // a page switch with its value as the interface receives it, any other argument in the
+    // form the page's free text keeps (see SaveCheck.h).
     std::vector<LoadRow> LoadRows() const;
 
-    // The arguments as the file holds them, and as `CommandLine` writes them (the host's own
-    // first, each after a blank), for comparing what the interface would receive.
-    std::string OriginalArgumentsText() const;
-    std::string ArgumentsText(const std::vector<PageArgument>& pageArguments) const;
+    // Every argument the interface receives now, the host's own included.
+    std::vector<std::string> OriginalArguments() const;
 
     // The command line (without its line ending) made of the executable, the host's own
-    // arguments as written, then `pageArguments` in their order, then the tail.
-    std::string CommandLine(const std::vector<PageArgument>& pageArguments) const;
+    // arguments, then `pageArguments` (as the interface is to receive them), then the tail.
+    std::string CommandLine(const std::vector<std::string>& pageArguments) const;
 
     // The whole file with the command line replaced and everything else unchanged.
-    std::string WithCommandLine(const std::vector<PageArgument>& pageArguments) const;
+    std::string WithCommandLine(const std::vector<std::string>& pageArguments) const;
+
+    // The arguments the interface would receive from `commandLine`, read as the file is read.
+    static std::vector<std::string> ArgumentsOf(std::string_view commandLine);
 
 private:
     std::string content_;
@@ -105,8 +108,5 @@ private:
     std::string tail_;
     std::vector<std::string> otherPrograms_;
 };
-
-// "switch" or "switch=value", as the host writes one of the page's rows.
-std::string FormatArgument(const PageArgument& argument);
 
 } // namespace varkel::host

@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "FileText.h"
+#include "common/Text.h"
 #include "core/HostError.h"
 #include "win32/adapters/InjectedFailure.h"
 #include "win32/adapters/ScopedBstr.h"
@@ -189,6 +190,17 @@ bool DispatchPage::HasUnsavedChanges() {
     VARIANT result = Call(L"ControlHasUnsavedChanges", nullptr, 0);
     ConvertResult(result, VT_BOOL, "reading ControlHasUnsavedChanges' result");
     return V_BOOL(&result) != VARIANT_FALSE;
+}
+
+// The page's own capitals, from the code it runs: what it writes a known switch's value as.
+std::string DispatchPage::UpperCase(std::string_view text) const {
+    const std::wstring wide = WideFromFileText(text);
+    const varkel::Text upper = varkel::UpperCase(varkel::Text(wide.begin(), wide.end()));
+    try {
+        return FileTextFromWide(std::wstring(upper.begin(), upper.end()));
+    } catch (const HostError&) { // a capital the code page lacks: the page could not save it
+        return std::string(text);
+    }
 }
 
 } // namespace varkel::host::win32

@@ -20,6 +20,7 @@ public:
                       const std::filesystem::path& installPath) override;
     long GetAllArguments(std::vector<PageArgument>& arguments) override;
     bool HasUnsavedChanges() override;
+    std::string UpperCase(std::string_view text) const override;
 
 private:
     DISPID Id(const wchar_t* name) const;

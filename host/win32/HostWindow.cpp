@@ -168,7 +168,8 @@ int HostWindow::Ask(const std::string& utf8, UINT style) {
 
 bool HostWindow::Save() {
     try {
-        return SaveOrAskAboutChanges();
+        // Asked once a click: the page's own questions come with its rows.
+        return WriteAsking(session_.Generate(*page_));
     } catch (const HostError& error) {
         Say(error.what());
         SetStatus("Not saved");
@@ -177,26 +178,41 @@ bool HostWindow::Save() {
     }
 }
 
-bool HostWindow::SaveOrAskAboutChanges() {
+bool HostWindow::WriteAsking(const std::vector<PageArgument>& rows) {
     const std::string name = DisplayPath(session_.Path().filename());
+    const SavePlan plan = session_.Plan(rows, *page_);
+    if (!plan.losses.empty()) {
+        std::string list;
+        for (const Loss& loss : plan.losses) {
+            list += "\n    " + LossText(loss);
+        }
+        if (Ask("Saving " + name + " would change arguments the interface receives now:\n" + list +
+                    "\n\nYes saves it all the same. No goes on editing.",
+                MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) {
+            SetStatus("Not saved: a save would lose or join arguments");
+            return false;
+        }
+    }
     SaveResult result;
     try {
-        result = session_.Save(*page_);
+        result = session_.Write(rows, *page_, true);
     } catch (const FileChangedError& error) {
         Say(error.what());
         SetStatus("Not saved: " + name + " was changed by someone else");
+        // Cancel, the default, loses nothing: the edits stay on the page, the file as it is.
         switch (Ask(std::string(error.what()) +
                         ".\n\nYes reloads it, losing your edits. No writes them into it, keeping "
                         "its new text as " +
-                        DisplayPath(BackupPathFor(session_.Path()).filename()) + ".",
-                    MB_YESNOCANCEL | MB_ICONWARNING)) {
+                        DisplayPath(BackupPathFor(session_.Path()).filename()) +
+                        ". Cancel goes on editing.",
+                    MB_YESNOCANCEL | MB_ICONWARNING | MB_DEFBUTTON3)) {
         case IDYES:
             session_.Reread();
             Load(installPath_, false);
             return false;
         case IDNO:
             session_.Reread();
-            return SaveOrAskAboutChanges();
+            return WriteAsking(rows);
         default:
             return false;
         }
@@ -214,7 +230,7 @@ bool HostWindow::SaveOrAskAboutChanges() {
 }
 
 void HostWindow::Close() {
-    if (session_.Loaded() && page_->HasUnsavedChanges()) {
+    if (session_.HasUnsavedEdits(*page_)) {
         switch (Ask("Save the changes to " + DisplayPath(session_.Path().filename()) + "?",
                     MB_YESNOCANCEL | MB_ICONQUESTION)) {
         case IDYES:

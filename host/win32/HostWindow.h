@@ -44,9 +44,10 @@ private:
     void SetStatus(const std::string& utf8);
     int Ask(const std::string& utf8, UINT style); // a message box of the host's own
     bool Save(); // false when the file was not written and the user has been told why
-    // Throws HostError. A file somebody changed meanwhile is reloaded, or written over with its
-    // new text kept as the backup, as the user answers.
-    bool SaveOrAskAboutChanges();
+    // Throws HostError. Asks before a save that would lose or join an argument; a file
+    // somebody changed meanwhile is reloaded, or written over with its new text kept as the
+    // backup, or left alone, as the user answers.
+    bool WriteAsking(const std::vector<PageArgument>& rows);
     void Close();
 
     EditSession& session_;

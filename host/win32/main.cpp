@@ -95,7 +95,7 @@ int RunHeadless(const HostOptions& options, EditSession& session, HostWindow& wi
         Say("screenshot of the loaded page: " + DisplayPath(*options.screenshot));
     }
     if (options.save) {
-        const SaveResult result = session.Save(window.Page());
+        const SaveResult result = session.Save(window.Page(), options.allowLoss);
         if (options.print) {
             PrintLine(result.commandLine);
         }

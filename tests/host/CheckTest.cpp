@@ -1,7 +1,7 @@
 #include "CheckProgram.h"
 
 #include "TemporaryFolder.h"
-#include "core/RuntimeArguments.h"
+#include "core/StartupFile.h"
 
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
@@ -138,9 +138,18 @@ TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) 
     const std::tuple<const char*, std::string, const char*, int, const char*, const char*> cases[] =
         {// file, content, option, exit code, what it says, the content --fix leaves
          {"loses.bat", "d3int.exe -ch /DB=abc /DB=-1 /KS= /VAL=1 /VAL= /VAL=2 /DB=1 /db=4\r\n", "",
-          2, "a save would lose /DB=abc, /DB=-1, /KS=, /VAL=1, /VAL=; nothing written", ""},
-         {"joins.bat", "d3int.exe /PS=1 service\r\n", "", 2,
+          2, "a save would lose /DB=abc, /DB=-1, /KS=, /VAL=1, /VAL= (joined into /VAL=2); nothing",
+          ""},
+         {"joins.bat", "d3int.exe /PS=1 service /KS=5\r\n", "", 2,
           "joined (service): a save would join it into \"/PS=1 service\"", ""},
+         // cmd.exe reads the line first: what the interface receives is kept, escaped for it
+         {"pipes.bat", "d3int.exe \"/ITDELIM=|\" /CH /SITE=A^&B\r\n", "", 1, "fixed",
+          "d3int.exe /CH /ITDELIM=^| /SITE=A^&B\r\n"},
+         {"escaped.bat", "d3int.exe /ITDELIM=^|\r\n", "", 1, "saving would keep", ""},
+         {"redirects.bat", "d3int.exe \"/ITDELIM=>\"\r\n", "", 1, "fixed",
+          "d3int.exe /ITDELIM=^>\r\n"},
+         {"quotes.bat", "d3int.exe \"/SITE=North \"Plant\" A\" /CH\r\n", "", 0, "fixed",
+          "d3int.exe /CH /SITE=\"North Plant A\"\r\n"},
          {"allowed.bat", "d3int.exe /KS=\r\n", "--allow-loss", 1, "dropped (/KS=)",
           "d3int.exe\r\n"},
          {"refused.bat", many, "", 2, "the page would not save it; nothing written", ""},
@@ -149,7 +158,8 @@ TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) 
          {"central.bat", "d3int.exe /ITDELIM=\xE0\r\n", "--code-page=1250", 0,
           "no findings; saving would keep", ""}, // a small letter in 1252 only
          {"dos.bat", "d3int.exe /ITDELIM=\x98\r\n", "--code-page=437", 2,
-          "dos.bat: not written\n  /", ""},
+          "code page 437 cannot hold (its first such character is \"\u0178\", U+0178); nothing",
+          ""},
          {"long.bat", "d3int.exe /VAL=" + std::string(32767, '1') + "\r\n", "", 1,
           "box (/VAL): Method:", ""}, // the overflow box names its switch
          {"utf8.bat", "d3int.exe /ITDELIM=\xFF\r\n", "--code-page=65001", 2,
@@ -166,6 +176,9 @@ TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) 
         EXPECT_EQ(run.exitCode, exitCode) << name;
         EXPECT_THAT(run.out + run.err, HasSubstr(says)) << name;
         EXPECT_EQ(TemporaryFolder::Read(file), *fixed ? fixed : content) << name;
+        if (*fixed) {
+            EXPECT_THAT(Check(arguments).out, HasSubstr("saving would keep")) << name;
+        }
     }
     ASSERT_EQ(::mkfifo((folder.Path() / "pipe.bat").c_str(), 0600), 0);
     const CheckRun pipe = Check({"--fix", (folder.Path() / "pipe.bat").string()});
@@ -201,8 +214,8 @@ TEST(CheckingFiles, SarifPlacesEachFindingOnItsArgumentAndNamesFilesRelativeToTh
 
 // Compared up to letter case and prefix: the page may change both.
 std::vector<std::string> Arguments(const std::string& file) {
-    std::vector<std::string> arguments = host::RuntimeArguments(
-        host::StartupFile::Parse(TemporaryFolder::Read(file), {}).OriginalArgumentsText());
+    std::vector<std::string> arguments =
+        host::StartupFile::Parse(TemporaryFolder::Read(file), {}).OriginalArguments();
     for (std::string& argument : arguments) {
         std::transform(argument.begin(), argument.end(), argument.begin(), ::toupper);
         argument[0] = argument[0] == '-' ? '/' : argument[0];

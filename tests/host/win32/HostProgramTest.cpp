@@ -82,9 +82,9 @@ protected:
     const std::string head = "@echo off\r\nREM keep\r\n";
     // The file's text is in the system's code page (1252 here): "\xF6" is o with two dots.
     fs::path file = folder.Write("d3int.bat", head + "\"C:\\Q X\\d3int.exe\" /host=n1 -ch /HW "
-                                                     "/KS=5 /DB=5 /PS=1 /SITE=\"N\xF6rth\"\r\n");
+                                                     "/KS=5 /DB=5 /PS=1 \"/SITE=N\xF6rth A\"\r\n");
     const std::string normalForm =
-        "\"C:\\Q X\\d3int.exe\" /host=n1 /CH /DB=5 /HW /KS=5 /PS=1 /SITE=\"N\xF6rth\"";
+        "\"C:\\Q X\\d3int.exe\" /host=n1 /CH /DB=5 /HW /KS=5 /PS=1 /SITE=\"N\xF6rth A\"";
 };
 
 TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
@@ -124,7 +124,12 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
         {L"--save", file, 6u, "cannot watch for message boxes (SetWindowsHookEx)\n",
          L"SetWindowsHookExW"},
         {L"--save", file, 6u, "reading LoadDefaults' result failed (0x80020005)\n",
-         L"VariantChangeType"}};
+         L"VariantChangeType"},
+        // refused as varkel-check --fix refuses it, with the same message; nothing written
+        {L"--save", folder.Write("joins.bat", "d3int.exe /PS=1 service /KS=5\r\n"), 4u,
+         "joins.bat: a save would lose /PS=1 (joined into /PS=1 service), service (joined into "
+         "/PS=1 service); nothing written (--allow-loss writes it all the same)\n",
+         nullptr}};
     for (const auto& [option, path, code, says, failing] : unopened) {
         SetEnvironmentVariableW(L"VARKEL_FAIL", failing);
         run = HostProcess({option, path.wstring()}).Finish();
@@ -135,6 +140,8 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
                   option != std::wstring(L"--save"))
             << run.err;
     }
+    EXPECT_EQ(TemporaryFolder::Read(folder.Path() / "joins.bat"),
+              "d3int.exe /PS=1 service /KS=5\r\n");
 }
 
 // The page run by varkel-check natively and the DLL run by varkel-host give the same lines.
@@ -249,7 +256,7 @@ TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAsked
                       HasSubstr("d3int.bat was changed by someone else since it was opened; "
                                 "nothing written.\n    \n    Yes reloads it, losing your "
                                 "edits. No writes them into it, keeping its new text as "
-                                "d3int.bat.bak.\n    -> Yes"),
+                                "d3int.bat.bak. Cancel goes on editing.\n    -> Yes"),
                       HasSubstr("Save the changes to d3int.bat?\n    -> Yes")));
     EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /NOSEQ\r\n");
 }
