@@ -12,8 +12,10 @@
 #              windows against raw ones, varkel.dll's size (FLAVOUR as for run)
 # make package - the Debian package of the native varkel-check (its program, man page and bash
 #              completion) in build/native-release; make test builds and checks it
-# make installers - varkel-x86.msi and varkel-x64.msi (in build/win32 and build/win64), built
-#              with wixl, and a zip of each flavour: the DLL, its type library, the README
+# make installers - the release in build/release: varkel-x86.msi, varkel-x64.msi (wixl), a zip of
+#              each flavour and SHA256SUMS; the programs and packages signed where SIGN_KEY and
+#              SIGN_CERT name a key and its certificate (README, "Signed releases"), the same bytes
+#              from any folder the commit is built in
 # make screenshot - the page's 96-dpi and high-contrast pictures from the Windows tests into docs/
 #              (FLAVOUR as for run)
 .PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test win64-build \
@@ -62,14 +64,12 @@ win32-build win64-build: %-build: deps
 win32-test win64-test: %-test: %-build
 	scripts/xvfb-maybe ctest --preset $*
 
+# The signing settings scripts/release reads, from make's command line or the environment.
+export SIGN_CERT SIGN_KEY SIGN_PKCS11_MODULE SIGN_PKCS11_CERT SIGN_PASS_FILE SIGN_TIMESTAMP_URL \
+	SIGN_TSA_CERTS SIGN_TSA_KEY SIGN_TIME SIGN_TSA_TIME SOURCE_DATE_EPOCH
+
 installers: deps
-	for flavour in win32 win64; do \
-		cmake --preset $$flavour >/dev/null && \
-		cmake --build --preset $$flavour --target varkel_installer && \
-		(cd build/$$flavour && cpack -G ZIP >/dev/null) || exit 1; \
-	done
-	@ls -1 build/win32/varkel-x86.msi build/win64/varkel-x64.msi build/win32/varkel-*-x86.zip \
-		build/win64/varkel-*-x64.zip
+	scripts/release
 
 windows-test: deps
 	scripts/windows-tests
