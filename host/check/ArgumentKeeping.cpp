@@ -2,6 +2,7 @@
 
 #include "common/Text.h"
 #include "core/RuntimeArguments.h"
+#include "page/Switches.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,34 +11,17 @@ namespace varkel::check {
 
 namespace {
 
-// As the page puts a known switch's value in capitals: "ÿ" becomes "Ÿ".
-std::string Upper(const std::string& text) {
-    return ToUtf8(UpperCase(FromUtf8(text)));
-}
-
-bool IsKnown(const std::string& name) {
-    constexpr std::string_view known[] = {"/BL",      "/CH", "/HW",  "/NOSEQ",
-                                          "/ITDELIM", "/KS", "/VAL", "/DB"};
-    return std::find(std::begin(known), std::end(known), name) != std::end(known);
-}
-
 struct Normal {
-    std::string name;  // "/" for the prefix; capitals for a known switch
-    std::string value; // capitals for a known switch
+    std::string name;
+    std::string value;
+    bool debugLevel = false;
     std::string Text() const { return name + (value.empty() ? "" : "=" + value); }
 };
 
 Normal NormalOf(const std::string& argument) {
-    if (argument.empty() || (argument[0] != '/' && argument[0] != '-')) {
-        return {argument, {}};
-    }
-    const std::size_t equals = std::min(argument.find('='), argument.size());
-    Normal normal{std::string(1, '/').append(argument, 1, equals - 1),
-                  argument.substr(std::min(equals + 1, argument.size()))};
-    if (IsKnown(Upper(normal.name))) {
-        normal = {Upper(normal.name), Upper(normal.value)};
-    }
-    return normal;
+    const NormalArgument normal = NormalFormOf(FromUtf8(argument));
+    return {ToUtf8(normal.name), ToUtf8(normal.value),
+            normal.known != nullptr && normal.known->kind == PageSwitch::Kind::DebugLevel};
 }
 
 // A /DB level's bits; a level that is no plain number has a bit no level can give.
@@ -63,7 +47,7 @@ std::vector<LostArgument> LostArguments(std::string_view oldArguments,
     std::uint64_t levels = 0;
     for (const std::string& argument : written) {
         const Normal normal = NormalOf(argument);
-        if (normal.name == "/DB") {
+        if (normal.debugLevel) {
             levels |= LevelBits(normal.value);
         } else {
             unmatched.push_back(normal.Text());
@@ -72,7 +56,7 @@ std::vector<LostArgument> LostArguments(std::string_view oldArguments,
     std::vector<LostArgument> lost;
     for (const std::string& argument : host::RuntimeArguments(oldArguments)) {
         const Normal normal = NormalOf(argument);
-        if (normal.name == "/DB") {
+        if (normal.debugLevel) {
             if ((LevelBits(normal.value) & ~levels) == 0) {
                 continue;
             }
