@@ -15,7 +15,7 @@ template <int index> Control& DebugBox(Varkel1Page& page) {
     return page.chkDebug[index];
 }
 
-constexpr std::array<LayoutEntry, 23> Layout{{
+constexpr auto Layout = std::to_array<LayoutEntry>({
     {"fraGeneral", ControlKind::Frame, "", 0, 0, 8055, 2775, 12, u"General Parameters", false,
      &Member<&Varkel1Page::fraGeneral>, 130, 131},
     {"chkDelimiter", ControlKind::CheckBox, "fraGeneral", 1320, 240, 4500, 315, 1,
@@ -67,7 +67,7 @@ constexpr std::array<LayoutEntry, 23> Layout{{
      u"Additional Parameters", false, &Member<&Varkel1Page::fraAdditionalParameters>, 118, 108},
     {"txtAdditional", ControlKind::TextField, "fraAdditionalParameters", 120, 210, 7815, 315, 11,
      nullptr, false, &Member<&Varkel1Page::txtAdditional>, 0, 108},
-}};
+});
 
 // The control of a row as the caption's owner; text fields have none.
 CaptionedControl* CaptionedOf(const LayoutEntry& entry, Varkel1Page& page) {

@@ -11,7 +11,7 @@ namespace {
 using Kind = PageSwitch::Kind;
 using Page = Varkel1Page;
 
-constexpr std::array<PageSwitch, 8> Switches{{
+constexpr auto Switches = std::to_array<PageSwitch>({
     {u"/CH", Kind::Flag, 2, &Page::chkDatabaseUpdates},
     {u"/HW", Kind::Flag, 4, &Page::chkHardwareShutdown},
     {u"/BL", Kind::Flag, 1, &Page::chkNullStrings},
@@ -23,7 +23,7 @@ constexpr std::array<PageSwitch, 8> Switches{{
     {u"/VAL", Kind::Value, 8, &Page::chkDigital, &Page::txtOutput,
      u"Invalid value given for Output to DCS with QX digital state"},
     {u"/DB", Kind::DebugLevel, 3},
-}};
+});
 
 constexpr std::array<const PageSwitch*, Switches.size()> GenerationOrder = [] {
     std::array<const PageSwitch*, Switches.size()> order{};
