@@ -6,6 +6,7 @@
 #include "core/FileStore.h"
 #include "core/HostError.h"
 #include "core/HostOptions.h"
+#include "page/Switches.h"
 #include "page/Varkel1Page.h"
 
 #include <algorithm>
@@ -73,15 +74,13 @@ private:
 // page's own question about a value the rule refuses (answered Yes: nothing is dropped).
 void TypeLoadedValuesAgain(Varkel1Page& page, CheckPorts& ports) {
     page.txtAdditional.SetText(u""); // its findings are in already
-    const std::tuple<CheckBox&, TextField&, const char*> pairs[] = {
-        {page.chkDelimiter, page.txtDelimiter, "/ITDELIM"},
-        {page.chkGLF, page.txtGLFerr, "/KS"},
-        {page.chkDigital, page.txtOutput, "/VAL"}};
-    for (const auto& [box, field, name] : pairs) {
-        if (box.Value() != CheckBox::Checked) {
+    for (const PageSwitch& row : PageSwitches()) {
+        if (row.kind != PageSwitch::Kind::Value || (page.*row.box).Value() != CheckBox::Checked) {
             continue;
         }
-        ports.Concerning(name); // typing it may already show a box
+        CheckBox& box = page.*row.box;
+        TextField& field = page.*row.field;
+        ports.Concerning(ToUtf8(row.name)); // typing it may already show a box
         const Text typed = field.GetText();
         field.SetText(u"");
         field.SetText(typed);

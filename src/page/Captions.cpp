@@ -1,120 +1,79 @@
 #include "page/Layout.h"
 #include "page/Varkel1Page.h"
 
+#include <algorithm>
 #include <array>
-#include <functional>
 
 namespace varkel {
 
 namespace {
 
-constexpr std::array<LayoutEntry, 23> Layout{{
-    {"fraGeneral", ControlKind::Frame, "", 0, 0, 8055, 2775, 12, u"General Parameters", false},
+template <auto member> Control& Member(Varkel1Page& page) {
+    return page.*member;
+}
+template <int index> Control& DebugBox(Varkel1Page& page) {
+    return page.chkDebug[index];
+}
+
+constexpr auto Layout = std::to_array<LayoutEntry>({
+    {"fraGeneral", ControlKind::Frame, "", 0, 0, 8055, 2775, 12, u"General Parameters", false,
+     &Member<&Varkel1Page::fraGeneral>, 130, 131},
     {"chkDelimiter", ControlKind::CheckBox, "fraGeneral", 1320, 240, 4500, 315, 1,
-     u"Specify delimiter other than colon (:) in InstrumentTag", false},
-    {"txtDelimiter", ControlKind::TextField, "fraGeneral", 5880, 240, 735, 315, 2, nullptr, true},
+     u"Specify delimiter other than colon (:) in InstrumentTag", false,
+     &Member<&Varkel1Page::chkDelimiter>, 101, 109},
+    {"txtDelimiter", ControlKind::TextField, "fraGeneral", 5880, 240, 735, 315, 2, nullptr, true,
+     &Member<&Varkel1Page::txtDelimiter>, 0, 109},
     {"chkGLF", ControlKind::CheckBox, "fraGeneral", 1320, 600, 4500, 315, 3,
-     u"Treat GLF errors for Continuous points differently", false},
-    {"txtGLFerr", ControlKind::TextField, "fraGeneral", 5880, 600, 735, 315, 4, nullptr, false},
-    {"lblKS", ControlKind::Label, "fraGeneral", 6720, 700, 1095, 255, 13, u"minutes", false},
+     u"Treat GLF errors for Continuous points differently", false, &Member<&Varkel1Page::chkGLF>,
+     102, 110},
+    {"txtGLFerr", ControlKind::TextField, "fraGeneral", 5880, 600, 735, 315, 4, nullptr, false,
+     &Member<&Varkel1Page::txtGLFerr>, 0, 110},
+    {"lblKS", ControlKind::Label, "fraGeneral", 6720, 700, 1095, 255, 13, u"minutes", false,
+     &Member<&Varkel1Page::lblKS>, 135, 0},
     {"chkDigital", ControlKind::CheckBox, "fraGeneral", 1320, 960, 4500, 315, 5,
-     u"Send the value to the DCS if the tag has a digital state in QX", false},
-    {"txtOutput", ControlKind::TextField, "fraGeneral", 5880, 960, 735, 315, 6, nullptr, false},
+     u"Send the value to the DCS if the tag has a digital state in QX", false,
+     &Member<&Varkel1Page::chkDigital>, 103, 111},
+    {"txtOutput", ControlKind::TextField, "fraGeneral", 5880, 960, 735, 315, 6, nullptr, false,
+     &Member<&Varkel1Page::txtOutput>, 0, 111},
     {"chkDatabaseUpdates", ControlKind::CheckBox, "fraGeneral", 1320, 1320, 3255, 315, 7,
-     u"Check for D/3 database updates", false},
+     u"Check for D/3 database updates", false, &Member<&Varkel1Page::chkDatabaseUpdates>, 104, 112},
     {"chkHardwareShutdown", ControlKind::CheckBox, "fraGeneral", 1320, 1680, 3735, 315, 8,
-     u"D/3 will notify interface of hardware shutdown", false},
+     u"D/3 will notify interface of hardware shutdown", false,
+     &Member<&Varkel1Page::chkHardwareShutdown>, 105, 113},
     {"chkNullStrings", ControlKind::CheckBox, "fraGeneral", 1320, 2040, 3855, 315, 9,
-     u"Store NULL strings as blank strings in QX", false},
+     u"Store NULL strings as blank strings in QX", false, &Member<&Varkel1Page::chkNullStrings>,
+     106, 114},
     {"chkSequentialDB", ControlKind::CheckBox, "fraGeneral", 1320, 2400, 3855, 315, 10,
-     u"Do not use sequential database", false},
-    {"fraDebug", ControlKind::Frame, "", 0, 2760, 8055, 975, 14, u"Debug Parameters", false},
+     u"Do not use sequential database", false, &Member<&Varkel1Page::chkSequentialDB>, 107, 115},
+    {"fraDebug", ControlKind::Frame, "", 0, 2760, 8055, 975, 14, u"Debug Parameters", false,
+     &Member<&Varkel1Page::fraDebug>, 129, 132},
     {"chkDebug(0)", ControlKind::CheckBox, "fraDebug", 120, 240, 2295, 255, 15, u"Tag information",
-     false},
+     false, &DebugBox<0>, 119, 124},
     {"chkDebug(1)", ControlKind::CheckBox, "fraDebug", 120, 480, 2295, 255, 16,
-     u"D/3 source tag information", false},
+     u"D/3 source tag information", false, &DebugBox<1>, 120, 125},
     {"chkDebug(2)", ControlKind::CheckBox, "fraDebug", 2520, 240, 2295, 255, 17,
-     u"D/3 sequence data status", false},
+     u"D/3 sequence data status", false, &DebugBox<2>, 121, 126},
     {"chkDebug(3)", ControlKind::CheckBox, "fraDebug", 2520, 480, 2295, 255, 18,
-     u"D/3 read/write status", false},
+     u"D/3 read/write status", false, &DebugBox<3>, 122, 127},
     {"chkDebug(4)", ControlKind::CheckBox, "fraDebug", 4815, 240, 1800, 255, 19,
-     u"Digital output values", false},
+     u"Digital output values", false, &DebugBox<4>, 123, 128},
     {"chkDebug(5)", ControlKind::CheckBox, "fraDebug", 4815, 480, 1800, 255, 20,
-     u"Velmar Testing only", false},
+     u"Velmar Testing only", false, &DebugBox<5>, 136, 137},
     {"lblDebugLevel", ControlKind::Label, "fraDebug", 6960, 240, 975, 255, 21, u"Debug level",
-     false},
-    {"lblDBLevel", ControlKind::Label, "fraDebug", 7080, 480, 615, 315, 22, nullptr, false},
+     false, &Member<&Varkel1Page::lblDebugLevel>, 139, 0},
+    {"lblDBLevel", ControlKind::Label, "fraDebug", 7080, 480, 615, 315, 22, nullptr, false,
+     &Member<&Varkel1Page::lblDBLevel>, 0, 138},
     {"fraAdditionalParameters", ControlKind::Frame, "", 0, 3700, 8055, 630, 0,
-     u"Additional Parameters", false},
+     u"Additional Parameters", false, &Member<&Varkel1Page::fraAdditionalParameters>, 118, 108},
     {"txtAdditional", ControlKind::TextField, "fraAdditionalParameters", 120, 210, 7815, 315, 11,
-     nullptr, false},
-}};
+     nullptr, false, &Member<&Varkel1Page::txtAdditional>, 0, 108},
+});
 
-enum class TextProperty { Caption, ToolTip };
-
-struct CaptionAssignment {
-    std::string_view control;
-    TextProperty property;
-    int stringNumber;
-};
-
-// Applied in this order; each stands alone.
-constexpr std::array<CaptionAssignment, 39> Assignments{{
-    {"chkDatabaseUpdates", TextProperty::Caption, 104},
-    {"chkDelimiter", TextProperty::Caption, 101},
-    {"chkDigital", TextProperty::Caption, 103},
-    {"chkGLF", TextProperty::Caption, 102},
-    {"chkHardwareShutdown", TextProperty::Caption, 105},
-    {"chkNullStrings", TextProperty::Caption, 106},
-    {"chkSequentialDB", TextProperty::Caption, 107},
-    {"chkDebug(0)", TextProperty::Caption, 119},
-    {"chkDebug(1)", TextProperty::Caption, 120},
-    {"chkDebug(2)", TextProperty::Caption, 121},
-    {"chkDebug(3)", TextProperty::Caption, 122},
-    {"chkDebug(4)", TextProperty::Caption, 123},
-    {"chkDebug(5)", TextProperty::Caption, 136},
-    {"fraAdditionalParameters", TextProperty::Caption, 118},
-    {"fraDebug", TextProperty::Caption, 129},
-    {"fraGeneral", TextProperty::Caption, 130},
-    {"lblKS", TextProperty::Caption, 135},
-    {"lblDebugLevel", TextProperty::Caption, 139},
-    {"chkDatabaseUpdates", TextProperty::ToolTip, 112},
-    {"chkDelimiter", TextProperty::ToolTip, 109},
-    {"chkDigital", TextProperty::ToolTip, 111},
-    {"chkGLF", TextProperty::ToolTip, 110},
-    {"chkHardwareShutdown", TextProperty::ToolTip, 113},
-    {"chkNullStrings", TextProperty::ToolTip, 114},
-    {"chkSequentialDB", TextProperty::ToolTip, 115},
-    {"chkDebug(0)", TextProperty::ToolTip, 124},
-    {"chkDebug(1)", TextProperty::ToolTip, 125},
-    {"chkDebug(2)", TextProperty::ToolTip, 126},
-    {"chkDebug(3)", TextProperty::ToolTip, 127},
-    {"chkDebug(4)", TextProperty::ToolTip, 128},
-    {"chkDebug(5)", TextProperty::ToolTip, 137},
-    {"txtDelimiter", TextProperty::ToolTip, 109},
-    {"txtGLFerr", TextProperty::ToolTip, 110},
-    {"txtOutput", TextProperty::ToolTip, 111},
-    {"txtAdditional", TextProperty::ToolTip, 108},
-    {"fraAdditionalParameters", TextProperty::ToolTip, 108},
-    {"fraGeneral", TextProperty::ToolTip, 131},
-    {"fraDebug", TextProperty::ToolTip, 132},
-    {"lblDBLevel", TextProperty::ToolTip, 138},
-}};
-
-void SetTextProperty(Control& control, TextProperty property, const Text& text) {
-    if (auto* captioned = dynamic_cast<CaptionedControl*>(&control)) {
-        if (property == TextProperty::Caption) {
-            captioned->SetCaption(text);
-        } else {
-            captioned->SetToolTipText(text);
-        }
-        return;
-    }
-    auto* field = dynamic_cast<TextField*>(&control);
-    if (field == nullptr || property != TextProperty::ToolTip) {
-        throw Failure(438, OwnSource, u"Object doesn't support this property or method");
-    }
-    field->SetToolTipText(text);
+// The control of a row as the caption's owner; text fields have none.
+CaptionedControl* CaptionedOf(const LayoutEntry& entry, Varkel1Page& page) {
+    return entry.kind == ControlKind::TextField
+               ? nullptr
+               : &static_cast<CaptionedControl&>(entry.control(page));
 }
 
 } // namespace
@@ -124,61 +83,36 @@ std::span<const LayoutEntry> PageLayout() {
 }
 
 Control* FindControl(Varkel1Page& page, std::string_view name) {
-    static constexpr std::string_view groupPrefix = "chkDebug(";
-    if (name.size() == groupPrefix.size() + 2 &&
-        name.substr(0, groupPrefix.size()) == groupPrefix && name.back() == ')') {
-        const int index = name[groupPrefix.size()] - '0';
-        return index >= 0 && index < page.chkDebug.Count() ? &page.chkDebug[index] : nullptr;
-    }
-    const std::pair<std::string_view, Control*> controls[] = {
-        {"fraGeneral", &page.fraGeneral},
-        {"chkDelimiter", &page.chkDelimiter},
-        {"txtDelimiter", &page.txtDelimiter},
-        {"chkGLF", &page.chkGLF},
-        {"txtGLFerr", &page.txtGLFerr},
-        {"lblKS", &page.lblKS},
-        {"chkDigital", &page.chkDigital},
-        {"txtOutput", &page.txtOutput},
-        {"chkDatabaseUpdates", &page.chkDatabaseUpdates},
-        {"chkHardwareShutdown", &page.chkHardwareShutdown},
-        {"chkNullStrings", &page.chkNullStrings},
-        {"chkSequentialDB", &page.chkSequentialDB},
-        {"fraDebug", &page.fraDebug},
-        {"lblDebugLevel", &page.lblDebugLevel},
-        {"lblDBLevel", &page.lblDBLevel},
-        {"fraAdditionalParameters", &page.fraAdditionalParameters},
-        {"txtAdditional", &page.txtAdditional},
-    };
-    for (const auto& [controlName, control] : controls) {
-        if (controlName == name) {
-            return control;
-        }
-    }
-    return nullptr;
+    const auto found = std::find_if(Layout.begin(), Layout.end(), [name](const LayoutEntry& entry) {
+        return entry.name == name;
+    });
+    return found == Layout.end() ? nullptr : &found->control(page);
 }
 
 void Varkel1Page::ApplyInitialCaptions() {
     for (const auto& entry : Layout) {
-        if (entry.caption == nullptr) {
-            continue;
-        }
-        if (auto* captioned = dynamic_cast<CaptionedControl*>(FindControl(*this, entry.name))) {
-            captioned->SetCaption(entry.caption);
+        if (entry.caption != nullptr) {
+            CaptionedOf(entry, *this)->SetCaption(entry.caption);
         }
     }
 }
 
+// Each string stands alone: a missing one, or a property that cannot be set, skips only itself.
 void Varkel1Page::LoadCaptionsAndToolTips() {
-    for (const auto& assignment : Assignments) {
-        // A missing string or a property that cannot be set skips only this assignment.
+    const auto assign = [this](int number, const auto& store) {
+        if (number == 0) {
+            return;
+        }
         try {
-            Control* control = FindControl(*this, assignment.control);
-            if (control != nullptr) {
-                SetTextProperty(*control, assignment.property,
-                                platform_.Strings.Load(assignment.stringNumber));
-            }
+            store(platform_.Strings.Load(number));
         } catch (const std::exception&) {
         }
+    };
+    for (const auto& entry : Layout) {
+        assign(entry.captionString,
+               [&](const Text& text) { CaptionedOf(entry, *this)->SetCaption(text); });
+        assign(entry.toolTipString,
+               [&](const Text& text) { entry.control(*this).SetToolTipText(text); });
     }
 }
 

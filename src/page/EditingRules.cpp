@@ -1,3 +1,4 @@
+#include "page/Switches.h"
 #include "page/Varkel1Page.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@ namespace {
 const Text DelimiterChangeLocation = u"in subroutine txtDelimiter_Change() of ";
 const Text GlfChangeLocation = u" in txtGLFerr_change() of ";
 const Text OutputChangeLocation = u"in subroutine txtOutput_Change() of ";
-const Text KsWarning = u"Warning: Use of the /KS parameter is not recommended.";
 constexpr char16_t RefusedDelimiters[] = {u'%', u'&', u'^', u'|', u'<', u'>', u'"'};
 
 bool IsRefusedDelimiter(const Text& text) {
@@ -40,12 +40,13 @@ void Varkel1Page::txtAdditional_Change() {
     HasUnsavedChanges = true;
 }
 
-void Varkel1Page::ApplyPairedBoxRule(CheckBox& box, TextField& field) {
-    const int value = box.Value();
+void Varkel1Page::ApplyPairedBoxRule(const PageSwitch& row) {
+    TextField& field = this->*row.field;
+    const int value = (this->*row.box).Value();
     if (value == CheckBox::Checked) {
-        if (&box == &chkGLF) {
+        if (!row.checkedWarning.empty()) {
             MessageBoxRequest warning;
-            warning.Message = KsWarning;
+            warning.Message = Text(row.checkedWarning);
             warning.Buttons = MessageBoxButtons::Ok;
             warning.Icon = MessageBoxIcon::Exclamation;
             platform_.MessageBoxes.Show(warning);
@@ -60,16 +61,16 @@ void Varkel1Page::ApplyPairedBoxRule(CheckBox& box, TextField& field) {
 }
 
 void Varkel1Page::chkDelimiter_Click() {
-    ApplyPairedBoxRule(chkDelimiter, txtDelimiter);
+    ApplyPairedBoxRule(SwitchOfBox(&Varkel1Page::chkDelimiter));
 }
 
 void Varkel1Page::chkGLF_Click() {
-    ApplyPairedBoxRule(chkGLF, txtGLFerr);
+    ApplyPairedBoxRule(SwitchOfBox(&Varkel1Page::chkGLF));
     HasUnsavedChanges = true;
 }
 
 void Varkel1Page::chkDigital_Click() {
-    ApplyPairedBoxRule(chkDigital, txtOutput);
+    ApplyPairedBoxRule(SwitchOfBox(&Varkel1Page::chkDigital));
     HasUnsavedChanges = true;
 }
 

@@ -1,3 +1,4 @@
+#include "page/Switches.h"
 #include "page/Varkel1Page.h"
 
 namespace varkel {
@@ -26,25 +27,26 @@ void Varkel1Page::WireNotifications() {
 
 void Varkel1Page::ResetAll() {
     try {
-        chkDatabaseUpdates.SetValue(CheckBox::Unchecked);
-        chkHardwareShutdown.SetValue(CheckBox::Unchecked);
-        chkNullStrings.SetValue(CheckBox::Unchecked);
-        chkSequentialDB.SetValue(CheckBox::Unchecked);
         // The value-switch boxes go too: a box left checked beside an emptied field would make
         // the next save ask about, and possibly write, a switch the loaded file never had.
-        chkDelimiter.SetValue(CheckBox::Unchecked);
-        chkGLF.SetValue(CheckBox::Unchecked);
-        chkDigital.SetValue(CheckBox::Unchecked);
+        for (const PageSwitch& row : PageSwitches()) {
+            if (row.box != nullptr) {
+                (this->*row.box).SetValue(CheckBox::Unchecked);
+            }
+        }
         for (int index = 0; index < chkDebug.Count(); ++index) {
             chkDebug[index].SetValue(CheckBox::Unchecked);
         }
         lblDBLevel.SetCaption(u"0");
         lblDBLevel.SetEnabled(true);
         lblDBLevel.SetBackColor(Colors::ButtonFace);
-        for (TextField* field : {&txtDelimiter, &txtGLFerr, &txtOutput}) {
-            field->SetText(u"");
-            field->SetBackColor(Colors::ButtonFace);
-            field->SetEnabled(false);
+        for (const PageSwitch& row : PageSwitches()) {
+            if (row.field != nullptr) {
+                TextField& field = this->*row.field;
+                field.SetText(u"");
+                field.SetBackColor(Colors::ButtonFace);
+                field.SetEnabled(false);
+            }
         }
         txtAdditional.SetText(u"");
         HasUnsavedChanges = false;

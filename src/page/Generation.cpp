@@ -1,6 +1,7 @@
 #include "page/Varkel1Page.h"
 
 #include "common/OutgoingArguments.h"
+#include "page/Switches.h"
 
 #include <utility>
 
@@ -8,52 +9,47 @@ namespace varkel {
 
 namespace {
 const Text GenerateLocation = u"in GetAllArgumentsSafeArray() of ";
-const Text DelimiterReason = u"Invalid value given for InstrumentTag Delimiter";
-const Text GlfReason = u"Invalid value given for GLF errors";
-const Text OutputReason = u"Invalid value given for Output to DCS with QX digital state";
 
 bool IsChecked(const CheckBox& box) {
     return box.Value() == CheckBox::Checked;
 }
 } // namespace
 
-void Varkel1Page::EmitValueSwitch(ArgumentList& list, CheckBox& box, TextField& field,
-                                  const Text& name, const Text& reason) {
+void Varkel1Page::EmitSwitch(ArgumentList& list, const PageSwitch& row) {
+    const TextView name = row.name;
+    if (row.kind == PageSwitch::Kind::DebugLevel) {
+        const Text level = lblDBLevel.Caption();
+        if (!level.empty() && level != u"0") {
+            AddArgumentToOutGoingSafeArray(platform_, list, name, level);
+        }
+        return;
+    }
+    CheckBox& box = this->*row.box;
     if (!IsChecked(box)) {
         return;
     }
+    if (row.kind == PageSwitch::Kind::Flag) {
+        AddArgumentToOutGoingSafeArray(platform_, list, name, u"");
+        return;
+    }
+    TextField& field = this->*row.field;
     const Text value = field.GetText();
     if (field.BackColor() == Colors::Window) {
         AddArgumentToOutGoingSafeArray(platform_, list, name, value);
         return;
     }
     // The page shows what was saved: the value the user chose to include, or nothing.
-    if (!PromptUserAboutSavingIncorrectArgument(platform_, list, name, value, reason)) {
+    if (!PromptUserAboutSavingIncorrectArgument(platform_, list, Text(name), value,
+                                                Text(row.refusalReason))) {
         box.SetValue(CheckBox::Unchecked);
     }
 }
 
 std::int32_t Varkel1Page::GetAllArgumentsSafeArray(ArgumentList& saArguments) {
     try {
-        if (IsChecked(chkNullStrings)) {
-            AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/BL", u"");
+        for (const PageSwitch* row : SwitchesInGenerationOrder()) {
+            EmitSwitch(saArguments, *row);
         }
-        if (IsChecked(chkDatabaseUpdates)) {
-            AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/CH", u"");
-        }
-        const Text level = lblDBLevel.Caption();
-        if (!level.empty() && level != u"0") {
-            AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/DB", level);
-        }
-        if (IsChecked(chkHardwareShutdown)) {
-            AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/HW", u"");
-        }
-        EmitValueSwitch(saArguments, chkDelimiter, txtDelimiter, u"/ITDELIM", DelimiterReason);
-        EmitValueSwitch(saArguments, chkGLF, txtGLFerr, u"/KS", GlfReason);
-        if (IsChecked(chkSequentialDB)) {
-            AddArgumentToOutGoingSafeArray(platform_, saArguments, u"/NOSEQ", u"");
-        }
-        EmitValueSwitch(saArguments, chkDigital, txtOutput, u"/VAL", OutputReason);
         // Split from a copy: the rows view the text they were split from, and a box shown on
         // the way (a failed log write shows one) lets host code set the field meanwhile. The
         // copy and the table of its rows go into storage the page keeps from call to call: a

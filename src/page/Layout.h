@@ -1,7 +1,8 @@
 #pragma once
-// The page's layout: every control with its kind, container, position and size in twips
-// relative to its container, tab order (frames and labels take no focus), caption before the
-// string table is applied, and font. The view builds its windows from this one table.
+// The page's controls, one row each: the member, its kind, container, position and size in
+// twips relative to its container, tab order (frames and labels take no focus), caption before
+// the string table is applied, font, and the numbers of the strings it takes at start-up. The
+// page, the view and the tests all read this one table.
 
 #include "common/Text.h"
 #include "toolkit/Controls.h"
@@ -23,6 +24,9 @@ struct LayoutEntry {
     int tabOrder;
     const char16_t* caption; // nullptr: none
     bool fixedPitchFont;     // "Fixedsys" 9 pt instead of "Microsoft Sans Serif" 8.25 pt
+    Control& (*control)(Varkel1Page& page); // the member of the page
+    int captionString;                      // 0: the caption it was created with stays
+    int toolTipString;                      // 0: no tooltip
 };
 
 // In the order the controls are created (containers before their contents).

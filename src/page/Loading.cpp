@@ -1,56 +1,10 @@
+#include "page/Switches.h"
 #include "page/Varkel1Page.h"
-
-#include <array>
 
 namespace varkel {
 
 namespace {
 const Text LoadLocation = u"in LoadDefaults() of ";
-
-enum class SwitchKind {
-    DatabaseUpdates,
-    HardwareShutdown,
-    NullStrings,
-    SequentialDB,
-    Delimiter,
-    GlfErrors,
-    Output,
-    DebugLevel,
-    Unknown
-};
-
-struct Spelling {
-    const char16_t* text;
-    SwitchKind kind;
-};
-
-constexpr std::array<Spelling, 16> Spellings{{
-    {u"/CH", SwitchKind::DatabaseUpdates},
-    {u"-CH", SwitchKind::DatabaseUpdates},
-    {u"/HW", SwitchKind::HardwareShutdown},
-    {u"-HW", SwitchKind::HardwareShutdown},
-    {u"/BL", SwitchKind::NullStrings},
-    {u"-BL", SwitchKind::NullStrings},
-    {u"/NOSEQ", SwitchKind::SequentialDB},
-    {u"-NOSEQ", SwitchKind::SequentialDB},
-    {u"/ITDELIM", SwitchKind::Delimiter},
-    {u"-ITDELIM", SwitchKind::Delimiter},
-    {u"/KS", SwitchKind::GlfErrors},
-    {u"-KS", SwitchKind::GlfErrors},
-    {u"/VAL", SwitchKind::Output},
-    {u"-VAL", SwitchKind::Output},
-    {u"/DB", SwitchKind::DebugLevel},
-    {u"-DB", SwitchKind::DebugLevel},
-}};
-
-SwitchKind Classify(const Text& upperSwitch) {
-    for (const auto& spelling : Spellings) {
-        if (upperSwitch == spelling.text) {
-            return spelling.kind;
-        }
-    }
-    return SwitchKind::Unknown;
-}
 
 // Collects the unknown arguments and puts them into the field in one assignment, so that a
 // long table is not rebuilt into the field once per row. Flushed before any report, so the
@@ -111,35 +65,23 @@ std::int32_t Varkel1Page::LoadDefaults(InputTable& saArguments, Text& strInstall
         for (std::int64_t index = 0; index <= lastRow; ++index) {
             const auto row = static_cast<std::int32_t>(index);
             const Text name = CellText(saArguments.Get(0, row));
-            switch (Classify(UpperCase(name))) {
-            case SwitchKind::DatabaseUpdates:
-                chkDatabaseUpdates.SetValue(CheckBox::Checked);
-                break;
-            case SwitchKind::HardwareShutdown:
-                chkHardwareShutdown.SetValue(CheckBox::Checked);
-                break;
-            case SwitchKind::NullStrings:
-                chkNullStrings.SetValue(CheckBox::Checked);
-                break;
-            case SwitchKind::SequentialDB:
-                chkSequentialDB.SetValue(CheckBox::Checked);
-                break;
-            case SwitchKind::Delimiter:
-                ApplyValueSwitch(chkDelimiter, txtDelimiter, CellText(saArguments.Get(1, row)));
-                break;
-            case SwitchKind::GlfErrors:
-                ApplyValueSwitch(chkGLF, txtGLFerr, CellText(saArguments.Get(1, row)));
-                break;
-            case SwitchKind::Output:
-                ApplyValueSwitch(chkDigital, txtOutput, CellText(saArguments.Get(1, row)));
-                break;
-            case SwitchKind::DebugLevel:
-                ParseDBFlag(saArguments.Get(1, row));
-                break;
-            case SwitchKind::Unknown:
+            const PageSwitch* known = FindSwitch(name);
+            if (known == nullptr) {
                 if (CellIsZero(saArguments.Get(2, row))) {
                     additional->Append(name, CellText(saArguments.Get(1, row)));
                 }
+                continue;
+            }
+            switch (known->kind) {
+            case PageSwitch::Kind::Flag:
+                (this->*known->box).SetValue(CheckBox::Checked);
+                break;
+            case PageSwitch::Kind::Value:
+                ApplyValueSwitch(this->*known->box, this->*known->field,
+                                 CellText(saArguments.Get(1, row)));
+                break;
+            case PageSwitch::Kind::DebugLevel:
+                ParseDBFlag(saArguments.Get(1, row));
                 break;
             }
         }

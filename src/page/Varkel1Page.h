@@ -4,7 +4,8 @@
 //
 // Routines are spread over files by concern: Startup.cpp (members, start-up, the simple
 // operations), Fields.cpp (reset, numeric test), EditingRules.cpp (field handlers),
-// DebugLevel.cpp, Loading.cpp, Generation.cpp, Captions.cpp and InterfaceVersion.cpp.
+// DebugLevel.cpp, Loading.cpp, Generation.cpp, Captions.cpp and InterfaceVersion.cpp. The
+// switches are one table (Switches.h), the controls another (Layout.h).
 
 #include "common/Failure.h"
 #include "common/Text.h"
@@ -19,6 +20,8 @@
 #include <memory>
 
 namespace varkel {
+
+struct PageSwitch;
 
 class Varkel1Page {
 public:
@@ -106,10 +109,10 @@ private:
     void WireNotifications();
     void ApplyInitialCaptions();
     void ApplyValueSwitch(CheckBox& box, TextField& field, const Text& value);
-    // One value switch of generation: emit, or prompt about an unacceptable value.
-    void EmitValueSwitch(ArgumentList& list, CheckBox& box, TextField& field, const Text& name,
-                         const Text& reason);
-    void ApplyPairedBoxRule(CheckBox& box, TextField& field);
+    // One switch of generation: emit it as its box or the debug level says, or prompt about a
+    // value its rule refused.
+    void EmitSwitch(ArgumentList& list, const PageSwitch& row);
+    void ApplyPairedBoxRule(const PageSwitch& row);
     void ApplyNumberRule(CheckBox& box, TextField& field);
 
     const Platform platform_;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace varkel {
@@ -35,6 +36,25 @@ public:
     // Called before every property access; it may throw a Failure. Lets tests stand in for a
     // control whose properties cannot be read or set.
     void SetAccessCheck(AccessCheck check) { accessCheck_ = std::move(check); }
+
+    // What every control has. A frame is never disabled by the page, but may be.
+    bool Enabled() const {
+        CheckAccess();
+        return enabled_;
+    }
+    void SetEnabled(bool enabled) { Assign(enabled_, enabled, ControlProperty::Enabled); }
+    const Text& ToolTipText() const {
+        CheckAccess();
+        return toolTip_;
+    }
+    void SetToolTipText(const Text& tip) { Assign(toolTip_, tip, ControlProperty::ToolTipText); }
+
+    // What the control's window shows as its text: a text field's text, any other's caption.
+    virtual const Text& ShownText() const = 0;
+    // The state a check box shows; any other control shows none (Unchecked).
+    virtual int ShownValue() const { return 0; }
+    // The background the control paints, where it has one of its own.
+    virtual std::optional<OleColor> OwnBackColor() const { return std::nullopt; }
 
 protected:
     void CheckAccess() const {
@@ -59,9 +79,11 @@ protected:
 private:
     Observer observer_;
     AccessCheck accessCheck_;
+    bool enabled_ = true;
+    Text toolTip_;
 };
 
-// Caption and tooltip, shared by check boxes, labels and frames.
+// The caption, shared by check boxes, labels and frames.
 class CaptionedControl : public Control {
 public:
     const Text& Caption() const {
@@ -69,15 +91,10 @@ public:
         return caption_;
     }
     void SetCaption(const Text& caption) { Assign(caption_, caption, ControlProperty::Caption); }
-    const Text& ToolTipText() const {
-        CheckAccess();
-        return toolTip_;
-    }
-    void SetToolTipText(const Text& tip) { Assign(toolTip_, tip, ControlProperty::ToolTipText); }
+    const Text& ShownText() const override { return Caption(); }
 
 private:
     Text caption_;
-    Text toolTip_;
 };
 
 class CheckBox : public CaptionedControl {
@@ -92,17 +109,12 @@ public:
     }
     // Fires OnClick (after observers) when the value changes.
     void SetValue(int value);
-    bool Enabled() const {
-        CheckAccess();
-        return enabled_;
-    }
-    void SetEnabled(bool enabled) { Assign(enabled_, enabled, ControlProperty::Enabled); }
+    int ShownValue() const override { return Value(); }
 
     std::function<void()> OnClick;
 
 private:
     int value_ = Unchecked;
-    bool enabled_ = true;
 };
 
 // An indexed group of check boxes with one click notification carrying the index.
@@ -131,46 +143,31 @@ public:
     }
     // Fires OnChange (after observers) when the text changes.
     void SetText(const Text& text);
-    bool Enabled() const {
-        CheckAccess();
-        return enabled_;
-    }
-    void SetEnabled(bool enabled) { Assign(enabled_, enabled, ControlProperty::Enabled); }
+    const Text& ShownText() const override { return GetText(); }
     OleColor BackColor() const {
         CheckAccess();
         return backColor_;
     }
     void SetBackColor(OleColor color) { Assign(backColor_, color, ControlProperty::BackColor); }
-    const Text& ToolTipText() const {
-        CheckAccess();
-        return toolTip_;
-    }
-    void SetToolTipText(const Text& tip) { Assign(toolTip_, tip, ControlProperty::ToolTipText); }
+    std::optional<OleColor> OwnBackColor() const override { return BackColor(); }
 
     std::function<void()> OnChange;
 
 private:
     Text text_;
-    bool enabled_ = true;
     OleColor backColor_ = Colors::Window;
-    Text toolTip_;
 };
 
 class Label : public CaptionedControl {
 public:
-    bool Enabled() const {
-        CheckAccess();
-        return enabled_;
-    }
-    void SetEnabled(bool enabled) { Assign(enabled_, enabled, ControlProperty::Enabled); }
     OleColor BackColor() const {
         CheckAccess();
         return backColor_;
     }
     void SetBackColor(OleColor color) { Assign(backColor_, color, ControlProperty::BackColor); }
+    std::optional<OleColor> OwnBackColor() const override { return BackColor(); }
 
 private:
-    bool enabled_ = true;
     OleColor backColor_ = Colors::ButtonFace;
 };
 

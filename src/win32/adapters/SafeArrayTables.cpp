@@ -282,18 +282,24 @@ void SafeArrayArgumentList::SetRows(std::int32_t firstRow, std::span<const Argum
 }
 
 // The new text goes into the array as it is, where SafeArrayPutElement would allocate a second
-// copy of it: one allocation per entry instead of two. The array is locked by the caller.
+// copy of it: one allocation per entry instead of two. The array is locked by the caller. The
+// rows a list was just grown by hold nothing, so nothing is freed or cleared there: one call
+// into the system per entry instead of two.
 void SafeArrayArgumentList::PutText(VARTYPE element, void* slot, TextView value) {
     ScopedBstr text(value);
     if (element == VT_VARIANT) {
         VARIANT* entry = static_cast<VARIANT*>(slot);
-        ThrowIfFailed(VariantClear(entry), u"VariantClear");
+        if (V_VT(entry) != VT_EMPTY) {
+            ThrowIfFailed(VariantClear(entry), u"VariantClear");
+        }
         V_BSTR(entry) = text.Release();
         V_VT(entry) = VT_BSTR;
         return;
     }
     BSTR* entry = static_cast<BSTR*>(slot);
-    SysFreeString(*entry);
+    if (*entry != nullptr) {
+        SysFreeString(*entry);
+    }
     *entry = text.Release();
 }
 

@@ -93,32 +93,6 @@ int ValueAfterClick(int value) {
     return value == CheckBox::Unchecked ? CheckBox::Checked : CheckBox::Unchecked;
 }
 
-std::optional<bool> EnabledOf(const Control& control) {
-    if (auto* box = dynamic_cast<const CheckBox*>(&control)) {
-        return box->Enabled();
-    }
-    if (auto* field = dynamic_cast<const TextField*>(&control)) {
-        return field->Enabled();
-    }
-    if (auto* label = dynamic_cast<const Label*>(&control)) {
-        return label->Enabled();
-    }
-    return std::nullopt;
-}
-
-// What the window of the control shows as its text: a field's text, any other's caption.
-Text TextOf(const Control& control) {
-    if (auto* field = dynamic_cast<const TextField*>(&control)) {
-        return field->GetText();
-    }
-    return dynamic_cast<const CaptionedControl&>(control).Caption();
-}
-
-int ValueOf(const Control& control) {
-    auto* box = dynamic_cast<const CheckBox*>(&control);
-    return box != nullptr ? box->Value() : CheckBox::Unchecked;
-}
-
 // What the model gives, or nothing when the property cannot be read.
 template <typename Read> auto IfReadable(Read read) -> std::optional<decltype(read())> {
     try {
@@ -126,13 +100,6 @@ template <typename Read> auto IfReadable(Read read) -> std::optional<decltype(re
     } catch (...) {
         return std::nullopt;
     }
-}
-
-const Text& ToolTipOf(const Control& control) {
-    if (auto* field = dynamic_cast<const TextField*>(&control)) {
-        return field->ToolTipText();
-    }
-    return dynamic_cast<const CaptionedControl&>(control).ToolTipText();
 }
 
 // Counts a window update in progress, so that the notification it raises is not taken for
@@ -207,8 +174,7 @@ void PageWindow::Build(HWND parent, const RECT& rect) {
         control.area = PageArea(layout, entry, resolution_);
         control.handler = std::make_shared<const Text>(HandlerName(entry.name, entry.kind));
         if (entry.kind == ControlKind::TextField) {
-            control.namedBy = dynamic_cast<const CaptionedControl*>(
-                FindControl(page_, NamingControl(layout, controls_.size())));
+            control.namedBy = FindControl(page_, NamingControl(layout, controls_.size()));
         }
         controls_.push_back(control);
     }
@@ -234,9 +200,9 @@ void PageWindow::Build(HWND parent, const RECT& rect) {
 void PageWindow::CreateWindowFor(Bound& control, HINSTANCE instance) {
     const LayoutEntry& entry = *control.entry;
     const Control& model = *control.model;
-    const std::optional<Text> text = IfReadable([&] { return TextOf(model); });
-    const bool enabled = IfReadable([&] { return EnabledOf(model).value_or(true); }).value_or(true);
-    const int value = IfReadable([&] { return ValueOf(model); }).value_or(CheckBox::Unchecked);
+    const std::optional<Text> text = IfReadable([&] { return model.ShownText(); });
+    const bool enabled = IfReadable([&] { return model.Enabled(); }).value_or(true);
+    const int value = IfReadable([&] { return model.ShownValue(); }).value_or(CheckBox::Unchecked);
     const char16_t* shown = text ? text->c_str() : entry.caption != nullptr ? entry.caption : u"";
     control.window =
         CreateChildWindow(entry, window_, control.id, control.area, instance, shown, enabled);
@@ -280,14 +246,10 @@ void PageWindow::Follow(Bound& control, ControlProperty property) {
             ShowText(control);
             break;
         case ControlProperty::Enabled:
-            if (const auto enabled = EnabledOf(*control.model)) {
-                EnableWindow(control.window, *enabled ? TRUE : FALSE);
-            }
+            EnableWindow(control.window, control.model->Enabled() ? TRUE : FALSE);
             break;
         case ControlProperty::Caption:
-            if (auto* captioned = dynamic_cast<CaptionedControl*>(control.model)) {
-                SetWindowTextW(control.window, Wide(captioned->Caption()));
-            }
+            SetWindowTextW(control.window, Wide(control.model->ShownText()));
             break;
         case ControlProperty::ToolTipText:
             ShowToolTip(control);
@@ -304,17 +266,11 @@ void PageWindow::Follow(Bound& control, ControlProperty property) {
 }
 
 void PageWindow::ShowValue(Bound& control) {
-    if (auto* box = dynamic_cast<CheckBox*>(control.model)) {
-        SendMessageW(control.window, BM_SETCHECK, CheckStateOf(box->Value()), 0);
-    }
+    SendMessageW(control.window, BM_SETCHECK, CheckStateOf(control.model->ShownValue()), 0);
 }
 
 void PageWindow::ShowText(Bound& control) {
-    auto* field = dynamic_cast<TextField*>(control.model);
-    if (field == nullptr) {
-        return;
-    }
-    const Text text = field->GetText();
+    const Text text = control.model->ShownText();
     if (WindowTextOf(control.window) == text) {
         return; // what the user just typed, coming back: leave the caret where it is
     }
@@ -338,7 +294,7 @@ void PageWindow::ShowToolTip(Bound& control) {
     if (toolTips_ == nullptr) {
         return; // CreateToolTips reads every tip from the model when the time comes
     }
-    const Text& tip = ToolTipOf(*control.model);
+    const Text& tip = control.model->ToolTipText();
     if (control.entry->kind == ControlKind::Frame) {
         toolTips_->SetForArea(static_cast<UINT_PTR>(control.id), control.area, tip);
     } else {
@@ -351,10 +307,10 @@ void PageWindow::ShowToolTip(Bound& control) {
 // text leaves the platform's own answer.
 AccessibleTexts PageWindow::AccessibleTextsOf(const Bound& control) const {
     AccessibleTexts texts;
-    if (control.namedBy != nullptr && !control.namedBy->Caption().empty()) {
-        texts.name = CaptionAsName(control.namedBy->Caption());
+    if (control.namedBy != nullptr && !control.namedBy->ShownText().empty()) {
+        texts.name = CaptionAsName(control.namedBy->ShownText());
     }
-    if (const Text& tip = ToolTipOf(*control.model); !tip.empty()) {
+    if (const Text& tip = control.model->ToolTipText(); !tip.empty()) {
         texts.description = tip;
     }
     return texts;
@@ -410,12 +366,7 @@ std::optional<LRESULT> PageWindow::OnColor(HDC dc, HWND child) {
         return std::nullopt;
     }
     try {
-        OleColor back = PageBackColor;
-        if (auto* field = dynamic_cast<const TextField*>(control->model)) {
-            back = field->BackColor();
-        } else if (auto* label = dynamic_cast<const Label*>(control->model)) {
-            back = label->BackColor();
-        }
+        const OleColor back = control->model->OwnBackColor().value_or(PageBackColor);
         // Read afresh for every paint, so that a scheme switched while the page is open shows
         // at the next paint even where the container passes no notice of it on.
         const auto colors = PaintColorsFor(back, colorScheme_());

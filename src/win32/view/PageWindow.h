@@ -95,7 +95,7 @@ private:
         int id = 0;
         RECT area{};
         std::shared_ptr<const Text> handler;
-        const CaptionedControl* namedBy = nullptr; // whose caption a screen reader reads
+        const Control* namedBy = nullptr; // whose caption a screen reader reads
         int echoes = 0; // window updates in progress that notify as if the user typed
     };
 
