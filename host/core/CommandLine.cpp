@@ -7,12 +7,6 @@ namespace varkel::host {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool IsOperator(char c) {
-    return c == '&' || c == '|' || c == '<' || c == '>';
-}
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -44,7 +38,7 @@ std::string ForCmd(std::string_view runtimeForm) {
         const bool literalQuote = c == '"' && backslashes % 2 == 1;
         if (c == '"' && !literalQuote) {
             quoted = !quoted;
-        } else if (!quoted && (c == '^' || IsOperator(c) || literalQuote)) {
+        } else if (!quoted && (c == '^' || IsCommandOperator(c) || literalQuote)) {
             out += '^';
         }
         out += c;
@@ -63,10 +57,11 @@ LineArguments ReadArguments(std::string_view text) {
     std::size_t pos = 0;
     for (; pos < text.size(); ++pos) {
         const char c = text[pos];
-        const bool atWordStart = std::exchange(wordStart, !quoted && IsBlank(c));
+        const bool atWordStart = std::exchange(wordStart, !quoted && IsLineBlank(c));
         if (c == '"') {
             quoted = !quoted;
-        } else if (!quoted && (IsOperator(c) || (atWordStart && StartsRedirection(text, pos)))) {
+        } else if (!quoted &&
+                   (IsCommandOperator(c) || (atWordStart && StartsRedirection(text, pos)))) {
             break;
         } else if (!quoted && c == '^') {
             if (++pos == text.size()) {
@@ -77,7 +72,7 @@ LineArguments ReadArguments(std::string_view text) {
         runtimeText += text[pos];
     }
     read.end = std::min(pos, text.size());
-    while (read.end > 0 && IsBlank(text[read.end - 1]) && !read.continued) {
+    while (read.end > 0 && IsLineBlank(text[read.end - 1]) && !read.continued) {
         --read.end;
     }
     read.arguments = SplitRuntimeText(runtimeText);
@@ -88,7 +83,7 @@ std::vector<std::string> SplitRuntimeText(std::string_view text) {
     std::vector<std::string> arguments;
     std::size_t i = 0;
     for (;;) {
-        while (i < text.size() && IsBlank(text[i])) {
+        while (i < text.size() && IsLineBlank(text[i])) {
             ++i;
         }
         if (i == text.size()) {
@@ -96,7 +91,7 @@ std::vector<std::string> SplitRuntimeText(std::string_view text) {
         }
         std::string argument;
         bool quoted = false;
-        while (i < text.size() && (quoted || !IsBlank(text[i]))) {
+        while (i < text.size() && (quoted || !IsLineBlank(text[i]))) {
             if (text[i] == '\\') {
                 std::size_t slashes = 0;
                 for (; i < text.size() && text[i] == '\\'; ++i) {

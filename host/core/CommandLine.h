@@ -18,6 +18,15 @@
 
 namespace varkel::host {
 
+// A blank between words, and a character that ends the command outside quotes, as cmd.exe reads
+// the line.
+inline bool IsLineBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+inline bool IsCommandOperator(char c) {
+    return c == '&' || c == '|' || c == '<' || c == '>';
+}
+
 struct LineArguments {
     std::vector<std::string> arguments; // as the interface receives them
     std::size_t end = 0;    // where the arguments' text ends: a redirection or command follows

@@ -9,12 +9,6 @@ namespace varkel::host {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool IsOperator(char c) {
-    return c == '&' || c == '|' || c == '<' || c == '>';
-}
 bool IsPrefix(char c) {
     return c == '/' || c == '-';
 }
@@ -68,7 +62,7 @@ Word ScanWord(std::string_view line, std::size_t pos) {
         const char c = line[pos];
         if (c == '"') {
             quoted = !quoted;
-        } else if (!quoted && (IsBlank(c) || IsOperator(c))) {
+        } else if (!quoted && (IsLineBlank(c) || IsCommandOperator(c))) {
             break;
         } else if (!quoted && c == '^') {
             if (pos + 1 == line.size()) {
@@ -82,7 +76,7 @@ Word ScanWord(std::string_view line, std::size_t pos) {
 }
 
 std::size_t SkipBlanks(std::string_view line, std::size_t pos) {
-    while (pos < line.size() && IsBlank(line[pos])) {
+    while (pos < line.size() && IsLineBlank(line[pos])) {
         ++pos;
     }
     return pos;
@@ -117,7 +111,7 @@ StartupArgument MakeArgument(std::string text, const HostSwitches& hostSwitches)
 // Where the program's name ends on a line that runs one: after blanks and "@", one word.
 std::pair<std::size_t, std::size_t> ProgramWord(std::string_view text) {
     std::size_t pos = 0;
-    while (pos < text.size() && (IsBlank(text[pos]) || text[pos] == '@')) {
+    while (pos < text.size() && (IsLineBlank(text[pos]) || text[pos] == '@')) {
         ++pos;
     }
     return {pos, ScanWord(text, pos).end};
