@@ -8,7 +8,8 @@
 #     initialisers carry the source file's path).
 # The value is written to source-date-epoch in the build tree, which the steps that use it
 # depend on, so that a new commit's time rebuilds them.
-if(DEFINED ENV{SOURCE_DATE_EPOCH})
+# make exports the variable empty when its caller did not set it: empty means not given.
+if(NOT "$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
   set(VARKEL_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
 else()
   execute_process(COMMAND git -C ${PROJECT_SOURCE_DIR} log -1 --format=%ct
