@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
 
@@ -57,6 +59,15 @@ public:
             }
         }
         return nullptr;
+    }
+    // A copy of `bytes` in the program's memory, for a message whose pointer Wine does not carry
+    // across processes (WM_DPICHANGED's rectangle).
+    LPARAM Place(const void* bytes, std::size_t size) const {
+        void* there = VirtualAllocEx(process_.hProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE,
+                                     PAGE_READWRITE);
+        EXPECT_NE(there, nullptr);
+        EXPECT_TRUE(WriteProcessMemory(process_.hProcess, there, bytes, size, nullptr));
+        return reinterpret_cast<LPARAM>(there);
     }
     HostRun Finish() { // one still running is killed with the object
         EXPECT_EQ(WaitForSingleObject(process_.hProcess, 60000), WAIT_OBJECT_0)
@@ -259,6 +270,77 @@ TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAsked
                                 "d3int.bat.bak. Cancel goes on editing.\n    -> Yes"),
                       HasSubstr("Save the changes to d3int.bat?\n    -> Yes")));
     EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /NOSEQ\r\n");
+}
+
+// Moved to a monitor at 144 DPI and back, as the system tells a window: it takes the suggested
+// rectangle, its strip and its smallest size follow the DPI, and back at 96 all is as it was.
+TEST_F(HostOnAFile, FollowsItsMonitorsDpiWithTheSuggestedRectangleTheStripAndTheMinimumSize) {
+    TemporaryFolder::WriteFile(file, "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
+    HostProcess host({L"--answer", L"no", file.wstring()});
+    HWND window = nullptr, save = nullptr;
+    ASSERT_TRUE(Await([&] {
+        window = FindWindowW(L"VarkelHostWindow", nullptr);
+        return window && (save = HostProcess::Find(window, L"&Save"));
+    }));
+    using Measures = std::array<LONG, 8>; // the frame, the Save button's size, the minimum size
+    const auto measure = [&] {
+        RECT frame{}, button{};
+        GetWindowRect(window, &frame);
+        GetWindowRect(save, &button);
+        MINMAXINFO limits{};
+        SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+        return Measures{frame.left,
+                        frame.top,
+                        frame.right,
+                        frame.bottom,
+                        button.right - button.left,
+                        button.bottom - button.top,
+                        limits.ptMinTrackSize.x,
+                        limits.ptMinTrackSize.y};
+    };
+    const auto moveTo = [&](int dpi, RECT suggested) {
+        DWORD_PTR ignored = 0;
+        EXPECT_NE(SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                      host.Place(&suggested, sizeof suggested), SMTO_NORMAL, 60000,
+                                      &ignored),
+                  0);
+        return measure();
+    };
+    const Measures made = measure();
+    const RECT larger{10, 20, 10 + (made[2] - made[0]) * 3 / 2 + 40,
+                      20 + (made[3] - made[1]) * 3 / 2 + 30};
+    const Measures at144 = moveTo(144, larger);
+    EXPECT_EQ(std::vector(at144.begin(), at144.begin() + 4),
+              (std::vector<LONG>{larger.left, larger.top, larger.right, larger.bottom}));
+    EXPECT_EQ(std::pair(at144[4], at144[5]), std::pair(made[4] * 3 / 2, made[5] * 3 / 2));
+    EXPECT_NEAR(at144[6], made[6] * 3 / 2, 4) << "the page's width and the frame's at 144";
+    EXPECT_NEAR(at144[7], made[7] * 3 / 2, 4);
+    EXPECT_EQ(moveTo(96, RECT{made[0], made[1], made[2], made[3]}), made);
+    Send(window, WM_CLOSE);
+    EXPECT_EQ(host.Finish().exitCode, 0u);
+}
+
+// A Save the file store refused (the file is read-only) keeps the edit unsaved: Close asks, and
+// Yes saves it once the file can be written.
+TEST_F(HostOnAFile, ASaveThatDidNotWriteLeavesCloseAskingAndYesSavesTheEdit) {
+    TemporaryFolder::WriteFile(file, "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    HostProcess host({L"--answer", L"yes", file.wstring()});
+    HWND window = nullptr, updates = nullptr;
+    ASSERT_TRUE(Await([&] {
+        window = FindWindowW(L"VarkelHostWindow", nullptr);
+        return window && (updates = HostProcess::Find(window, L"Check for D/3 database updates"));
+    }));
+    Send(updates, BM_CLICK);
+    Send(HostProcess::Find(window, L"&Save"), BM_CLICK);
+    EXPECT_NE(HostProcess::Find(window, L"Not saved"), nullptr) << "the status line";
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    Send(window, WM_CLOSE);
+    const HostRun run = host.Finish();
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_THAT(run.err, AllOf(HasSubstr("is read-only; nothing written\n    -> OK"),
+                               HasSubstr("Save the changes to d3int.bat?\n    -> Yes")));
+    EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /PS=1\r\n");
 }
 
 // A load that fails (its result unreadable here) leaves the window open with Save off and says
