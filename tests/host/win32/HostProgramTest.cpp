@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
 
 #include <gmock/gmock.h>
@@ -60,14 +62,19 @@ public:
         }
         return nullptr;
     }
-    // A copy of `bytes` in the program's memory, for a message whose pointer Wine does not carry
-    // across processes (WM_DPICHANGED's rectangle).
-    LPARAM Place(const void* bytes, std::size_t size) const {
-        void* there = VirtualAllocEx(process_.hProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE,
-                                     PAGE_READWRITE);
-        EXPECT_NE(there, nullptr);
-        EXPECT_TRUE(WriteProcessMemory(process_.hProcess, there, bytes, size, nullptr));
-        return reinterpret_cast<LPARAM>(there);
+    // Sends a message whose pointer Wine does not carry across processes (WM_DPICHANGED's,
+    // BCM_GETIDEALSIZE's): `value` is placed in the program's memory, and read back after.
+    template <class Value> Value Send(HWND window, UINT message, WPARAM wParam, Value value) {
+        void* there = VirtualAllocEx(process_.hProcess, nullptr, sizeof value,
+                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        EXPECT_TRUE(WriteProcessMemory(process_.hProcess, there, &value, sizeof value, nullptr));
+        DWORD_PTR ignored = 0;
+        EXPECT_NE(SendMessageTimeoutW(window, message, wParam, reinterpret_cast<LPARAM>(there),
+                                      SMTO_NORMAL, 60000, &ignored),
+                  0);
+        EXPECT_TRUE(ReadProcessMemory(process_.hProcess, there, &value, sizeof value, nullptr));
+        VirtualFreeEx(process_.hProcess, there, 0, MEM_RELEASE);
+        return value;
     }
     HostRun Finish() { // one still running is killed with the object
         EXPECT_EQ(WaitForSingleObject(process_.hProcess, 60000), WAIT_OBJECT_0)
@@ -282,7 +289,7 @@ TEST_F(HostOnAFile, FollowsItsMonitorsDpiWithTheSuggestedRectangleTheStripAndThe
         window = FindWindowW(L"VarkelHostWindow", nullptr);
         return window && (save = HostProcess::Find(window, L"&Save"));
     }));
-    using Measures = std::array<LONG, 8>; // the frame, the Save button's size, the minimum size
+    using Measures = std::array<LONG, 9>; // the frame, Save's size and text height, the minimum
     const auto measure = [&] {
         RECT frame{}, button{};
         GetWindowRect(window, &frame);
@@ -295,15 +302,12 @@ TEST_F(HostOnAFile, FollowsItsMonitorsDpiWithTheSuggestedRectangleTheStripAndThe
                         frame.bottom,
                         button.right - button.left,
                         button.bottom - button.top,
+                        host.Send(save, BCM_GETIDEALSIZE, 0, SIZE{}).cy,
                         limits.ptMinTrackSize.x,
                         limits.ptMinTrackSize.y};
     };
     const auto moveTo = [&](int dpi, RECT suggested) {
-        DWORD_PTR ignored = 0;
-        EXPECT_NE(SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                                      host.Place(&suggested, sizeof suggested), SMTO_NORMAL, 60000,
-                                      &ignored),
-                  0);
+        host.Send(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), suggested);
         return measure();
     };
     const Measures made = measure();
@@ -313,8 +317,9 @@ TEST_F(HostOnAFile, FollowsItsMonitorsDpiWithTheSuggestedRectangleTheStripAndThe
     EXPECT_EQ(std::vector(at144.begin(), at144.begin() + 4),
               (std::vector<LONG>{larger.left, larger.top, larger.right, larger.bottom}));
     EXPECT_EQ(std::pair(at144[4], at144[5]), std::pair(made[4] * 3 / 2, made[5] * 3 / 2));
-    EXPECT_NEAR(at144[6], made[6] * 3 / 2, 4) << "the page's width and the frame's at 144";
-    EXPECT_NEAR(at144[7], made[7] * 3 / 2, 4);
+    EXPECT_NEAR(at144[6], made[6] * 3 / 2, 1) << "Save's text in a font made for 144";
+    EXPECT_NEAR(at144[7], made[7] * 3 / 2, 4) << "the page's width and the frame's at 144";
+    EXPECT_NEAR(at144[8], made[8] * 3 / 2, 4);
     EXPECT_EQ(moveTo(96, RECT{made[0], made[1], made[2], made[3]}), made);
     Send(window, WM_CLOSE);
     EXPECT_EQ(host.Finish().exitCode, 0u);
