@@ -68,10 +68,7 @@ public:
         void* there = VirtualAllocEx(process_.hProcess, nullptr, sizeof value,
                                      MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
         EXPECT_TRUE(WriteProcessMemory(process_.hProcess, there, &value, sizeof value, nullptr));
-        DWORD_PTR ignored = 0;
-        EXPECT_NE(SendMessageTimeoutW(window, message, wParam, reinterpret_cast<LPARAM>(there),
-                                      SMTO_NORMAL, 60000, &ignored),
-                  0);
+        SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(there));
         EXPECT_TRUE(ReadProcessMemory(process_.hProcess, there, &value, sizeof value, nullptr));
         VirtualFreeEx(process_.hProcess, there, 0, MEM_RELEASE);
         return value;
@@ -300,24 +297,18 @@ TEST_F(HostOnAFile, FollowsItsMonitorsDpiWithTheSuggestedRectangleTheStripAndThe
         GetWindowRect(save, &button);
         MINMAXINFO limits{};
         SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+        const SIZE size{button.right - button.left, button.bottom - button.top};
         const LONG text = host.Send(save, BCM_GETIDEALSIZE, 0, SIZE{}).cy;
-        return Measures{frame.left,
-                        frame.top,
-                        frame.right,
-                        frame.bottom,
-                        button.right - button.left,
-                        button.bottom - button.top,
-                        text,
-                        limits.ptMinTrackSize.x,
-                        limits.ptMinTrackSize.y};
+        const POINT least = limits.ptMinTrackSize;
+        return Measures{frame.left, frame.top, frame.right, frame.bottom, size.cx,
+                        size.cy,    text,      least.x,     least.y};
     };
     const auto moveTo = [&](int dpi, RECT suggested) {
         host.Send(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), suggested);
         return measure();
     };
     const Measures made = measure();
-    const RECT larger{10, 20, 10 + (made[2] - made[0]) * 3 / 2 + 40,
-                      20 + (made[3] - made[1]) * 3 / 2 + 30};
+    const RECT larger{10, 20, 10 + made[7] * 2, 20 + made[8] * 2}; // above the minimum at 144
     const Measures at144 = moveTo(144, larger);
     EXPECT_EQ(std::vector(at144.begin(), at144.begin() + 4),
               (std::vector<LONG>{larger.left, larger.top, larger.right, larger.bottom}));
