@@ -100,7 +100,7 @@ AtlContainer::Hosted AtlContainer::Attach(IUnknown* control, HWND parent, const 
     return hosted;
 }
 
-SIZE NaturalSize(IUnknown* control, SIZE fallback) {
+SIZEL NaturalExtent(IUnknown* control, SIZEL fallback) {
     ComPtr<IUnknown> owner(control);
     const ComPtr<IOleObject> object = owner.As<IOleObject>(IID_IOleObject);
     SIZEL himetric{};
@@ -108,12 +108,12 @@ SIZE NaturalSize(IUnknown* control, SIZE fallback) {
         himetric.cy <= 0) {
         return fallback;
     }
-    HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    return himetric;
+}
+
+SIZE PixelsAt(SIZEL himetric, int dpi) {
     constexpr int himetricPerInch = 2540;
-    return {MulDiv(himetric.cx, dpiX, himetricPerInch), MulDiv(himetric.cy, dpiY, himetricPerInch)};
+    return {MulDiv(himetric.cx, dpi, himetricPerInch), MulDiv(himetric.cy, dpi, himetricPerInch)};
 }
 
 } // namespace varkel::host::win32

@@ -41,7 +41,10 @@ private:
     AttachControl attachControl_ = nullptr;
 };
 
-// The size the control asks for, in pixels; `fallback` when it does not say.
-SIZE NaturalSize(IUnknown* control, SIZE fallback);
+// The size the control asks for, in HIMETRIC (the same at every DPI); `fallback` when it does
+// not say.
+SIZEL NaturalExtent(IUnknown* control, SIZEL fallback);
+// A HIMETRIC extent in pixels at `dpi`.
+SIZE PixelsAt(SIZEL himetric, int dpi);
 
 } // namespace varkel::host::win32

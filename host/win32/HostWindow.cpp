@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "core/FileStore.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace varkel::host::win32 {
@@ -15,11 +16,59 @@ constexpr int pageId = 100;
 constexpr int saveId = 101;
 constexpr int closeId = 102;
 constexpr int statusId = 103;
+// The strip's measures at 96 DPI, scaled to the window's.
 constexpr int margin = 8;
 constexpr int buttonWidth = 88;
 constexpr int buttonHeight = 26;
-constexpr int stripHeight = buttonHeight + 2 * margin;
 constexpr SIZE fallbackPageSize{640, 480};
+constexpr SIZEL fallbackPageExtent{640 * 2540 / 96, 480 * 2540 / 96}; // HIMETRIC
+
+// Functions of newer systems, looked up: older ones lack them.
+template <class Function> Function FromUser32(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+// The resolution of the monitor the window is on, where the system tells it per window.
+int WindowDpi(HWND window) {
+    static const auto getDpiForWindow = FromUser32<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    const int dpi = getDpiForWindow ? static_cast<int>(getDpiForWindow(window)) : 0;
+    return dpi > 0 ? dpi : ScreenDpi();
+}
+
+// The system's message font at `dpi`: the system's metrics are those of the screen's DPI.
+HFONT MessageFontAt(int dpi) {
+    static const auto forDpi =
+        FromUser32<BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!forDpi ||
+        !forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi))) {
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, ScreenDpi());
+    }
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+// The window's size for a client area of `client`, with its frame at `dpi`.
+SIZE FrameAround(HWND window, SIZE client, int dpi) {
+    static const auto forDpi =
+        FromUser32<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, client.cx, client.cy};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const auto extended = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    if (!forDpi || !forDpi(&frame, style, FALSE, extended, static_cast<UINT>(dpi))) {
+        AdjustWindowRectEx(&frame, style, FALSE, extended);
+    }
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
 
 void RegisterWindowClass(WNDPROC procedure) {
     WNDCLASSEXW windowClassInfo{};
@@ -69,26 +118,21 @@ void HostWindow::Open(const std::wstring& progId) {
     const std::wstring title = FileLabel(session_) + L" - " + programTitle;
     window_ = CreateWindowExW(0, windowClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                               CW_USEDEFAULT, CW_USEDEFAULT, fallbackPageSize.cx,
-                              fallbackPageSize.cy + stripHeight, nullptr, nullptr,
+                              fallbackPageSize.cy + buttonHeight + 2 * margin, nullptr, nullptr,
                               GetModuleHandleW(nullptr), this);
     if (!window_) {
         throw HostError(ExitCode::Hosting,
                         "the host's window cannot be created (is there a display?)");
     }
 
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    font_ = CreateFontIndirectW(&metrics.lfMessageFont);
     status_ = Child(L"STATIC", L"", SS_LEFT | SS_CENTERIMAGE | SS_ENDELLIPSIS, window_, statusId);
     save_ = Child(L"BUTTON", L"&Save", BS_PUSHBUTTON | WS_TABSTOP, window_, saveId);
     close_ = Child(L"BUTTON", L"&Close", BS_DEFPUSHBUTTON | WS_TABSTOP, window_, closeId);
-    for (HWND child : {status_, save_, close_}) {
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    }
 
     const varkel::win32::ComPtr<IUnknown> control = AtlContainer::CreateControl(progId);
-    const SIZE pageSize = NaturalSize(control.Get(), fallbackPageSize);
+    pageExtent_ = NaturalExtent(control.Get(), fallbackPageExtent);
+    TakeDpi(WindowDpi(window_));
+    const SIZE pageSize = PixelsAt(pageExtent_, dpi_);
     const varkel::win32::ComPtr<IDispatch> dispatch = control.As<IDispatch>(IID_IDispatch);
     if (!dispatch) {
         throw HostError(ExitCode::Hosting, Utf8FromWide(progId) + " offers no IDispatch");
@@ -101,21 +145,48 @@ void HostWindow::Open(const std::wstring& progId) {
     SetWindowPos(pageWindow_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     page_ = std::make_unique<DispatchPage>(dispatch);
     activePage_ = control.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
-    Fit(pageSize);
+    // The window opens at its minimum size: the page's own.
+    SetWindowPos(window_, nullptr, 0, 0, minimumSize_.cx, minimumSize_.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout();
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
 }
 
-// The window opens at the page's own size, and no smaller can it be made: every control of the
-// page and both buttons stay within reach.
-void HostWindow::Fit(SIZE pageSize) {
-    RECT frame{0, 0, pageSize.cx, pageSize.cy + stripHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
-    minimumSize_ = {frame.right - frame.left, frame.bottom - frame.top};
-    SetWindowPos(window_, nullptr, 0, 0, minimumSize_.cx, minimumSize_.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Layout();
+// No smaller can the window be made than the page's own size and the strip: every control of
+// the page and both buttons stay within reach.
+void HostWindow::TakeDpi(int dpi) {
+    dpi_ = dpi;
+    const SIZE pageSize = PixelsAt(pageExtent_, dpi_);
+    minimumSize_ = FrameAround(window_, {pageSize.cx, pageSize.cy + StripHeight()}, dpi_);
+    const HFONT font = MessageFontAt(dpi_);
+    for (HWND child : {status_, save_, close_}) {
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    if (font_) {
+        DeleteObject(font_); // no window uses it any more
+    }
+    font_ = font;
+}
+
+// Moved to a monitor of another DPI: the system suggests the window's new place and size; the
+// page lays itself out at its window's new DPI when it hears of it after us.
+void HostWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    TakeDpi(dpi);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+                 std::max(suggested.right - suggested.left, minimumSize_.cx),
+                 std::max(suggested.bottom - suggested.top, minimumSize_.cy),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout(); // the size may not have changed, the strip's measures have
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+int HostWindow::Scaled(int pixelsAt96) const {
+    return MulDiv(pixelsAt96, dpi_, USER_DEFAULT_SCREEN_DPI);
+}
+
+int HostWindow::StripHeight() const {
+    return Scaled(buttonHeight) + 2 * Scaled(margin);
 }
 
 // The page takes what the strip leaves; the buttons keep to the right and the status line has
@@ -126,14 +197,16 @@ void HostWindow::Layout() {
     }
     RECT client{};
     GetClientRect(window_, &client);
-    const int pageHeight = client.bottom - stripHeight;
+    const int pageHeight = client.bottom - StripHeight();
     MoveWindow(pageWindow_, 0, 0, client.right, pageHeight, TRUE);
-    const int top = pageHeight + margin;
-    const int closeLeft = client.right - margin - buttonWidth;
-    const int saveLeft = closeLeft - margin - buttonWidth;
-    MoveWindow(close_, closeLeft, top, buttonWidth, buttonHeight, TRUE);
-    MoveWindow(save_, saveLeft, top, buttonWidth, buttonHeight, TRUE);
-    MoveWindow(status_, margin, top, saveLeft - 2 * margin, buttonHeight, TRUE);
+    const int top = pageHeight + Scaled(margin);
+    const int width = Scaled(buttonWidth);
+    const int height = Scaled(buttonHeight);
+    const int closeLeft = client.right - Scaled(margin) - width;
+    const int saveLeft = closeLeft - Scaled(margin) - width;
+    MoveWindow(close_, closeLeft, top, width, height, TRUE);
+    MoveWindow(save_, saveLeft, top, width, height, TRUE);
+    MoveWindow(status_, Scaled(margin), top, saveLeft - 2 * Scaled(margin), height, TRUE);
 }
 
 void HostWindow::Load(const std::filesystem::path& installPath, bool throwOnRefusal) {
@@ -329,6 +402,11 @@ LRESULT HostWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_DPICHANGED:
+        if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+            OnDpiChanged(HIWORD(wParam), *suggested);
+        }
+        return 0;
     case WM_GETMINMAXINFO:
         if (minimumSize_.cx > 0) {
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimumSize_.cx,

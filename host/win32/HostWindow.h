@@ -39,7 +39,11 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool TranslatePageKey(MSG& message);
-    void Fit(SIZE pageSize);
+    // Makes the strip's font and the window's minimum size for `dpi`; Layout places them.
+    void TakeDpi(int dpi);
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    int Scaled(int pixelsAt96) const;
+    int StripHeight() const;
     void Layout();
     void SetStatus(const std::string& utf8);
     int Ask(const std::string& utf8, UINT style); // a message box of the host's own
@@ -56,8 +60,10 @@ private:
     std::unique_ptr<DispatchPage> page_;
     varkel::win32::ComPtr<IOleInPlaceActiveObject> activePage_;
     std::filesystem::path installPath_;
-    SIZE minimumSize_{};       // the window's, with the page and the strip whole
-    HWND lastFocus_ = nullptr; // given back when the window is active again
+    SIZEL pageExtent_{};                // the page's own size, HIMETRIC
+    int dpi_ = USER_DEFAULT_SCREEN_DPI; // of the monitor the window is on
+    SIZE minimumSize_{};                // the window's, with the page and the strip whole
+    HWND lastFocus_ = nullptr;          // given back when the window is active again
     HWND window_ = nullptr;
     HWND pageWindow_ = nullptr;
     HWND status_ = nullptr;
