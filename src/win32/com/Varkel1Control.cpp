@@ -226,8 +226,6 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::LoadDefaults(SAFEARRAY** saArguments,
     }
     *result = 0;
     try {
-        // A reference of the call's own: message boxes run message loops, and a container may
-        // release the control from one of them.
         const win32::ComPtr<IUnknown> keepAlive(Identity());
         // No reference to a table is, for the page, no table: it reports the failure itself
         // and answers 0, as it does for every other table it cannot read. A host written for
@@ -253,8 +251,6 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::GetAllArgumentsSafeArray(SAFEARRAY** s
     }
     *result = 0;
     try {
-        // A reference of the call's own: message boxes run message loops, and a container may
-        // release the control from one of them.
         const win32::ComPtr<IUnknown> keepAlive(Identity());
         // As in LoadDefaults: no reference to a list is no list, reported by the page.
         win32::SafeArrayArgumentList list(saArguments != nullptr ? *saArguments : nullptr);
@@ -272,8 +268,6 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::GetInterfaceVersion(BSTR* strVersion, 
     }
     *result = 0;
     try {
-        // A reference of the call's own: message boxes run message loops, and a container may
-        // release the control from one of them.
         const win32::ComPtr<IUnknown> keepAlive(Identity());
         Text version = win32::TextFromBstr(*strVersion);
         const Text passed = version;
@@ -294,8 +288,6 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::ControlHasUnsavedChanges(VARIANT_BOOL*
     }
     *result = VARIANT_FALSE;
     try {
-        // A reference of the call's own: message boxes run message loops, and a container may
-        // release the control from one of them.
         const win32::ComPtr<IUnknown> keepAlive(Identity());
         *result = page_.ControlHasUnsavedChanges() ? VARIANT_TRUE : VARIANT_FALSE;
         return S_OK;
@@ -311,8 +303,6 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::ControlRequestedCommandLineDelimeter(B
     }
     *result = nullptr;
     try {
-        // A reference of the call's own: message boxes run message loops, and a container may
-        // release the control from one of them.
         const win32::ComPtr<IUnknown> keepAlive(Identity());
         *result = win32::AllocateBstr(page_.ControlRequestedCommandLineDelimeter());
         return S_OK;
