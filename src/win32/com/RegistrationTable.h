@@ -10,7 +10,9 @@
 
 namespace varkel::com {
 
-inline constexpr wchar_t ProgId[] = L"varkel.varkel1";
+// A macro only so that the keys below the ProgID are joined to it at compile time.
+#define VARKEL_PROG_ID L"varkel.varkel1"
+inline constexpr wchar_t ProgId[] = VARKEL_PROG_ID;
 inline constexpr wchar_t UserTypeName[] = L"varkel1 Control";
 inline constexpr wchar_t ControlCategory[] = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
 
@@ -32,8 +34,8 @@ inline constexpr std::array<RegistryEntry, 13> RegistryEntries{{
     {L"CLSID\\%CLSID%\\TypeLib", nullptr, L"%LIBID%"},
     {L"CLSID\\%CLSID%\\Version", nullptr, L"1.0"},
     {L"CLSID\\%CLSID%\\Implemented Categories\\%CATID%", nullptr, nullptr},
-    {L"varkel.varkel1", nullptr, UserTypeName},
-    {L"varkel.varkel1\\CLSID", nullptr, L"%CLSID%"},
+    {ProgId, nullptr, UserTypeName},
+    {VARKEL_PROG_ID L"\\CLSID", nullptr, L"%CLSID%"},
 }};
 
 } // namespace varkel::com

@@ -24,19 +24,6 @@ LONG HimetricFromTwips(int twips) {
     return MulDiv(twips, 2540, 1440);
 }
 
-// Keeps the control alive through a call: message boxes run message loops, and a container
-// may release the control from one of them.
-class KeepAlive {
-public:
-    explicit KeepAlive(IUnknown* object) : object_(object) { object_->AddRef(); }
-    KeepAlive(const KeepAlive&) = delete;
-    KeepAlive& operator=(const KeepAlive&) = delete;
-    ~KeepAlive() { object_->Release(); }
-
-private:
-    IUnknown* object_;
-};
-
 // Replaces an in/out BSTR with the text, freeing the caller's old value only once the new
 // one exists.
 void WriteBack(BSTR* target, const Text& text) {
@@ -214,7 +201,9 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::Invoke(DISPID id, REFIID iid, LCID, WO
     }
     try {
         LoadTypeInfo();
-        KeepAlive keepAlive(Identity());
+        // A reference of the call's own: message boxes run message loops, and a container may
+        // release the control from one of them.
+        const win32::ComPtr<IUnknown> keepAlive(Identity());
         if (TakesScriptArguments(id, flags, parameters) && PassesVariables(*parameters)) {
             return InvokeWithScriptArguments(id, *parameters, result);
         }
@@ -237,7 +226,7 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::LoadDefaults(SAFEARRAY** saArguments,
     }
     *result = 0;
     try {
-        KeepAlive keepAlive(Identity());
+        const win32::ComPtr<IUnknown> keepAlive(Identity());
         // No reference to a table is, for the page, no table: it reports the failure itself
         // and answers 0, as it does for every other table it cannot read. A host written for
         // the page never expects an error from the call.
@@ -262,7 +251,7 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::GetAllArgumentsSafeArray(SAFEARRAY** s
     }
     *result = 0;
     try {
-        KeepAlive keepAlive(Identity());
+        const win32::ComPtr<IUnknown> keepAlive(Identity());
         // As in LoadDefaults: no reference to a list is no list, reported by the page.
         win32::SafeArrayArgumentList list(saArguments != nullptr ? *saArguments : nullptr);
         *result = page_.GetAllArgumentsSafeArray(list);
@@ -279,7 +268,7 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::GetInterfaceVersion(BSTR* strVersion, 
     }
     *result = 0;
     try {
-        KeepAlive keepAlive(Identity());
+        const win32::ComPtr<IUnknown> keepAlive(Identity());
         Text version = win32::TextFromBstr(*strVersion);
         const Text passed = version;
         *result = page_.GetInterfaceVersion(version);
@@ -299,7 +288,7 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::ControlHasUnsavedChanges(VARIANT_BOOL*
     }
     *result = VARIANT_FALSE;
     try {
-        KeepAlive keepAlive(Identity());
+        const win32::ComPtr<IUnknown> keepAlive(Identity());
         *result = page_.ControlHasUnsavedChanges() ? VARIANT_TRUE : VARIANT_FALSE;
         return S_OK;
     } catch (...) {
@@ -314,7 +303,7 @@ HRESULT STDMETHODCALLTYPE Varkel1Control::ControlRequestedCommandLineDelimeter(B
     }
     *result = nullptr;
     try {
-        KeepAlive keepAlive(Identity());
+        const win32::ComPtr<IUnknown> keepAlive(Identity());
         *result = win32::AllocateBstr(page_.ControlRequestedCommandLineDelimeter());
         return S_OK;
     } catch (...) {
