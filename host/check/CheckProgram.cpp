@@ -4,6 +4,7 @@
 #include "SarifLog.h"
 #include "StartupText.h"
 #include "core/HostError.h"
+#include "core/HostOptions.h"
 #include "version.h"
 
 #include <nlohmann/json.hpp>
@@ -178,10 +179,7 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments) {
             }
         } else if (argument == "--code-page") {
             const std::string number = value();
-            settings.codePage = number.empty() || number.size() > 5 ||
-                                        number.find_first_not_of("0123456789") != std::string::npos
-                                    ? 0
-                                    : static_cast<unsigned>(std::stoul(number));
+            settings.codePage = host::CodePageNumber(number).value_or(0);
             if (settings.codePage == 0 || !CodePageSupported(settings.codePage)) {
                 Usage("--code-page takes a code page this system knows, such as 1252, not \"" +
                       number + "\"");

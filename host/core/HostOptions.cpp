@@ -83,11 +83,10 @@ HostOptions ParseHostOptions(const std::vector<std::string>& arguments) {
             options.binaryName = value();
         } else if (option == "--code-page") {
             const std::string number = value();
-            if (number.empty() || number.size() > 5 ||
-                number.find_first_not_of("0123456789") != std::string::npos) {
+            options.codePage = CodePageNumber(number);
+            if (!options.codePage) {
                 Usage("--code-page takes a code page number such as 1252, not \"" + number + "\"");
             }
-            options.codePage = static_cast<unsigned>(std::stoul(number));
         } else if (option == "--screenshot") {
             const std::string target = value();
             if (target.empty()) {
@@ -118,6 +117,14 @@ HostOptions ParseHostOptions(const std::vector<std::string>& arguments) {
     }
     options.file = PathFromUtf8(files.front());
     return options;
+}
+
+std::optional<unsigned> CodePageNumber(const std::string& text) {
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return static_cast<unsigned>(std::stoul(text));
 }
 
 std::string DefaultInterfaceName(const std::filesystem::path& file) {

@@ -34,6 +34,10 @@ struct HostOptions {
 // Throws HostError(Usage) with a message naming the offending argument.
 HostOptions ParseHostOptions(const std::vector<std::string>& arguments);
 
+// The number --code-page names, in either program: up to five decimal digits. Nothing for any
+// other text; whether this system knows the code page is the caller's to ask.
+std::optional<unsigned> CodePageNumber(const std::string& text);
+
 std::string UsageText();
 std::string VersionText(); // "varkel-host 1.0.0.0": the version varkel.dll carries
 

@@ -1,6 +1,8 @@
 #include "SaveCheck.h"
 
 #include "CommandLine.h"
+#include "common/Text.h"
+#include "page/Switches.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,26 +11,16 @@ namespace varkel::host {
 
 namespace {
 
-// In the order the page hands them back.
-constexpr std::string_view pageSwitches[] = {"BL",      "CH", "DB",    "HW",
-                                             "ITDELIM", "KS", "NOSEQ", "VAL"};
-
-std::string AsciiUpper(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
-    return upper;
+// The page's row of a switch as the file spells it. The page's switch names are ASCII, so a
+// byte of any other character, in whatever code page, makes a name the page does not know.
+const PageSwitch* KnownSwitch(std::string_view name) {
+    return FindSwitch(FromUtf8(name));
 }
 
 // Its place in the page's order, or -1.
 int PageOrder(std::string_view name) {
-    if (name.size() < 2 || (name[0] != '/' && name[0] != '-')) {
-        return -1;
-    }
-    const std::string bare = AsciiUpper(name.substr(1));
-    const auto found = std::find(std::begin(pageSwitches), std::end(pageSwitches), bare);
-    return found == std::end(pageSwitches) ? -1
-                                           : static_cast<int>(found - std::begin(pageSwitches));
+    const PageSwitch* known = KnownSwitch(name);
+    return known == nullptr ? -1 : known->generationOrder;
 }
 
 std::string Formatted(const PageArgument& row) {
@@ -38,6 +30,7 @@ std::string Formatted(const PageArgument& row) {
 struct Normal {
     std::string name;  // "/" for the prefix; capitals for a page switch
     std::string value; // capitals for a page switch
+    const PageSwitch* known = nullptr;
     std::string Text() const { return name + (value.empty() ? "" : "=" + value); }
 };
 
@@ -48,13 +41,18 @@ Normal NormalOf(const std::string& argument, const UpperCaser& upper) {
     const std::size_t equals = std::min(argument.find('='), argument.size());
     Normal normal{std::string(1, '/').append(argument, 1, equals - 1),
                   argument.substr(std::min(equals + 1, argument.size()))};
-    if (IsPageSwitch(normal.name)) {
-        normal = {AsciiUpper(normal.name), upper(normal.value)};
+    if (const PageSwitch* known = KnownSwitch(normal.name)) {
+        normal = {ToUtf8(known->name), upper(normal.value), known};
     }
     return normal;
 }
 
-// A /DB level's bits; a level that is no plain number has a bit no level can give.
+// The debug level's switch: several of it add up to one level.
+bool IsLevel(const Normal& normal) {
+    return normal.known != nullptr && normal.known->kind == PageSwitch::Kind::DebugLevel;
+}
+
+// A debug level's bits; a level that is no plain number has a bit no level can give.
 std::uint64_t LevelBits(const std::string& value) {
     constexpr std::uint64_t unreadable = std::uint64_t{1} << 63;
     if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos) {
@@ -71,7 +69,7 @@ std::uint64_t LevelBits(const std::string& value) {
 } // namespace
 
 bool IsPageSwitch(std::string_view name) {
-    return PageOrder(name) >= 0;
+    return KnownSwitch(name) != nullptr;
 }
 
 std::vector<std::string> ArgumentsOfRows(const std::vector<PageArgument>& rows) {
@@ -88,7 +86,7 @@ std::vector<std::string> ArgumentsOfRows(const std::vector<PageArgument>& rows) 
             lastOrder = order;
             arguments.push_back(Formatted(row));
         } else {
-            lastOrder = static_cast<int>(std::size(pageSwitches));
+            lastOrder = static_cast<int>(PageSwitches().size()) + 1;
             freeText += Formatted(row) + ' ';
         }
     }
@@ -105,7 +103,7 @@ std::vector<Loss> LostArguments(const std::vector<std::string>& before,
     std::uint64_t levels = 0;
     for (const std::string& argument : after) {
         const Normal normal = NormalOf(argument, upper);
-        if (IsPageSwitch(normal.name)) {
+        if (normal.known != nullptr) {
             const auto seen = std::find_if(pageSwitchesSeen.begin(), pageSwitchesSeen.end(),
                                            [&](const auto& s) { return s.first == normal.name; });
             if (seen != pageSwitchesSeen.end()) {
@@ -113,7 +111,7 @@ std::vector<Loss> LostArguments(const std::vector<std::string>& before,
             }
             pageSwitchesSeen.emplace_back(normal.name, argument);
         }
-        if (normal.name == "/DB") {
+        if (IsLevel(normal)) {
             levels |= LevelBits(normal.value);
         } else {
             unmatched.push_back(normal.Text());
@@ -121,7 +119,7 @@ std::vector<Loss> LostArguments(const std::vector<std::string>& before,
     }
     for (const std::string& argument : before) {
         const Normal normal = NormalOf(argument, upper);
-        if (normal.name == "/DB") {
+        if (IsLevel(normal)) {
             if ((LevelBits(normal.value) & ~levels) == 0) {
                 continue;
             }

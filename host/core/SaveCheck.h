@@ -19,8 +19,8 @@
 
 namespace varkel::host {
 
-// Whether the page shows the switch `name` in a field of its own ("/KS", "-ks", ...). The one
-// place the host names the page's switches.
+// Whether the page shows the switch `name` in a field of its own (in any prefix and letter
+// case), as the page itself tells it.
 bool IsPageSwitch(std::string_view name);
 
 std::vector<std::string> ArgumentsOfRows(const std::vector<PageArgument>& rows);
@@ -42,8 +42,8 @@ struct Loss {
 using UpperCaser = std::function<std::string(std::string_view)>;
 
 // Every argument of `before` must arrive in `after` as itself or in the page's normal form of
-// it: the "/" prefix, a page switch's name and value in capitals, the /DB levels as one sum of
-// their bits, any order.
+// it: the "/" prefix, a page switch's name and value in capitals, the debug levels as one sum
+// of their bits, any order.
 std::vector<Loss> LostArguments(const std::vector<std::string>& before,
                                 const std::vector<std::string>& after, const UpperCaser& upper);
 
