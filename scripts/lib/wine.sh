@@ -1,6 +1,8 @@
-# Sourced by the scripts that take a Windows build tree: exports the tree's Wine prefix and
-# flavour (win32 or win64, written by CMake into the tree) for scripts/wine-run.
-#   use_build_tree BUILD_DIR
+# Sourced by the scripts that run Windows programs under Wine (scripts/wine-setup, run-host,
+# installer-tests): what each of them needs alike.
+
+# use_build_tree BUILD_DIR: exports the tree's Wine prefix and flavour (win32 or win64, written
+# by CMake into the tree) for scripts/wine-run.
 use_build_tree() {
   export VARKEL_WINEPREFIX="${VARKEL_WINEPREFIX:-$1/wineprefix}"
   if [ -z "${VARKEL_WINEARCH:-}" ]; then
@@ -12,3 +14,6 @@ use_build_tree() {
     export VARKEL_WINEARCH
   fi
 }
+
+# windows_path UNIX_PATH: the path as a Windows program in the prefix names it, through drive Z:.
+windows_path() { printf 'Z:%s' "$1" | tr '/' '\\'; }
