@@ -58,7 +58,8 @@ TEST_F(Loading, ValueSwitchesTakeTheLastValueAsLoadedAndASecondLoadUnchecksThem)
     // clang-format on
     EXPECT_EQ(page.txtGLFerr.GetText(), u"abc");
     EXPECT_EQ(page.txtGLFerr.BackColor(), Colors::Window) << "loaded values are not judged";
-    EXPECT_TRUE(enabledWhenWarned && page.txtGLFerr.Enabled());
+    EXPECT_TRUE(enabledWhenWarned);
+    EXPECT_TRUE(page.txtGLFerr.Enabled());
     EXPECT_EQ(page.chkDigital.Value(), CheckBox::Unchecked);
     EXPECT_EQ(page.txtOutput.GetText(), u"");
     EXPECT_EQ(page.txtDelimiter.GetText(), u"B") << "its box was checked by the first argument";
