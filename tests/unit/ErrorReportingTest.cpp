@@ -12,6 +12,7 @@ TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactlyNegativeNumbersInTwosComple
     DisplayAndLogError(fake.ports, u" in ResetAll() of if01 NUX Control",
                        Failure(13, u"varkel", u"Type mismatch"));
     DisplayAndLogError(fake.ports, u"loc", Failure(-2147221504, u"src", u"desc"));
+    EXPECT_EQ(Failures::EntryPointNotFound(u"x").Number, 453) << "a missing routine's number";
     const auto& box = fake.shown.at(0);
     EXPECT_EQ(box.Message,
               u"Method:\t\t in ResetAll() of if01 NUX Control\r\n"
@@ -71,10 +72,6 @@ TEST_F(ErrorReporting, AFailedLogWriteIsShownOnceAndLogsNothing) {
     EXPECT_EQ(WriteToLogFile(fake.ports, u"again"), -1);
     EXPECT_THAT(fake.shown.at(2).Message, HasSubstr(u"(6)"));
     EXPECT_EQ(fake.log.lines.size(), 4u);
-}
-
-TEST(Failures, AnEntryPointNotFoundIsError453) {
-    EXPECT_EQ(Failures::EntryPointNotFound(u"x").Number, 453);
 }
 
 } // namespace

@@ -58,8 +58,7 @@ TEST_F(Loading, ValueSwitchesTakeTheLastValueAsLoadedAndASecondLoadUnchecksThem)
     // clang-format on
     EXPECT_EQ(page.txtGLFerr.GetText(), u"abc");
     EXPECT_EQ(page.txtGLFerr.BackColor(), Colors::Window) << "loaded values are not judged";
-    EXPECT_TRUE(enabledWhenWarned);
-    EXPECT_TRUE(page.txtGLFerr.Enabled());
+    EXPECT_EQ(std::pair(enabledWhenWarned, page.txtGLFerr.Enabled()), std::pair(true, true));
     EXPECT_EQ(page.chkDigital.Value(), CheckBox::Unchecked);
     EXPECT_EQ(page.txtOutput.GetText(), u"");
     EXPECT_EQ(page.txtDelimiter.GetText(), u"B") << "its box was checked by the first argument";
