@@ -1,0 +1,162 @@
+#include "core/EditSession.h"
+#include "HostTestSupport.h"
+#include "core/FileStore.h"
+#include "core/SaveCheck.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace varkel::host {
+namespace {
+
+struct MockPage : PagePort {
+    MOCK_METHOD(long, LoadDefaults, (const std::vector<LoadRow>&, const fs::path&), (override));
+    MOCK_METHOD(long, GetAllArguments, (std::vector<PageArgument>&), (override));
+    MOCK_METHOD(bool, HasUnsavedChanges, (), (override));
+    void Answers(const std::vector<PageArgument>& arguments, long result = 1) {
+        EXPECT_CALL(*this, GetAllArguments(_))
+            .WillOnce(DoAll(SetArgReferee<0>(arguments), Return(result)));
+    }
+};
+
+TEST(EditingAFile, SavesHostArgumentsThenThePagesKeepingABackup) {
+    TemporaryFolder folder;
+    const std::string original = "@echo off\r\n\"C:\\QX\\d3int.exe\" /host=n1 -ch /KS=5\r\npause";
+    const fs::path file = folder.Write("d3int.bat", original);
+    folder.Write("d3int.bat.bak", "the backup of a real change");
+    folder.Write("d3int.bat.varkel-new", "precious: a temporary file's old name, never opened");
+    NiceMock<MockPage> page;
+    const std::vector<LoadRow> rows = {{"/host", "n1", 1}, {"-ch", "", 0}, {"/KS", "5", 0}};
+    EXPECT_CALL(page, LoadDefaults(rows, fs::path("C:\\QX")))
+        .WillOnce(Return(1))
+        .WillOnce(Return(0))
+        .WillOnce(Return(1));
+    EditSession session(file, Switches("/host"));
+    session.Load(page, "C:\\QX"); // a second load that fails blocks what the first allowed
+    EXPECT_THAT([&] { session.Load(page, "C:\\QX"); },
+                FailsWith(ExitCode::PageRefused, "answered 0 to LoadDefaults"));
+    EXPECT_THAT([&] { session.Save(page, false); },
+                FailsWith(ExitCode::PageRefused,
+                          ": the page did not load every argument; nothing written"));
+    session.Load(page, "C:\\QX");
+    page.Answers({{"", ""}, {"/CH", ""}, {"", "word"}}, 0); // /host=n1 is the host's
+    EXPECT_THAT([&] { session.Save(page, false); },
+                FailsWith(ExitCode::PageRefused,
+                          "d3int.bat: the page could not hand back every argument (1 of the file's "
+                          "2; GetAllArgumentsSafeArray answered 0); its log names the cause, such "
+                          "as free text of more than 32,766 switches; nothing written"));
+    page.Answers({{"-ch", ""}, {"/KS", "5"}});
+    EXPECT_FALSE(session.Save(page, false).written) << "the same text is not written again";
+    EXPECT_EQ(TemporaryFolder::Read(BackupPathFor(file)), "the backup of a real change");
+
+    page.Answers({{"/CH", ""}});
+    EXPECT_EQ(session.CommandLine(page), "\"C:\\QX\\d3int.exe\" /host=n1 /CH");
+    EXPECT_EQ(TemporaryFolder::Read(file), original);
+    fs::permissions(file, fs::perms::owner_all); // a new file has neither mode by default
+    const fs::perms mode = fs::status(file).permissions();
+#ifndef _WIN32
+    if (::geteuid() == 0) { // only root can give a file to someone else
+        ASSERT_EQ(::chown(file.c_str(), 4321, 4321), 0);
+    }
+    const auto owner = [](const fs::path& path) {
+        struct stat facts {};
+        ::stat(path.c_str(), &facts);
+        return std::pair(facts.st_uid, facts.st_gid);
+    };
+    const auto originalOwner = owner(file);
+#endif
+    page.Answers({{"/CH", ""}});
+    const SaveResult result = session.Save(page, true); // /KS=5 dropped
+    const std::string saved = "@echo off\r\n\"C:\\QX\\d3int.exe\" /host=n1 /CH\r\npause";
+    EXPECT_EQ(std::tuple(TemporaryFolder::Read(file), fs::status(file).permissions()),
+              std::tuple(saved, mode));
+    EXPECT_EQ(TemporaryFolder::Read(result.backup), original);
+#ifndef _WIN32 // Windows gives its modes by the name's extension
+    EXPECT_EQ(fs::status(result.backup).permissions(), mode);
+    EXPECT_EQ(owner(file), originalOwner);
+    EXPECT_EQ(owner(result.backup), originalOwner);
+#endif
+    page.Answers({{"/HW", ""}});
+    EXPECT_TRUE(session.Save(page, true).written) << "compared with what the first save wrote";
+    EXPECT_EQ(TemporaryFolder::Read(result.backup), saved);
+    EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak d3int.bat.varkel-new");
+    EXPECT_THAT(TemporaryFolder::Read(file.string() + ".varkel-new"), StartsWith("precious"));
+    TemporaryFolder::WriteFile(file, "x.exe /PS=1\r\n"); // changed by someone else meanwhile
+    EXPECT_THAT([&] { session.Write({{"/CH", ""}}, page, true); }, Throws<FileChangedError>());
+    session.Reread(); // taken as it is now: the page's arguments go into it, it into the backup
+    session.Write({{"/CH", ""}}, page, true);
+    EXPECT_EQ(TemporaryFolder::Read(file) + TemporaryFolder::Read(result.backup),
+              "x.exe /CH\r\nx.exe /PS=1\r\n");
+}
+
+TEST(SavingAFile, RefusesALossNamingItWithTheEditsStillUnsaved) {
+    const std::tuple<const char*, std::vector<PageArgument>, const char*> cases[] = {
+        // the file's line, the page's rows, what is written or the refusal
+        {"x.exe /ITDELIM=;", {{"/ITDELIM", " "}}, "x.exe /ITDELIM=\" \""},
+        {"x.exe \"/ITDELIM=|\" /S=A^&B",
+         {{"/ITDELIM", "|"}, {"/S", "A&B"}},
+         "x.exe /ITDELIM=^| /S=A^&B"},
+        {"x.exe /PS=1 service",
+         {{"/PS", "\"1 service\""}},
+         "a save would lose /PS=1 (joined into /PS=1 service), service (joined into /PS=1 "
+         "service); nothing written (--allow-loss"},
+        {"x.exe /KS=5",
+         {{"/KS", "5"}, {"/X", ""}, {"/KS", "9"}},
+         "x.bat: a save would lose /KS=5 (given again as /KS=9); nothing written"},
+        {"x.exe /A=\"1 /B\" /C",
+         {{"/A", "\"1"}, {"/B\"", ""}, {"/C", ""}},
+         "x.exe /A=\"1 /B\" /C"}};
+    for (const auto& [line, rows, written] : cases) {
+        TemporaryFolder folder;
+        const fs::path file = folder.Write("x.bat", std::string(line) + "\r\n");
+        NiceMock<MockPage> page;
+        ON_CALL(page, LoadDefaults(_, _)).WillByDefault(Return(1));
+        EditSession session(file, {});
+        session.Load(page, folder.Path());
+        // The user edited the page: what its fields show is theirs (";" became " ").
+        EXPECT_CALL(page, HasUnsavedChanges()).WillRepeatedly(Return(false));
+        EXPECT_CALL(page, HasUnsavedChanges()).WillOnce(Return(true)).RetiresOnSaturation();
+        page.Answers(rows);
+        if (std::string(written).starts_with("x.exe")) {
+            EXPECT_EQ(session.Save(page, false).commandLine, written);
+            EXPECT_EQ(TemporaryFolder::Read(file), std::string(written) + "\r\n");
+            EXPECT_FALSE(session.Write(rows, page, false).written) << "a second save: same bytes";
+            continue;
+        }
+        EXPECT_THAT([&] { session.Save(page, false); }, FailsWith(ExitCode::CannotWrite, written));
+        EXPECT_EQ(TemporaryFolder::Read(file), std::string(line) + "\r\n");
+        EXPECT_TRUE(session.HasUnsavedEdits(page)) << "the page is clean, the edits unsaved";
+        session.Write(rows, page, true);
+        EXPECT_FALSE(session.HasUnsavedEdits(page));
+    }
+    // Judged by what the interface reads from the line written: a bare "|" starts a pipe.
+    EXPECT_EQ(LostArguments({"/CH", "/x"}, StartupFile::ArgumentsOf("x.exe /CH | /x"),
+                            [](std::string_view text) { return std::string(text); }),
+              (std::vector<Loss>{{Loss::Kind::Dropped, "/x", ""}}));
+}
+
+TEST(OpeningAFile, FailsWithTheKindAndTheFileName) {
+    const std::tuple<const char*, const char*, ExitCode, const char*> cases[] = {
+        {"missing.bat", nullptr, ExitCode::CannotRead, " does not exist"},
+        {"", nullptr, ExitCode::CannotRead, " is a folder"}, // some systems open it as empty
+        {"empty.bat", "", ExitCode::NotStartupFile, ": the file is empty"},
+        {"split.bat", "x.exe /CH ^\r\n/HW\r\n", ExitCode::NotStartupFile,
+         ": the command line (line 1) ends with \"^\", which continues it on the next line"},
+        {"last.bat", "x.exe /CH ^\r\n", ExitCode::NotStartupFile,
+         ": the command line (line 1) ends with \"^\", which continues it on a next line the file "
+         "does not have"},
+        {"two.bat", "a.exe\r\nb.exe\r\n", ExitCode::NotStartupFile,
+         ": several lines could be the interface's command line: line 1 (a.exe), line 2 (b.exe); "
+         "name its program with --binary-name"}};
+    for (const auto& [name, content, code, says] : cases) {
+        TemporaryFolder folder;
+        const fs::path file = content ? folder.Write(name, content) : folder.Path() / name;
+        EXPECT_THAT([&] { EditSession session(file, {}); },
+                    FailsWith(code, std::string(name) + says));
+    }
+}
+
+} // namespace
+} // namespace varkel::host

@@ -1,0 +1,118 @@
+#include "core/StartupFile.h"
+#include "HostTestSupport.h"
+
+namespace varkel::host {
+namespace {
+
+using Kind = StartupFileError::Kind;
+
+TEST(StartupFileParsing, SeparatesProgramArgumentsAndTail) {
+    const std::pair<const char*, const char*> cases[] = {
+        // the program's base name, each argument's name|value as the interface receives it,
+        // "#", the tail
+        {R"("C:\Program Files\QX\d3int.exe" /ps=D -ch /KS=5)", "d3int /ps|D -ch| /KS|5 # "},
+        {"d3int.EXE \t -ch\t\t/HW   ", "d3int -ch| /HW| # "},
+        {"C:d3.int.exe /A=", "d3.int /A| # "},
+        {"../bin/d3int.exe /A=b=c =5", "d3int /A|b=c |5 # "},
+        {R"(x.exe /X="a b" "/Y=c d" /Z="e f)", "x /X|a b /Y|c d /Z|e f # "},
+        {R"(x.exe "/SITE=North "Plant" A" /Q=a\"b)", R"(x /SITE|North Plant A /Q|a"b # )"},
+        {R"(x.exe /ITDELIM=^| "/S=A&B" /T=^^ /U=^" 2^>x)", "x /ITDELIM|| /S|A&B /T|^ /U| 2>x # "},
+        {"x.exe /CH > log.txt 2>&1", "x /CH| # > log.txt 2>&1"},
+        {"x.exe /CH 0<nul", "x /CH| # 0<nul"},
+        {"x.exe /CH&&echo done", "x /CH| # &&echo done"},
+        {"x.exe /A=1>log", "x /A|1 # >log"},
+        {"x.exe | more", "x # | more"},
+        {"x.exe /X=\"a^\"\n", "x /X|a^ # "},
+    };
+    for (const auto& [line, expected] : cases) {
+        const StartupFile file = StartupFile::Parse(line, {});
+        std::string parts = file.ExecutableBaseName();
+        for (const StartupArgument& argument : file.Arguments()) {
+            parts += " " + argument.name + "|" + argument.value;
+        }
+        EXPECT_EQ(parts + " # " + file.Tail(), expected) << line;
+    }
+}
+
+TEST(StartupFileParsing, FindsTheCommandLinePastCommentsOrSaysWhyNot) {
+    const StartupFile file = StartupFile::Parse("\n@echo off\r\nREM d3int.exe /CH is old\r\n"
+                                                ":: \"C:\\old\\d3int.exe\"\r\necho d3int.exe\r\n"
+                                                "echo one ^\r\n\r\n  @\"C:\\QX\\d3int.exe\" /CH\r\n"
+                                                "other.exe /X\r\n",
+                                                {}, {"", "D3INT"});
+    EXPECT_EQ(std::tuple(file.CommandLineNumber(), file.Executable()),
+              std::tuple(8u, "\"C:\\QX\\d3int.exe\""));
+    // The interface's line, whatever runs before it: the program asked for, else the one
+    // named like the file, else the only one.
+    const std::string waits = "C:\\Windows\\System32\\timeout.exe /t 30\r\nping.exe -n 3 ::1 > nul"
+                              "\r\n\"C:\\QX\\d3int.exe\" /KS=abc\r\n";
+    const std::tuple<std::string, CommandLineChoice, std::size_t> chosen[] = {
+        {waits, {"", "d3int"}, 3},
+        {waits, {"D3INT.EXE", "x"}, 3},
+        {waits, {"ping", "d3int"}, 2},
+        {"\xEF\xBB\xBFx.exe /CH", {}, 1}};
+    for (const auto& [content, choice, number] : chosen) {
+        const StartupFile picked = StartupFile::Parse(content, {}, choice);
+        EXPECT_EQ(std::tuple(picked.CommandLineNumber(), picked.OriginalCommandLine().substr(0, 1)),
+                  std::tuple(number, number == 1   ? "x"
+                                     : number == 2 ? "p"
+                                                   : "\""))
+            << choice.binaryName;
+    }
+    const std::pair<std::string, Kind> refused[] = {
+        {"", Kind::Empty},
+        {"\r\n", Kind::NoCommandLine},
+        {"REM nothing\r\nd3int /CH\r\n", Kind::NoCommandLine},
+        {"x.exe.bak /CH", Kind::NoCommandLine},
+        {".exe /CH", Kind::NoCommandLine},
+        {"x.exe /CH ^", Kind::ContinuedLine},
+        {std::string("x\0.\0e\0x\0e\0", 10), Kind::NotText},
+        {waits, Kind::SeveralCommandLines},
+        {"d3int.exe /CH\r\nd3int.exe /HW\r\ntimeout.exe", Kind::SeveralCommandLines}};
+    for (const auto& [content, kind] : refused) {
+        EXPECT_THAT([&] { StartupFile::Parse(content, {}); },
+                    Throws<StartupFileError>(Property(&StartupFileError::GetKind, kind)))
+            << content;
+    }
+}
+
+TEST(StartupFileRewriting, KeepsEveryByteOutsideTheArgumentsHostSwitchesFirst) {
+    for (const std::string nl : {"\r\n", "\n"}) {
+        const std::string before = "@echo off" + nl + "REM  keep  these  blanks " + nl + nl;
+        const std::string after = nl + "rem trailer" + nl + "pause";
+        const StartupFile file = StartupFile::Parse(
+            before + "\"C:\\Q X\\d3int.exe\"  -ch   /X=\"a b\" /ITDELIM=^| /E=" + after, {});
+        const std::string written = file.WithCommandLine({"-ch", "/X=a b", "/ITDELIM=|", "/E"});
+        EXPECT_EQ(written, before + "\"C:\\Q X\\d3int.exe\" -ch /X=\"a b\" /ITDELIM=^| /E" + after);
+        EXPECT_EQ(StartupFile::Parse(written, {}).LoadRows(), file.LoadRows());
+    }
+    EXPECT_EQ(StartupFile::Parse("x.exe /a\r", {}).WithCommandLine({}), "x.exe\r");
+    const StartupFile hosted = StartupFile::Parse(
+        "@x.exe /host=\"node a\" /a /ps=D -HOST=b > log.txt\r\n", Switches("host", "/ps"));
+    EXPECT_EQ(hosted.CommandLine({"/A", "/B=a b"}),
+              "@x.exe /host=\"node a\" /ps=D -HOST=b /A /B=\"a b\" > log.txt");
+    // The page is handed a switch it shows with the value the interface receives, any other
+    // argument as its free text keeps it: command-line text for the C runtime.
+    EXPECT_EQ(StartupFile::Parse(R"(x.exe "/ITDELIM=|" /host=^& /SITE="N P" /Q=a\"b "" w)",
+                                 Switches("host"))
+                  .LoadRows(),
+              (std::vector<LoadRow>{{"/ITDELIM", "|", 0},
+                                    {"/host", "&", 1},
+                                    {"/SITE", "\"N P\"", 0},
+                                    {"/Q", R"(a\"b)", 0},
+                                    {"\"\"", "", 0},
+                                    {"w", "", 0}}));
+}
+
+TEST(StartupFileHostSwitches, MatchByPrefixAsGivenIgnoringCase) {
+    const std::tuple<const char*, const char*, bool> matches[] = {
+        {"/az", "/AZ", true},    {"/host", "-host", false}, {"host", "-Host", true},
+        {"host", "/host", true}, {"host", "host", false},   {"/host", "/hostname", false},
+        {"/ps", "/p", false}};
+    for (const auto& [configured, name, expected] : matches) {
+        EXPECT_EQ(Switches(configured).Matches(name), expected) << configured << " " << name;
+    }
+}
+
+} // namespace
+} // namespace varkel::host
