@@ -41,24 +41,18 @@ LRESULT CALLBACK PassFocusToControl(HWND window, UINT message, WPARAM wParam, LP
 } // namespace
 
 AtlContainer::AtlContainer() {
-    atl_ = LoadLibraryW(L"atl.dll");
+    atl_.Reset(LoadLibraryW(L"atl.dll"));
     if (!atl_) {
         Fail("atl.dll cannot be loaded: the ActiveX container window is not available");
     }
     using WinInit = BOOL(WINAPI*)();
-    const auto winInit = Export<WinInit>(atl_, "AtlAxWinInit");
-    attachControl_ = Export<AttachControl>(atl_, "AtlAxAttachControl");
+    const auto winInit = Export<WinInit>(atl_.Get(), "AtlAxWinInit");
+    attachControl_ = Export<AttachControl>(atl_.Get(), "AtlAxAttachControl");
     if (!winInit || !attachControl_) {
         Fail("atl.dll lacks AtlAxWinInit or AtlAxAttachControl");
     }
     if (!winInit()) {
         Fail("AtlAxWinInit failed: the AtlAxWin window class is not available");
-    }
-}
-
-AtlContainer::~AtlContainer() {
-    if (atl_) {
-        FreeLibrary(atl_);
     }
 }
 

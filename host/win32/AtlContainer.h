@@ -11,6 +11,7 @@
 // Failures are HostError(Hosting) saying what to do about them.
 
 #include "win32/adapters/ComPtr.h"
+#include "win32/adapters/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -21,9 +22,6 @@ namespace varkel::host::win32 {
 class AtlContainer {
 public:
     AtlContainer(); // loads atl.dll and registers the window class
-    AtlContainer(const AtlContainer&) = delete;
-    AtlContainer& operator=(const AtlContainer&) = delete;
-    ~AtlContainer();
 
     static varkel::win32::ComPtr<IUnknown> CreateControl(const std::wstring& progId);
     struct Hosted {
@@ -37,7 +35,7 @@ public:
 
 private:
     using AttachControl = HRESULT(WINAPI*)(IUnknown*, HWND, IUnknown**);
-    HMODULE atl_ = nullptr;
+    varkel::win32::UniqueHmodule atl_;
     AttachControl attachControl_ = nullptr;
 };
 

@@ -4,12 +4,11 @@
 #include "FileText.h"
 #include "common/Text.h"
 #include "core/HostError.h"
+#include "win32/adapters/ComError.h"
 #include "win32/adapters/InjectedFailure.h"
 #include "win32/adapters/ScopedBstr.h"
 #include "win32/adapters/ScopedSafeArray.h"
 #include "win32/adapters/TextConversion.h"
-
-#include <cstdio>
 
 namespace varkel::host::win32 {
 
@@ -19,10 +18,9 @@ using varkel::win32::ScopedSafeArray;
 
 namespace {
 
+// A failed call ends the run as the page could not be hosted, told as the page tells one.
 [[noreturn]] void Fail(const std::string& what, HRESULT hr) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
-    throw HostError(ExitCode::Hosting, what + " failed (" + code + ")");
+    throw HostError(ExitCode::Hosting, ToUtf8(varkel::win32::FailedCallText(hr, FromUtf8(what))));
 }
 
 void Check(HRESULT hr, const std::string& what) {

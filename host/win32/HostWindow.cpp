@@ -106,10 +106,7 @@ std::wstring FileLabel(const EditSession& session) {
 HostWindow::HostWindow(EditSession& session) : session_(session) {}
 
 HostWindow::~HostWindow() {
-    Destroy();
-    if (font_) {
-        DeleteObject(font_);
-    }
+    Destroy(); // the windows first: they use the font
 }
 
 void HostWindow::Open(const std::wstring& progId) {
@@ -159,14 +156,11 @@ void HostWindow::TakeDpi(int dpi) {
     dpi_ = dpi;
     const SIZE pageSize = PixelsAt(pageExtent_, dpi_);
     minimumSize_ = FrameAround(window_, {pageSize.cx, pageSize.cy + StripHeight()}, dpi_);
-    const HFONT font = MessageFontAt(dpi_);
+    varkel::win32::UniqueHfont font(MessageFontAt(dpi_));
     for (HWND child : {status_, save_, close_}) {
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
     }
-    if (font_) {
-        DeleteObject(font_); // no window uses it any more
-    }
-    font_ = font;
+    font_ = std::move(font); // the old one deleted: no window uses it any more
 }
 
 // Moved to a monitor of another DPI: the system suggests the window's new place and size; the

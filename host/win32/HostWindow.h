@@ -6,6 +6,7 @@
 #include "DispatchPage.h"
 #include "core/EditSession.h"
 #include "core/HostError.h"
+#include "win32/adapters/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -69,7 +70,7 @@ private:
     HWND status_ = nullptr;
     HWND save_ = nullptr;
     HWND close_ = nullptr;
-    HFONT font_ = nullptr;
+    varkel::win32::UniqueHfont font_; // the buttons' and the status line's
     ExitCode exitCode_ = ExitCode::Done;
 };
 

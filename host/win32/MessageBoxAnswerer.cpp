@@ -72,10 +72,10 @@ int FirstPresent(HWND box, std::initializer_list<int> ids) {
 } // namespace
 
 MessageBoxAnswerer::MessageBoxAnswerer(Choice choice) : choice_(choice), previous_(current) {
-    hook_ = varkel::win32::FailsOnRequest(L"SetWindowsHookExW")
-                ? nullptr
-                : SetWindowsHookExW(WH_CALLWNDPROCRET, &MessageBoxAnswerer::Hook, nullptr,
-                                    GetCurrentThreadId());
+    hook_.Reset(varkel::win32::FailsOnRequest(L"SetWindowsHookExW")
+                    ? nullptr
+                    : SetWindowsHookExW(WH_CALLWNDPROCRET, &MessageBoxAnswerer::Hook, nullptr,
+                                        GetCurrentThreadId()));
     if (!hook_) {
         throw HostError(ExitCode::Hosting, "cannot watch for message boxes (SetWindowsHookEx)");
     }
@@ -84,7 +84,6 @@ MessageBoxAnswerer::MessageBoxAnswerer(Choice choice) : choice_(choice), previou
 
 MessageBoxAnswerer::~MessageBoxAnswerer() {
     current = previous_;
-    UnhookWindowsHookEx(hook_);
 }
 
 LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {

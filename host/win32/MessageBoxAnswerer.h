@@ -4,7 +4,7 @@
 // chosen button. "Yes" presses Yes, or OK where there is no Yes; "No" presses No, or Cancel, or
 // OK; "Default" presses the box's default button, as Enter would.
 
-#include <windows.h>
+#include "win32/adapters/UniqueHandle.h"
 
 #include <string>
 #include <vector>
@@ -25,7 +25,7 @@ private:
     void Answer(HWND box) const;
 
     Choice choice_;
-    HHOOK hook_ = nullptr;
+    varkel::win32::UniqueHhook hook_; // unhooked after the destructor restores `current`
     MessageBoxAnswerer* previous_ = nullptr;
 };
 

@@ -2,12 +2,12 @@
 
 #include "core/FileStore.h"
 #include "core/HostError.h"
+#include "win32/adapters/UniqueHandle.h"
 
 #include <objidl.h>
 
 #include <gdiplus.h>
 
-#include <memory>
 #include <vector>
 
 namespace varkel::host::win32 {
@@ -58,13 +58,6 @@ bool PngEncoder(CLSID& encoder) {
     return false;
 }
 
-struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct BitmapDeleter {
-    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-};
-
 } // namespace
 
 void SaveClientAreaPicture(HWND window, const std::filesystem::path& png) {
@@ -85,12 +78,11 @@ void SaveClientAreaPicture(HWND window, const std::filesystem::path& png) {
         Fail(png, "the window has no visible area to picture");
     }
     HDC windowDc = GetDC(window);
-    std::unique_ptr<HDC__, DcDeleter> memoryDc(CreateCompatibleDC(windowDc));
-    std::unique_ptr<HBITMAP__, BitmapDeleter> bitmap(
-        CreateCompatibleBitmap(windowDc, width, height));
-    HGDIOBJ old = SelectObject(memoryDc.get(), bitmap.get());
-    const BOOL copied = BitBlt(memoryDc.get(), 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
-    SelectObject(memoryDc.get(), old);
+    const varkel::win32::UniqueHdc memoryDc(CreateCompatibleDC(windowDc));
+    const varkel::win32::UniqueHbitmap bitmap(CreateCompatibleBitmap(windowDc, width, height));
+    HGDIOBJ old = SelectObject(memoryDc.Get(), bitmap.Get());
+    const BOOL copied = BitBlt(memoryDc.Get(), 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+    SelectObject(memoryDc.Get(), old);
     ReleaseDC(window, windowDc);
     if (!copied) {
         Fail(png, "the window's picture cannot be copied");
@@ -101,7 +93,7 @@ void SaveClientAreaPicture(HWND window, const std::filesystem::path& png) {
     if (!gdiplus.Ok() || !PngEncoder(encoder)) {
         Fail(png, "GDI+ offers no PNG encoder");
     }
-    Gdiplus::Bitmap image(bitmap.get(), nullptr);
+    Gdiplus::Bitmap image(bitmap.Get(), nullptr);
     if (image.Save(png.wstring().c_str(), &encoder, nullptr) != Gdiplus::Ok) {
         Fail(png, "the picture cannot be written");
     }

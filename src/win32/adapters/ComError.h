@@ -8,7 +8,11 @@
 
 namespace varkel::win32 {
 
-// A Failure numbered with the HRESULT, naming the call that failed and the system's text.
+// How a failed call is named, in a failure's description and in a program's message:
+// "what failed (0x80070005)".
+Text FailedCallText(HRESULT hr, TextView what);
+
+// A Failure numbered with the HRESULT: the failed call's text and the system's text for it.
 Failure FailureFromHResult(HRESULT hr, TextView what);
 
 // Throws FailureFromHResult(hr, what) when hr is a failure code.

@@ -5,6 +5,7 @@
 #include "win32/adapters/ComError.h"
 #include "win32/adapters/ScopedBstr.h"
 #include "win32/adapters/TextConversion.h"
+#include "win32/adapters/VariantReference.h"
 
 #include <algorithm>
 #include <new>
@@ -76,9 +77,9 @@ void ClearException(EXCEPINFO& info) {
 } // namespace
 
 Text VariantText(const VARIANT& value) {
-    const VARIANT* direct = &value;
-    if (V_VT(direct) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(direct) != nullptr) {
-        direct = V_VARIANTREF(direct);
+    const VARIANT* direct = FollowVariantReferences(value);
+    if (direct == nullptr) {
+        throw Failures::TypeMismatch();
     }
     switch (V_VT(direct) & ~VT_BYREF) {
     case VT_EMPTY:

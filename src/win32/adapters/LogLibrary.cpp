@@ -78,26 +78,19 @@ HMODULE LoadLibraryFromSearchPath(const std::wstring& name) {
     return nullptr;
 }
 
-Win32LogLibrary::~Win32LogLibrary() {
-    if (module_ != nullptr) {
-        FreeLibrary(module_);
-    }
-}
-
 Win32LogLibrary::FormPutLogFunction Win32LogLibrary::Function() {
     if (function_ != nullptr) {
         return function_;
     }
-    if (module_ == nullptr) {
-        module_ = LoadLibraryFromSearchPath(LibraryName);
-        if (module_ == nullptr) {
+    if (!module_) {
+        module_.Reset(LoadLibraryFromSearchPath(LibraryName));
+        if (!module_) {
             throw Failures::DllNotFound(u"qxapi32.dll");
         }
     }
-    FARPROC entry = GetProcAddress(module_, EntryName);
+    FARPROC entry = GetProcAddress(module_.Get(), EntryName);
     if (entry == nullptr) {
-        FreeLibrary(module_);
-        module_ = nullptr;
+        module_.Reset();
         throw Failures::EntryPointNotFound(u"qxlg_formputlog in qxapi32.dll");
     }
     // The detour through void(*)() is the conversion the language leaves to the platform.

@@ -11,6 +11,7 @@
 #include "win32/adapters/Win32.h"
 
 #include "platform/LogLibraryPort.h"
+#include "win32/adapters/UniqueHandle.h"
 
 #include <string>
 
@@ -22,18 +23,13 @@ HMODULE LoadLibraryFromSearchPath(const std::wstring& name);
 
 class Win32LogLibrary final : public LogLibraryPort {
 public:
-    Win32LogLibrary() = default;
-    Win32LogLibrary(const Win32LogLibrary&) = delete;
-    Win32LogLibrary& operator=(const Win32LogLibrary&) = delete;
-    ~Win32LogLibrary() override;
-
     std::int32_t FormPutLog(const Text& message, const Text& prefix) override;
 
 private:
     using FormPutLogFunction = LONG(__stdcall*)(const char* message, const char* prefix);
     FormPutLogFunction Function();
 
-    HMODULE module_ = nullptr;
+    UniqueHmodule module_;
     FormPutLogFunction function_ = nullptr;
 };
 

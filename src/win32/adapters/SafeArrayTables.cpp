@@ -7,6 +7,7 @@
 #include "win32/adapters/ComError.h"
 #include "win32/adapters/ScopedBstr.h"
 #include "win32/adapters/ScopedVariant.h"
+#include "win32/adapters/VariantReference.h"
 
 #include <limits>
 
@@ -109,13 +110,8 @@ CellValue TextCell(const VARIANT& value) {
 CellValue CellFromVariant(const VARIANT& value) {
     if ((V_VT(&value) & VT_BYREF) != 0) {
         if (V_VT(&value) == (VT_BYREF | VT_VARIANT)) {
-            // One level, as the platform's own copies follow it: a variant by reference holds a
-            // value, never another variant by reference, which could lead back to itself.
-            const VARIANT* target = V_VARIANTREF(&value);
-            if (target == nullptr || V_VT(target) == (VT_BYREF | VT_VARIANT)) {
-                return CellValue::Unsupported();
-            }
-            return CellFromVariant(*target);
+            const VARIANT* target = FollowVariantReferences(value);
+            return target == nullptr ? CellValue::Unsupported() : CellFromVariant(*target);
         }
         if (V_BYREF(&value) == nullptr) {
             return CellValue::Unsupported();

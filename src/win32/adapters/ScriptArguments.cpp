@@ -8,24 +8,12 @@
 #include "win32/adapters/SafeArrayTables.h"
 #include "win32/adapters/ScopedBstr.h"
 #include "win32/adapters/ScopedVariant.h"
+#include "win32/adapters/VariantReference.h"
 
 namespace varkel::win32 {
 
-namespace {
-// An engine passing on a variable it received by reference may stack a reference or two; a
-// longer chain is taken for one that leads back to itself.
-constexpr int MaximumReferences = 8;
-} // namespace
-
-ScriptArgument::ScriptArgument(VARIANT& passed) : variable_(&passed) {
-    for (int followed = 0; V_VT(variable_) == (VT_BYREF | VT_VARIANT); ++followed) {
-        variable_ = followed < MaximumReferences ? V_VARIANTREF(variable_) : nullptr;
-        if (variable_ == nullptr) {
-            return;
-        }
-        byReference_ = true;
-    }
-}
+ScriptArgument::ScriptArgument(VARIANT& passed)
+    : variable_(FollowVariantReferences(passed)), byReference_(variable_ != &passed) {}
 
 const VARIANT& ScriptArgument::Variable() const {
     if (variable_ == nullptr) {

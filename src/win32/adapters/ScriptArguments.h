@@ -17,8 +17,8 @@ namespace varkel::win32 {
 
 class ScriptArgument {
 public:
-    // Follows the references to the variable. Behind a null or endless chain there is none:
-    // reading it is a type mismatch.
+    // Follows the references to the variable (VariantReference.h). Behind a null or endless
+    // chain there is none: reading it is a type mismatch.
     explicit ScriptArgument(VARIANT& passed);
 
     // Empty is the empty text; numbers, dates and booleans become their text.
@@ -32,7 +32,7 @@ private:
     const VARIANT& Variable() const;
 
     VARIANT* variable_;
-    bool byReference_ = false;
+    bool byReference_;
 };
 
 } // namespace varkel::win32

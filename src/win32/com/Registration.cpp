@@ -6,6 +6,7 @@
 #include "win32/adapters/ComPtr.h"
 #include "win32/adapters/ModuleLocation.h"
 #include "win32/adapters/TextConversion.h"
+#include "win32/adapters/UniqueHandle.h"
 #include "win32/com/Module.h"
 #include "win32/com/RegistrationTable.h"
 #include "win32/com/Varkel1Control.h"
@@ -69,23 +70,6 @@ std::wstring Expand(const wchar_t* pattern, const Substitutions& values) {
     return text;
 }
 
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
-    }
-    HKEY* Receive() { return &key_; }
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 HKEY ScopeRoot(RegistrationScope scope) {
     return scope == RegistrationScope::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
@@ -96,7 +80,7 @@ std::wstring ClassesPath(const std::wstring& key) {
 
 HRESULT WriteEntry(HKEY root, const std::wstring& keyName, const RegistryEntry& entry,
                    const Substitutions& values) {
-    RegistryKey key;
+    win32::UniqueHkey key;
     LSTATUS status = RegCreateKeyExW(root, ClassesPath(keyName).c_str(), 0, nullptr, 0,
                                      KEY_SET_VALUE | OwnView, nullptr, key.Receive(), nullptr);
     if (status != ERROR_SUCCESS || entry.value == nullptr) {
@@ -116,7 +100,7 @@ bool IsGone(LSTATUS status) {
 HRESULT DeleteTree(HKEY root, const std::wstring& key, REGSAM view = OwnView) {
     // RegDeleteTree takes no view, so it empties the key opened in ours; the key itself goes
     // separately.
-    RegistryKey opened;
+    win32::UniqueHkey opened;
     const LSTATUS status = RegOpenKeyExW(
         root, ClassesPath(key).c_str(), 0,
         DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | KEY_SET_VALUE | view, opened.Receive());
@@ -136,7 +120,7 @@ HRESULT DeleteTree(HKEY root, const std::wstring& key, REGSAM view = OwnView) {
 }
 
 bool KeyExists(HKEY root, const std::wstring& key, REGSAM view = OwnView) {
-    RegistryKey opened;
+    win32::UniqueHkey opened;
     return RegOpenKeyExW(root, ClassesPath(key).c_str(), 0, KEY_READ | view, opened.Receive()) ==
            ERROR_SUCCESS;
 }
@@ -146,7 +130,7 @@ bool KeyExists(HKEY root, const std::wstring& key, REGSAM view = OwnView) {
 std::wstring ProgIdClass(HKEY root, REGSAM view) {
     wchar_t text[64] = {};
     DWORD size = sizeof(text);
-    RegistryKey key;
+    win32::UniqueHkey key;
     if (RegOpenKeyExW(root, ClassesPath(std::wstring(ProgId) + L"\\CLSID").c_str(), 0,
                       KEY_QUERY_VALUE | view, key.Receive()) != ERROR_SUCCESS) {
         return {};

@@ -9,17 +9,13 @@ namespace varkel::com {
 
 namespace {
 
-// The operations whose parameters are by reference, by their fixed dispatch identifiers.
-constexpr DISPID LoadDefaultsId = 0x6003000F;
-constexpr DISPID GetAllArgumentsSafeArrayId = 0x60030010;
-constexpr DISPID GetInterfaceVersionId = 0x60030011;
-
+// The operations whose parameters are by reference (their identifiers come from the IDL).
 UINT ByReferenceParameterCount(DISPID id) {
     switch (id) {
-    case LoadDefaultsId:
+    case DISPID_VARKEL1_LOADDEFAULTS:
         return 2;
-    case GetAllArgumentsSafeArrayId:
-    case GetInterfaceVersionId:
+    case DISPID_VARKEL1_GETALLARGUMENTSSAFEARRAY:
+    case DISPID_VARKEL1_GETINTERFACEVERSION:
         return 1;
     default:
         return 0;
@@ -50,13 +46,13 @@ HRESULT Varkel1Control::InvokeWithScriptArguments(DISPID id, DISPPARAMS& paramet
     VARIANT& first = parameters.rgvarg[parameters.cArgs - 1];
     std::int32_t answer = 0;
     switch (id) {
-    case LoadDefaultsId:
+    case DISPID_VARKEL1_LOADDEFAULTS:
         answer = LoadDefaultsFromScript(first, parameters.rgvarg[0]);
         break;
-    case GetAllArgumentsSafeArrayId:
+    case DISPID_VARKEL1_GETALLARGUMENTSSAFEARRAY:
         answer = GetAllArgumentsFromScript(first);
         break;
-    case GetInterfaceVersionId:
+    case DISPID_VARKEL1_GETINTERFACEVERSION:
         answer = GetInterfaceVersionFromScript(first);
         break;
     default:

@@ -17,23 +17,17 @@ ColorScheme SystemColorScheme() {
                        GetSysColor(COLOR_HIGHLIGHTTEXT)};
 }
 
-BrushCache::~BrushCache() {
-    for (const auto& [color, brush] : brushes_) {
-        DeleteObject(brush);
-    }
-}
-
 HBRUSH BrushCache::BrushFor(COLORREF color) {
     for (const auto& [cached, brush] : brushes_) {
         if (cached == color) {
-            return brush;
+            return brush.Get();
         }
     }
-    HBRUSH brush = CreateSolidBrush(color);
-    if (brush != nullptr) {
-        brushes_.emplace_back(color, brush);
+    UniqueHbrush brush(CreateSolidBrush(color));
+    if (!brush) {
+        return nullptr;
     }
-    return brush;
+    return brushes_.emplace_back(color, std::move(brush)).second.Get();
 }
 
 } // namespace varkel::win32

@@ -4,8 +4,7 @@
 // can hand out the same brush as often as it is asked for.
 
 #include "toolkit/Colors.h"
-
-#include <windows.h>
+#include "win32/adapters/UniqueHandle.h"
 
 #include <utility>
 #include <vector>
@@ -17,17 +16,12 @@ ColorScheme SystemColorScheme();
 
 class BrushCache {
 public:
-    BrushCache() = default;
-    BrushCache(const BrushCache&) = delete;
-    BrushCache& operator=(const BrushCache&) = delete;
-    ~BrushCache();
-
     // nullptr only when the system has no brush to give.
     HBRUSH BrushFor(COLORREF color);
     std::size_t Size() const { return brushes_.size(); }
 
 private:
-    std::vector<std::pair<COLORREF, HBRUSH>> brushes_;
+    std::vector<std::pair<COLORREF, UniqueHbrush>> brushes_;
 };
 
 } // namespace varkel::win32

@@ -8,21 +8,15 @@ namespace {
 constexpr int SansCentipoints = 825;
 constexpr int FixedCentipoints = 900;
 
-HFONT MakeFont(const wchar_t* face, int centipoints, int dpi, BYTE pitchAndFamily) {
-    return CreateFontW(FontHeightForPoints(centipoints, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                       FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, pitchAndFamily, face);
+UniqueHfont MakeFont(const wchar_t* face, int centipoints, int dpi, BYTE pitchAndFamily) {
+    return UniqueHfont(CreateFontW(FontHeightForPoints(centipoints, dpi), 0, 0, 0, FW_NORMAL, FALSE,
+                                   FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchAndFamily, face));
 }
 } // namespace
 
 PageFonts::PageFonts(int dpi)
     : sans_(MakeFont(L"Microsoft Sans Serif", SansCentipoints, dpi, VARIABLE_PITCH | FF_SWISS)),
       fixed_(MakeFont(L"Fixedsys", FixedCentipoints, dpi, FIXED_PITCH | FF_MODERN)) {}
-
-PageFonts::~PageFonts() {
-    // Only after the windows that use them are gone: the owner destroys those first.
-    DeleteObject(sans_);
-    DeleteObject(fixed_);
-}
 
 } // namespace varkel::win32

@@ -4,25 +4,23 @@
 // replaced by its closest match of the same pitch and family.
 
 #include "page/Layout.h"
-
-#include <windows.h>
+#include "win32/adapters/UniqueHandle.h"
 
 namespace varkel::win32 {
 
 class PageFonts {
 public:
+    // Deleted with it: only after the windows that use them are gone, which their owner
+    // destroys first.
     explicit PageFonts(int dpi);
-    PageFonts(const PageFonts&) = delete;
-    PageFonts& operator=(const PageFonts&) = delete;
-    ~PageFonts();
 
-    HFONT For(const LayoutEntry& entry) const { return entry.fixedPitchFont ? fixed_ : sans_; }
-    HFONT Sans() const { return sans_; }
-    HFONT Fixed() const { return fixed_; }
+    HFONT For(const LayoutEntry& entry) const { return entry.fixedPitchFont ? Fixed() : Sans(); }
+    HFONT Sans() const { return sans_.Get(); }
+    HFONT Fixed() const { return fixed_.Get(); }
 
 private:
-    HFONT sans_;
-    HFONT fixed_;
+    UniqueHfont sans_;
+    UniqueHfont fixed_;
 };
 
 } // namespace varkel::win32

@@ -19,8 +19,7 @@ constexpr OleColor PageBackColor = Colors::ButtonFace;
 constexpr UINT DpiChangedAfterParent = 0x02E3;
 
 Failure LastError(const Text& what) {
-    return Failures::FromHResult(static_cast<std::int32_t>(HRESULT_FROM_WIN32(GetLastError())),
-                                 what);
+    return FailureFromHResult(HRESULT_FROM_WIN32(GetLastError()), what);
 }
 
 const wchar_t* Wide(const Text& text) {

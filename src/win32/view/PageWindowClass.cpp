@@ -1,6 +1,6 @@
 #include "win32/view/PageWindowClass.h"
 
-#include "common/Failure.h"
+#include "win32/adapters/ComError.h"
 
 #include <mutex>
 
@@ -32,8 +32,7 @@ PageWindowClass::PageWindowClass(WNDPROC procedure) {
         if (RegisterClassExW(&windowClass) == 0) {
             const DWORD error = GetLastError();
             if (error != ERROR_CLASS_ALREADY_EXISTS) {
-                throw Failures::FromHResult(static_cast<std::int32_t>(HRESULT_FROM_WIN32(error)),
-                                            u"RegisterClassEx");
+                throw FailureFromHResult(HRESULT_FROM_WIN32(error), u"RegisterClassEx");
             }
         }
     }

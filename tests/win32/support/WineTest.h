@@ -4,6 +4,7 @@
 #include "win32/adapters/ComPtr.h"
 #include "win32/adapters/ScopedBstr.h"
 #include "win32/adapters/ScopedSafeArray.h"
+#include "win32/adapters/UniqueHandle.h"
 #include "win32/adapters/Win32.h"
 #include "win32/support/MessageBoxHook.h"
 
@@ -33,19 +34,16 @@ inline std::wstring RegistryText(HKEY root, const std::wstring& key, const wchar
     return value;
 }
 inline bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 0) {
-    HKEY opened = nullptr;
-    const bool exists = RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, &opened) == 0;
-    RegCloseKey(opened);
-    return exists;
+    win32::UniqueHkey opened;
+    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, opened.Receive()) == 0;
 }
 inline void SetRegistryText(HKEY root, const std::wstring& key, const wchar_t* name,
                             const std::wstring& value, REGSAM view = 0, DWORD options = 0) {
-    HKEY opened = nullptr;
-    RegCreateKeyExW(root, key.c_str(), 0, nullptr, options, KEY_SET_VALUE | view, nullptr, &opened,
-                    nullptr);
-    RegSetValueExW(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    win32::UniqueHkey opened;
+    RegCreateKeyExW(root, key.c_str(), 0, nullptr, options, KEY_SET_VALUE | view, nullptr,
+                    opened.Receive(), nullptr);
+    RegSetValueExW(opened.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(opened);
 }
 
 inline std::wstring GuidText(REFGUID guid) {
@@ -61,11 +59,9 @@ template <class Function> Function Export(HMODULE module, const char* name) {
 }
 template <class... Arguments>
 HRESULT CallExport(const std::wstring& dll, const char* name, Arguments... arguments) {
-    HMODULE module = LoadLibraryW(dll.c_str());
-    const auto function = Export<HRESULT(STDAPICALLTYPE*)(Arguments...)>(module, name);
-    const HRESULT hr = function != nullptr ? function(arguments...) : E_FAIL;
-    FreeLibrary(module);
-    return hr;
+    const win32::UniqueHmodule module(LoadLibraryW(dll.c_str()));
+    const auto function = Export<HRESULT(STDAPICALLTYPE*)(Arguments...)>(module.Get(), name);
+    return function != nullptr ? function(arguments...) : E_FAIL;
 }
 inline HRESULT CanUnloadVarkel() {
     return GetModuleHandleW(L"varkel.dll") ? CallExport(VarkelDllPath, "DllCanUnloadNow") : E_FAIL;
