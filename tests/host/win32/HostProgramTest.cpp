@@ -313,7 +313,7 @@ TEST_F(HostOnAFile, FollowsItsMonitorsDpiWithTheSuggestedRectangleTheStripAndThe
     EXPECT_NEAR(at144[7], made[7] * 3 / 2, 4) << "the page's width and the frame's at 144";
     EXPECT_NEAR(at144[8], made[8] * 3 / 2, 4);
     EXPECT_EQ(moveTo(96, RECT{made[0], made[1], made[2], made[3]}), made);
-    Send(window, WM_CLOSE);
+    Send(HostProcess::Find(window, L"&Close"), BM_CLICK);
     EXPECT_EQ(host.Finish().exitCode, 0u);
 }
 
@@ -330,7 +330,7 @@ TEST_F(HostOnAFile, AFailedLoadLeavesSaveDisabledAndSaysWhy) {
                                                    L"saving is off");
     }));
     EXPECT_FALSE(IsWindowEnabled(HostProcess::Find(window, L"&Save")));
-    Send(window, WM_CLOSE);
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0); // Escape, as IsDialogMessage hands it on
     const HostRun run = host.Finish();
     EXPECT_EQ(run.exitCode, 6u) << run.err;
     EXPECT_EQ(TemporaryFolder::Read(file).find("/CH"), std::string::npos) << "nothing written";
