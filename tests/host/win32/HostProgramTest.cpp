@@ -103,16 +103,17 @@ protected:
 };
 
 TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
-    const std::string original = TemporaryFolder::Read(file);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\varkel\\StandIn"); // the host publishes it anew
     HostRun run;
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 0; round < 2; ++round) { // its report, the last line, as a person reads it
         run = Host({L"--host-switch", L"/host", L"--save", L"--print"});
-        EXPECT_EQ(std::pair(run.exitCode, run.out), std::pair(0ul, normalForm + "\n")) << run.err;
+        const std::string report =
+            round == 0
+                ? "saved " + file.string() + "; the previous file is " + file.string() + ".bak"
+                : file.string() + " already holds these arguments; nothing written";
+        EXPECT_EQ(std::tuple(run.exitCode, run.out, run.err.substr(run.err.rfind("varkel-host: "))),
+                  std::tuple(0ul, normalForm + "\n", "varkel-host: " + report + "\n"));
         EXPECT_EQ(TemporaryFolder::Read(file), head + normalForm + "\r\n");
-        EXPECT_EQ(TemporaryFolder::Read(fs::path(file) += ".bak"), original);
-        EXPECT_THAT(run.err, HasSubstr(round == 0 ? "; the previous file is "
-                                                  : "already holds these arguments"));
     }
     wchar_t asked[256] = {}; // what the page asked the settings component, as the host named it
     DWORD size = sizeof asked;
@@ -150,8 +151,6 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
                   option != std::wstring(L"--save"))
             << run.err;
     }
-    EXPECT_EQ(TemporaryFolder::Read(folder.Path() / "joins.bat"),
-              "d3int.exe /PS=1 service /KS=5\r\n");
 }
 
 // The page run by varkel-check natively and the DLL run by varkel-host give the same lines.
