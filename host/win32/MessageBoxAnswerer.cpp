@@ -69,6 +69,17 @@ int FirstPresent(HWND box, std::initializer_list<int> ids) {
     return 0;
 }
 
+// The button Enter would press: the one the box made its default push button. DM_GETDEFID is
+// no guide: Wine's boxes answer it with IDOK whatever buttons they have.
+int DefaultButton(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) {
+            return GetDlgCtrlID(child);
+        }
+    }
+    return FirstPresent(box, {IDOK, IDCANCEL, IDYES});
+}
+
 } // namespace
 
 MessageBoxAnswerer::MessageBoxAnswerer(Choice choice) : choice_(choice), previous_(current) {
@@ -104,12 +115,9 @@ void MessageBoxAnswerer::Answer(HWND box) const {
     case Choice::No:
         button = FirstPresent(box, {IDNO, IDCANCEL, IDOK});
         break;
-    case Choice::Default: {
-        const LRESULT defaultId = SendMessageW(box, DM_GETDEFID, 0, 0);
-        button = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId)
-                                                  : FirstPresent(box, {IDOK, IDCANCEL, IDYES});
+    case Choice::Default:
+        button = DefaultButton(box);
         break;
-    }
     }
     Say("message box \"" + Utf8FromWide(WindowText(box)) + "\": " +
         Indented(WindowText(GetDlgItem(box, messageTextId))) + "\n    -> " + ButtonName(button));

@@ -28,12 +28,6 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesAndOutlivesItsContainerI
     control.As<IOleWindow>(IID_IOleWindow)->GetWindow(&page);
     EXPECT_TRUE(GetParent(page) == container && IsWindowVisible(page)); // resized: the host's test
 
-    hook.Expect(IDOK);
-    SAFEARRAY* noTable = nullptr;
-    EXPECT_EQ(LoadDefaults(control.As<_varkel1>(IID__varkel1).Get(), &noTable), 0);
-    ASSERT_EQ(hook.shown.size(), 1u);
-    EXPECT_EQ(hook.shown[0].owner, frame) << "boxes belong to the top-level window";
-
     control.Reset();
     // The container closes while a click's box is up: the control lives until the click is done.
     HWND glf = GetWindow(GetWindow(page, GW_CHILD), GW_CHILD);
@@ -45,7 +39,7 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesAndOutlivesItsContainerI
         EXPECT_EQ(CanUnloadVarkel(), S_FALSE) << "the control went while its rule was running";
     });
     SendMessageW(glf, BM_CLICK, 0, 0);
-    EXPECT_FALSE(IsWindow(page));
+    EXPECT_EQ(hook.shown.at(0).owner, frame) << "boxes belong to the top-level window";
     EXPECT_EQ(CanUnloadVarkel(), S_OK);
     DestroyWindow(frame);
 }
@@ -53,11 +47,23 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesAndOutlivesItsContainerI
 // The plumbing a full container uses and AtlAxWin never calls.
 using InPlaceSiteHosting = PageComFixture;
 
-TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndReleaseThem) {
+TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndLeaveNothingBehind) {
     const HWND parent = CreateWindowExW(0, TestHostClass(), L"site", WS_POPUP | WS_VISIBLE, 0, 0,
                                         800, 600, nullptr, nullptr, nullptr, nullptr);
     RECT position{10, 20, 610, 420};
     InPlaceSite site(parent, position);
+    const auto letsGo = [](auto letGo) { // the page's windows, fonts and classes go with it
+        const HWND page = GetParent(GetParent(GetFocus())); // the control's own window
+        const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(GetFocus(), WM_GETFONT, 0, 0));
+        EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+        letGo();
+        EXPECT_FALSE(IsWindow(page));
+        EXPECT_EQ(GetObjectType(font), 0u) << "the page's fonts went with its windows";
+        WNDCLASSW info{};
+        for (const wchar_t* name : {L"varkel1PageWindow", L"VarkelPageWindow"}) {
+            EXPECT_FALSE(GetClassInfoW(GetModuleHandleW(L"varkel.dll"), name, &info)) << name;
+        }
+    };
     {
         const auto object = CreateByProgId().As<IOleObject>(IID_IOleObject);
         const auto persist = object.As<IPersistStreamInit>(IID_IPersistStreamInit);
@@ -121,11 +127,7 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
         EXPECT_EQ(point->Unadvise(cookie), S_OK);
         EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
         EXPECT_EQ(references(), unconnected);
-        const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(GetFocus(), WM_GETFONT, 0, 0));
-        EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
-        EXPECT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK);
-        EXPECT_FALSE(IsWindow(page));
-        EXPECT_EQ(GetObjectType(font), 0u) << "the page's fonts went with its windows";
+        letsGo([&] { EXPECT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK); });
         EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
     }
     // The frame, its own document window too, hears of the active object twice.
@@ -133,6 +135,11 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndRele
                           "inactive inactive ui-off ui active(varkel1) active(varkel1) tab1 "
                           "inactive inactive ui-off ui active(varkel1) active(varkel1) inactive "
                           "inactive ui-off deactivate closed ");
+    // Only the site taken back: all goes while the control lives; the next control starts anew.
+    auto object = CreateByProgId().As<IOleObject>(IID_IOleObject);
+    ASSERT_EQ(object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, &site, 0, parent, &position), S_OK);
+    letsGo([&] { EXPECT_EQ(object->SetClientSite(nullptr), S_OK); });
+    object.Reset();
     EXPECT_EQ(site.references, 0) << "the site or frame is still held";
     DestroyWindow(parent);
 }

@@ -103,21 +103,17 @@ protected:
 };
 
 TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
-    const std::string original = TemporaryFolder::Read(file);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\varkel\\StandIn"); // the host publishes it anew
     HostRun run;
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 0; round < 2; ++round) { // its report, the last line, as a person reads it
         run = Host({L"--host-switch", L"/host", L"--save", L"--print"});
-        EXPECT_EQ(run.exitCode, 0u) << run.err;
-        EXPECT_EQ(run.out, normalForm + "\n") << "in the file's code page";
-        EXPECT_THAT(run.err, HasSubstr("message box \"QX Interface for GSE D/3 DBA - NUX Cont\": "
-                                       "Warning: Use of the /KS parameter is not recommended.\n"
-                                       "    -> OK"))
-            << "the default button";
+        const std::string report =
+            round == 0
+                ? "saved " + file.string() + "; the previous file is " + file.string() + ".bak"
+                : file.string() + " already holds these arguments; nothing written";
+        EXPECT_EQ(std::tuple(run.exitCode, run.out, run.err.substr(run.err.rfind("varkel-host: "))),
+                  std::tuple(0ul, normalForm + "\n", "varkel-host: " + report + "\n"));
         EXPECT_EQ(TemporaryFolder::Read(file), head + normalForm + "\r\n");
-        EXPECT_EQ(TemporaryFolder::Read(fs::path(file) += ".bak"), original);
-        EXPECT_THAT(run.err, HasSubstr(round == 0 ? "; the previous file is "
-                                                  : "already holds these arguments"));
     }
     wchar_t asked[256] = {}; // what the page asked the settings component, as the host named it
     DWORD size = sizeof asked;
@@ -155,8 +151,6 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
                   option != std::wstring(L"--save"))
             << run.err;
     }
-    EXPECT_EQ(TemporaryFolder::Read(folder.Path() / "joins.bat"),
-              "d3int.exe /PS=1 service /KS=5\r\n");
 }
 
 // The page run by varkel-check natively and the DLL run by varkel-host give the same lines.
@@ -171,6 +165,7 @@ TEST(CheckAgainstHost, TheSameNewCommandLineForEveryFixture) {
         const HostRun check = HostProcess(arguments, L"varkel-check.exe").Finish();
         const auto file = nlohmann::json::parse(check.out)["files"][0];
         EXPECT_EQ(host.exitCode, 0u) << host.err;
+        EXPECT_EQ(host.err.find("?\n    -> OK"), std::string::npos) << "Enter presses no OK";
         EXPECT_EQ(host.out, file["new_line"].get<std::string>() + "\n") << entry.path();
         EXPECT_EQ(check.exitCode, file["exit_code"].get<DWORD>()) << check.err;
     }
@@ -271,8 +266,7 @@ TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAsked
     const HostRun run = host.Finish();
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_THAT(run.err,
-                AllOf(HasSubstr("/KS parameter is not recommended.\n    -> OK"),
-                      HasSubstr("d3int.bat was changed by someone else since it was opened; "
+                AllOf(HasSubstr("d3int.bat was changed by someone else since it was opened; "
                                 "nothing written.\n    \n    Yes reloads it, losing your "
                                 "edits. No writes them into it, keeping its new text as "
                                 "d3int.bat.bak. Cancel goes on editing.\n    -> Yes"),
@@ -318,7 +312,7 @@ TEST_F(HostOnAFile, FollowsItsMonitorsDpiWithTheSuggestedRectangleTheStripAndThe
     EXPECT_NEAR(at144[7], made[7] * 3 / 2, 4) << "the page's width and the frame's at 144";
     EXPECT_NEAR(at144[8], made[8] * 3 / 2, 4);
     EXPECT_EQ(moveTo(96, RECT{made[0], made[1], made[2], made[3]}), made);
-    Send(window, WM_CLOSE);
+    Send(HostProcess::Find(window, L"&Close"), BM_CLICK);
     EXPECT_EQ(host.Finish().exitCode, 0u);
 }
 
@@ -335,7 +329,7 @@ TEST_F(HostOnAFile, AFailedLoadLeavesSaveDisabledAndSaysWhy) {
                                                    L"saving is off");
     }));
     EXPECT_FALSE(IsWindowEnabled(HostProcess::Find(window, L"&Save")));
-    Send(window, WM_CLOSE);
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0); // Escape, as IsDialogMessage hands it on
     const HostRun run = host.Finish();
     EXPECT_EQ(run.exitCode, 6u) << run.err;
     EXPECT_EQ(TemporaryFolder::Read(file).find("/CH"), std::string::npos) << "nothing written";
