@@ -1,7 +1,7 @@
 #include "StandInState.h"
 
-#include "Console.h"
 #include "core/HostError.h"
+#include "core/TextCodec.h"
 
 #include <windows.h>
 
