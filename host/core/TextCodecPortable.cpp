@@ -62,8 +62,7 @@ std::string Utf16Bytes(TextView text) {
 
 bool Windows1252Holds(char16_t unit) {
     return unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF) ||
-           std::find(Windows1252High.begin(), Windows1252High.end(), unit) !=
-               Windows1252High.end();
+           std::find(Windows1252High.begin(), Windows1252High.end(), unit) != Windows1252High.end();
 }
 
 bool Holds(TextView character, unsigned codePage) {
