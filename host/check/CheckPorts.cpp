@@ -1,6 +1,7 @@
 #include "CheckPorts.h"
 
 #include "common/Failure.h"
+#include "core/TextCodec.h"
 
 namespace varkel::check {
 
@@ -21,7 +22,7 @@ const char* KindName(Finding::Kind kind) {
 }
 
 MessageBoxAnswer CheckPorts::ShowModal(const MessageBoxRequest& request) {
-    findings_.push_back({Finding::Kind::Box, ToUtf8(request.Message), concerns_});
+    findings_.push_back({Finding::Kind::Box, host::Utf8FromText(request.Message), concerns_});
     return request.Buttons == MessageBoxButtons::YesNo ? MessageBoxAnswer::Yes
                                                        : MessageBoxAnswer::Ok;
 }
@@ -32,7 +33,7 @@ Text CheckPorts::Load(int) {
 }
 
 std::int32_t CheckPorts::FormPutLog(const Text& message, const Text&) {
-    findings_.push_back({Finding::Kind::Log, ToUtf8(message), concerns_});
+    findings_.push_back({Finding::Kind::Log, host::Utf8FromText(message), concerns_});
     return 0;
 }
 

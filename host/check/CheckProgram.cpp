@@ -2,9 +2,9 @@
 
 #include "FileCheck.h"
 #include "SarifLog.h"
-#include "StartupText.h"
 #include "core/HostError.h"
 #include "core/HostOptions.h"
+#include "core/TextCodec.h"
 #include "version.h"
 
 #include <nlohmann/json.hpp>
@@ -180,7 +180,7 @@ CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments) {
         } else if (argument == "--code-page") {
             const std::string number = value();
             settings.codePage = host::CodePageNumber(number).value_or(0);
-            if (settings.codePage == 0 || !CodePageSupported(settings.codePage)) {
+            if (settings.codePage == 0 || !host::CodePageSupported(settings.codePage)) {
                 Usage("--code-page takes a code page this system knows, such as 1252, not \"" +
                       number + "\"");
             }

@@ -1,7 +1,6 @@
 #include "FileCheck.h"
 
 #include "PageTables.h"
-#include "StartupText.h"
 #include "core/EditSession.h"
 #include "core/FileStore.h"
 #include "core/HostError.h"
@@ -18,54 +17,46 @@ namespace varkel::check {
 namespace {
 
 using host::HostError;
+using host::TextCodec;
 
 // The page in this process, as a host sees it through the port varkel-host drives the DLL by.
 class LocalPage final : public host::PagePort {
 public:
-    LocalPage(CheckPorts& ports, const StartupText& text)
-        : ports_(ports), text_(text), page_(ports.Ports()) {
+    explicit LocalPage(CheckPorts& ports) : ports_(ports), page_(ports.Ports()) {
         page_.UserControl_Initialize();
     }
     Varkel1Page& Page() { return page_; }
 
-    long LoadDefaults(const std::vector<host::LoadRow>& rows,
+    long LoadDefaults(const std::vector<host::TextLoadRow>& rows,
                       const std::filesystem::path& installPath) override {
         std::vector<RowsInputTable::Row> cells;
         cells.reserve(rows.size());
-        for (const host::LoadRow& row : rows) {
-            cells.push_back({CellValue::FromText(text_.ToPage(row.name)),
-                             CellValue::FromText(text_.ToPage(row.value)),
+        for (const host::TextLoadRow& row : rows) {
+            cells.push_back({CellValue::FromText(row.name), CellValue::FromText(row.value),
                              CellValue::FromInteger(row.marker)});
         }
-        RowsInputTable table(std::move(cells),
-                             [this](const Text& name) { ports_.Concerning(ToUtf8(name)); });
-        Text path = FromUtf8(host::DisplayPath(installPath));
+        RowsInputTable table(std::move(cells), [this](const Text& name) {
+            ports_.Concerning(host::Utf8FromText(name));
+        });
+        Text path = host::TextFromUtf8(host::DisplayPath(installPath));
         const long result = page_.LoadDefaults(table, path);
         ports_.Concerning({});
         return result;
     }
 
-    long GetAllArguments(std::vector<host::PageArgument>& arguments) override {
+    long GetAllArguments(std::vector<host::TextArgument>& arguments) override {
         TextList list;
         const long result = page_.GetAllArgumentsSafeArray(list);
         for (const auto& [name, value] : list.Rows()) {
-            arguments.push_back({text_.FromPage(name), text_.FromPage(value)});
+            arguments.push_back({name, value});
         }
         return result;
     }
 
     bool HasUnsavedChanges() override { return page_.ControlHasUnsavedChanges(); }
-    std::string UpperCase(std::string_view text) const override {
-        try {
-            return text_.FromPage(varkel::UpperCase(text_.ToPage(text)));
-        } catch (const HostError&) { // a capital the code page lacks: the page could not save it
-            return std::string(text);
-        }
-    }
 
 private:
     CheckPorts& ports_;
-    const StartupText& text_;
     Varkel1Page page_;
 };
 
@@ -80,7 +71,7 @@ void TypeLoadedValuesAgain(Varkel1Page& page, CheckPorts& ports) {
         }
         CheckBox& box = page.*row.box;
         TextField& field = page.*row.field;
-        ports.Concerning(ToUtf8(row.name)); // typing it may already show a box
+        ports.Concerning(host::Utf8FromText(row.name)); // typing it may already show a box
         const Text typed = field.GetText();
         field.SetText(u"");
         field.SetText(typed);
@@ -106,7 +97,7 @@ int FileReport::ExitCode() const {
 
 namespace {
 
-std::vector<Finding> LossFindings(const std::vector<host::Loss>& losses, const StartupText& text) {
+std::vector<Finding> LossFindings(const std::vector<host::Loss>& losses, const TextCodec& text) {
     std::vector<Finding> findings;
     for (const host::Loss& loss : losses) {
         const std::string into = text.ToUtf8(loss.into);
@@ -131,13 +122,13 @@ std::vector<Finding> LossFindings(const std::vector<host::Loss>& losses, const S
 }
 
 // Writes the page's form only where it can be written whole; otherwise says why not.
-void Fix(FileReport& report, host::EditSession& session, const host::PagePort& page,
+void Fix(FileReport& report, host::EditSession& session,
          const std::vector<host::PageArgument>& rows, bool allowLoss) {
     if (!report.refusal.empty()) {
         report.error = report.file + ": the page would not save it; nothing written";
     } else if (report.Changed() && report.error.empty()) {
         try {
-            report.backup = host::DisplayPath(session.Write(rows, page, allowLoss).backup);
+            report.backup = host::DisplayPath(session.Write(rows, allowLoss).backup);
         } catch (const HostError& error) {
             report.error = error.what();
         }
@@ -156,7 +147,7 @@ std::string SwitchName(std::string_view argument) {
 // interface, or, for the page's findings about a switch, the first one of that switch in any
 // spelling. The arguments stand on the line in their order after the executable.
 void PlaceFindings(std::vector<Finding>& findings, const host::StartupFile& startup,
-                   const StartupText& text) {
+                   const TextCodec& text) {
     const std::string line = startup.OriginalCommandLine();
     const std::size_t executable = line.find(startup.Executable());
     std::size_t cursor =
@@ -176,7 +167,7 @@ void PlaceFindings(std::vector<Finding>& findings, const host::StartupFile& star
                 (concerns == received ||
                  (concerns.find('=') == std::string::npos && concerns.size() > 1 &&
                   SwitchName(concerns) == SwitchName(received)))) {
-                finding.column = text.ToPage(line.substr(0, at)).size() + 1;
+                finding.column = text.Decode(line.substr(0, at)).size() + 1;
             }
         }
     }
@@ -188,17 +179,18 @@ FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& set
     FileReport report;
     report.file = host::DisplayPath(file);
     try {
-        host::EditSession session(file, settings.hostSwitches, settings.binaryName);
+        host::EditSession session(file, settings.hostSwitches, settings.binaryName,
+                                  settings.codePage);
         const host::StartupFile& startup = session.File();
-        const StartupText text(startup.Content(), settings.codePage, report.file);
+        const TextCodec& text = session.Codec();
         report.otherPrograms = startup.OtherPrograms();
         report.lineNumber = startup.CommandLineNumber();
         const std::filesystem::path installPath = host::DefaultInstallPath(file);
-        CheckPorts ports({FromUtf8(host::DefaultInterfaceName(file)),
-                          FromUtf8(host::DisplayPath(installPath)),
-                          settings.binaryName.empty() ? text.ToPage(startup.ExecutableBaseName())
-                                                      : FromUtf8(settings.binaryName)});
-        LocalPage page(ports, text);
+        CheckPorts ports({host::TextFromUtf8(host::DefaultInterfaceName(file)),
+                          host::TextFromUtf8(host::DisplayPath(installPath)),
+                          settings.binaryName.empty() ? text.Decode(startup.ExecutableBaseName())
+                                                      : host::TextFromUtf8(settings.binaryName)});
+        LocalPage page(ports);
         report.oldLine = text.ToUtf8(startup.OriginalCommandLine());
         // A refusal is the page's answer about this file; any other failure stops the file.
         const auto refused = [&](const HostError& error) {
@@ -208,11 +200,11 @@ FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& set
         std::vector<Finding> losses;
         try {
             session.Load(page, installPath);
-            report.freeText = Trimmed(ToUtf8(page.Page().txtAdditional.GetText()));
+            report.freeText = Trimmed(host::Utf8FromText(page.Page().txtAdditional.GetText()));
             std::vector<host::PageArgument> rows;
             try {
                 rows = session.Generate(page);
-                const host::SavePlan plan = session.Plan(rows, page);
+                const host::SavePlan plan = session.Plan(rows);
                 report.newLine = text.ToUtf8(plan.commandLine);
                 losses = LossFindings(plan.losses, text);
             } catch (const HostError& error) {
@@ -220,7 +212,7 @@ FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& set
             }
             TypeLoadedValuesAgain(page.Page(), ports);
             if (settings.fix) {
-                Fix(report, session, page, rows, settings.allowLoss);
+                Fix(report, session, rows, settings.allowLoss);
             }
         } catch (const HostError& error) {
             refused(error);

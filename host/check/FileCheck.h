@@ -17,7 +17,7 @@ namespace varkel::check {
 struct CheckSettings {
     host::HostSwitches hostSwitches;
     std::string binaryName; // empty: not given
-    unsigned codePage = 0;  // 0: the default (see StartupText)
+    unsigned codePage = 0;  // 0: the default (see core/TextCodec.h)
     bool fix = false;
     bool allowLoss = false; // --fix writes a file even when a save would lose arguments
 };

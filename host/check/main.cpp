@@ -5,13 +5,18 @@
 #include <exception>
 
 #ifdef _WIN32
-#include "Console.h"
+#include "core/TextCodec.h"
+
+#include <fcntl.h>
+#include <io.h>
 
 int wmain(int argc, wchar_t** argv) {
-    varkel::host::win32::PrepareConsole();
+    // No "\n" -> "\r\n" translation: reports are compared byte for byte.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
-        arguments.push_back(varkel::host::win32::Utf8FromWide(argv[i]));
+        arguments.push_back(varkel::host::Utf8FromWide(argv[i]));
     }
 #else
 int main(int argc, char** argv) {

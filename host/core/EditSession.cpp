@@ -21,24 +21,21 @@ StartupFile ParseOrFail(const std::filesystem::path& path, std::string content,
 } // namespace
 
 EditSession::EditSession(std::filesystem::path file, HostSwitches hostSwitches,
-                         std::string binaryName)
+                         std::string binaryName, unsigned codePage)
     : path_(std::move(file)),
       hostSwitches_(std::move(hostSwitches)), choice_{std::move(binaryName),
                                                       DisplayPath(path_.stem())},
-      file_(ParseOrFail(path_, ReadWholeFile(path_), hostSwitches_, choice_)) {}
-
-std::string PagePort::UpperCase(std::string_view text) const {
-    std::string upper(text);
-    for (char& c : upper) {
-        c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    }
-    return upper;
-}
+      file_(ParseOrFail(path_, ReadWholeFile(path_), hostSwitches_, choice_)), codePage_(codePage),
+      codec_(codePage_, file_.Content(), DisplayPath(path_)) {}
 
 void EditSession::Load(PagePort& page, const std::filesystem::path& installPath) {
     loaded_ = false;
     editsHandedOver_ = false;
-    const long result = page.LoadDefaults(file_.LoadRows(), installPath);
+    std::vector<TextLoadRow> rows;
+    for (const LoadRow& row : file_.LoadRows()) {
+        rows.push_back({codec_.Decode(row.name), codec_.Decode(row.value), row.marker});
+    }
+    const long result = page.LoadDefaults(rows, installPath);
     if (result != 1) {
         throw HostError(ExitCode::PageRefused,
                         DisplayPath(path_) + ": the page answered " + std::to_string(result) +
@@ -58,8 +55,12 @@ std::vector<PageArgument> EditSession::Generate(PagePort& page) {
     std::vector<PageArgument> arguments;
     long result = 0;
     try {
-        result = page.GetAllArguments(arguments);
-    } catch (const HostError& error) { // a text the file's code page cannot hold
+        std::vector<TextArgument> texts;
+        result = page.GetAllArguments(texts);
+        for (const TextArgument& text : texts) {
+            arguments.push_back({codec_.Encode(text.name), codec_.Encode(text.value)});
+        }
+    } catch (const HostError& error) { // a text the file's code page cannot hold, among others
         throw HostError(error.Code(), DisplayPath(path_) + ": " + error.what());
     }
     if (result != 1) {
@@ -85,9 +86,10 @@ bool EditSession::HasUnsavedEdits(PagePort& page) {
 
 void EditSession::Reread() {
     file_ = ParseOrFail(path_, ReadWholeFile(path_), hostSwitches_, choice_);
+    codec_ = TextCodec(codePage_, file_.Content(), DisplayPath(path_));
 }
 
-SavePlan EditSession::Plan(const std::vector<PageArgument>& rows, const PagePort& page) const {
+SavePlan EditSession::Plan(const std::vector<PageArgument>& rows) const {
     SavePlan plan;
     const std::vector<std::string> arguments = ArgumentsOfRows(rows);
     plan.commandLine = file_.CommandLine(arguments);
@@ -102,14 +104,21 @@ SavePlan EditSession::Plan(const std::vector<PageArgument>& rows, const PagePort
             return IsPageSwitch(argument.substr(0, argument.find('=')));
         });
     }
-    plan.losses = LostArguments(before, StartupFile::ArgumentsOf(plan.commandLine),
-                                [&](std::string_view text) { return page.UpperCase(text); });
+    // The page's own capitals, as it writes a known switch's value; one the code page lacks
+    // could not be saved, so the value stays as it is.
+    const auto upper = [this](std::string_view text) {
+        try {
+            return codec_.Encode(UpperCase(codec_.Decode(text)));
+        } catch (const HostError&) {
+            return std::string(text);
+        }
+    };
+    plan.losses = LostArguments(before, StartupFile::ArgumentsOf(plan.commandLine), upper);
     return plan;
 }
 
-SaveResult EditSession::Write(const std::vector<PageArgument>& rows, const PagePort& page,
-                              bool allowLoss) {
-    SavePlan plan = Plan(rows, page);
+SaveResult EditSession::Write(const std::vector<PageArgument>& rows, bool allowLoss) {
+    SavePlan plan = Plan(rows);
     if (!plan.losses.empty() && !allowLoss) {
         throw HostError(ExitCode::CannotWrite, LossRefusal(DisplayPath(path_), plan.losses));
     }

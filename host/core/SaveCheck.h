@@ -38,7 +38,7 @@ struct Loss {
     bool operator==(const Loss&) const = default;
 };
 
-// The page's capitals in the file's code page (PagePort::UpperCase).
+// The page's capitals of a text in the file's code page.
 using UpperCaser = std::function<std::string(std::string_view)>;
 
 // Every argument of `before` must arrive in `after` as itself or in the page's normal form of

@@ -1,7 +1,7 @@
 #include "AtlContainer.h"
 
-#include "Console.h"
 #include "core/HostError.h"
+#include "core/TextCodec.h"
 #include "win32/adapters/InjectedFailure.h"
 
 #include <commctrl.h>

@@ -12,8 +12,4 @@ void PrepareConsole(); // no "\n" -> "\r\n" translation: output is compared byte
 void PrintLine(std::string_view bytes);
 void Say(std::string_view utf8);
 
-// UTF-8 <-> UTF-16 for the host's own texts (options, messages, paths).
-std::wstring WideFromUtf8(std::string_view utf8);
-std::string Utf8FromWide(std::wstring_view wide);
-
 } // namespace varkel::host::win32

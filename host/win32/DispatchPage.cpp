@@ -1,9 +1,7 @@
 #include "DispatchPage.h"
 
-#include "Console.h"
-#include "FileText.h"
-#include "common/Text.h"
 #include "core/HostError.h"
+#include "core/TextCodec.h"
 #include "win32/adapters/ComError.h"
 #include "win32/adapters/InjectedFailure.h"
 #include "win32/adapters/ScopedBstr.h"
@@ -15,6 +13,8 @@ namespace varkel::host::win32 {
 using varkel::win32::ComPtr;
 using varkel::win32::ScopedBstr;
 using varkel::win32::ScopedSafeArray;
+using varkel::win32::TextFromWide;
+using varkel::win32::WideFromText;
 
 namespace {
 
@@ -50,7 +50,7 @@ BSTR NewBstr(std::wstring_view text) {
 }
 
 // Column 0 the switch, 1 the value, 2 the marker; one row per argument, both from 0.
-ScopedSafeArray InputTable(const std::vector<LoadRow>& rows) {
+ScopedSafeArray InputTable(const std::vector<TextLoadRow>& rows) {
     SAFEARRAYBOUND bounds[2] = {{3, 0}, {static_cast<ULONG>(rows.size()), 0}};
     ScopedSafeArray table;
     table.Reset(SafeArrayCreate(VT_VARIANT, 2, bounds));
@@ -60,9 +60,9 @@ ScopedSafeArray InputTable(const std::vector<LoadRow>& rows) {
     for (std::size_t row = 0; row < rows.size(); ++row) {
         VARIANT cells[3];
         V_VT(&cells[0]) = VT_BSTR;
-        V_BSTR(&cells[0]) = NewBstr(WideFromFileText(rows[row].name));
+        V_BSTR(&cells[0]) = NewBstr(WideFromText(rows[row].name));
         V_VT(&cells[1]) = VT_BSTR;
-        V_BSTR(&cells[1]) = NewBstr(WideFromFileText(rows[row].value));
+        V_BSTR(&cells[1]) = NewBstr(WideFromText(rows[row].value));
         V_VT(&cells[2]) = VT_I4;
         V_I4(&cells[2]) = rows[row].marker;
         for (LONG column = 0; column < 3; ++column) {
@@ -86,15 +86,15 @@ ScopedSafeArray OutgoingTable() {
     return table;
 }
 
-std::string Cell(SAFEARRAY* table, LONG column, LONG row) {
+Text Cell(SAFEARRAY* table, LONG column, LONG row) {
     LONG index[2] = {column, row};
     ScopedBstr text;
     Check(SafeArrayGetElement(table, index, text.Receive()), "reading the page's arguments");
     const BSTR raw = text.Get();
-    return FileTextFromWide(raw ? std::wstring_view(raw, SysStringLen(raw)) : std::wstring_view());
+    return TextFromWide(raw ? std::wstring_view(raw, SysStringLen(raw)) : std::wstring_view());
 }
 
-std::vector<PageArgument> ReadOutgoing(SAFEARRAY* table) {
+std::vector<TextArgument> ReadOutgoing(SAFEARRAY* table) {
     if (table == nullptr || SafeArrayGetDim(table) != 2) {
         throw HostError(ExitCode::Hosting, "the page handed back no two-dimensional table");
     }
@@ -102,7 +102,7 @@ std::vector<PageArgument> ReadOutgoing(SAFEARRAY* table) {
     LONG lastRow = -1;
     Check(SafeArrayGetLBound(table, 2, &firstRow), "reading the table's rows");
     Check(SafeArrayGetUBound(table, 2, &lastRow), "reading the table's rows");
-    std::vector<PageArgument> arguments;
+    std::vector<TextArgument> arguments;
     for (LONG row = firstRow; row <= lastRow; ++row) {
         arguments.push_back({Cell(table, 0, row), Cell(table, 1, row)});
     }
@@ -136,7 +136,7 @@ VARIANT DispatchPage::Call(const wchar_t* name, VARIANTARG* arguments, UINT coun
     return result;
 }
 
-long DispatchPage::LoadDefaults(const std::vector<LoadRow>& rows,
+long DispatchPage::LoadDefaults(const std::vector<TextLoadRow>& rows,
                                 const std::filesystem::path& installPath) {
     ScopedSafeArray table = InputTable(rows);
     ScopedBstr path;
@@ -165,7 +165,7 @@ long DispatchPage::LoadDefaults(const std::vector<LoadRow>& rows,
     return V_I4(&result);
 }
 
-long DispatchPage::GetAllArguments(std::vector<PageArgument>& arguments) {
+long DispatchPage::GetAllArguments(std::vector<TextArgument>& arguments) {
     ScopedSafeArray table = OutgoingTable();
     SAFEARRAY* tableArgument = table.Release();
     VARIANTARG argument;
@@ -188,17 +188,6 @@ bool DispatchPage::HasUnsavedChanges() {
     VARIANT result = Call(L"ControlHasUnsavedChanges", nullptr, 0);
     ConvertResult(result, VT_BOOL, "reading ControlHasUnsavedChanges' result");
     return V_BOOL(&result) != VARIANT_FALSE;
-}
-
-// The page's own capitals, from the code it runs: what it writes a known switch's value as.
-std::string DispatchPage::UpperCase(std::string_view text) const {
-    const std::wstring wide = WideFromFileText(text);
-    const varkel::Text upper = varkel::UpperCase(varkel::Text(wide.begin(), wide.end()));
-    try {
-        return FileTextFromWide(std::wstring(upper.begin(), upper.end()));
-    } catch (const HostError&) { // a capital the code page lacks: the page could not save it
-        return std::string(text);
-    }
 }
 
 } // namespace varkel::host::win32

@@ -16,11 +16,10 @@ class DispatchPage : public PagePort {
 public:
     explicit DispatchPage(varkel::win32::ComPtr<IDispatch> page);
 
-    long LoadDefaults(const std::vector<LoadRow>& rows,
+    long LoadDefaults(const std::vector<TextLoadRow>& rows,
                       const std::filesystem::path& installPath) override;
-    long GetAllArguments(std::vector<PageArgument>& arguments) override;
+    long GetAllArguments(std::vector<TextArgument>& arguments) override;
     bool HasUnsavedChanges() override;
-    std::string UpperCase(std::string_view text) const override;
 
 private:
     DISPID Id(const wchar_t* name) const;

@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "core/FileStore.h"
+#include "core/TextCodec.h"
 
 #include <algorithm>
 #include <ctime>
@@ -247,7 +248,7 @@ bool HostWindow::Save() {
 
 bool HostWindow::WriteAsking(const std::vector<PageArgument>& rows) {
     const std::string name = DisplayPath(session_.Path().filename());
-    const SavePlan plan = session_.Plan(rows, *page_);
+    const SavePlan plan = session_.Plan(rows);
     if (!plan.losses.empty()) {
         std::string list;
         for (const Loss& loss : plan.losses) {
@@ -262,7 +263,7 @@ bool HostWindow::WriteAsking(const std::vector<PageArgument>& rows) {
     }
     SaveResult result;
     try {
-        result = session_.Write(rows, *page_, true);
+        result = session_.Write(rows, true);
     } catch (const FileChangedError& error) {
         Say(error.what());
         SetStatus("Not saved: " + name + " was changed by someone else");

@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "core/HostError.h"
+#include "core/TextCodec.h"
 #include "win32/adapters/InjectedFailure.h"
 
 #include <initializer_list>

@@ -1,8 +1,10 @@
 #include "StandInState.h"
 
-#include "Console.h"
 #include "core/HostError.h"
+#include "core/TextCodec.h"
+
 #include "win32/adapters/UniqueHandle.h"
+#include <windows.h>
 
 namespace varkel::host::win32 {
 

@@ -2,7 +2,6 @@
 // headless (see UsageText for the options and exit codes).
 
 #include "Console.h"
-#include "FileText.h"
 #include "HostWindow.h"
 #include "MessageBoxAnswerer.h"
 #include "Screenshot.h"
@@ -11,6 +10,8 @@
 #include "core/FileStore.h"
 #include "core/HostError.h"
 #include "core/HostOptions.h"
+#include "core/TextCodec.h"
+#include "win32/adapters/TextConversion.h"
 #include "win32/com/RegistrationTable.h"
 
 #include <windows.h>
@@ -84,7 +85,8 @@ HostState StateFor(const HostOptions& options, const EditSession& session) {
         WideFromUtf8(options.interfaceName.value_or(DefaultInterfaceName(session.Path())));
     state.installPath = options.installPath.value_or(DefaultInstallPath(session.Path()));
     state.binaryName = options.binaryName ? WideFromUtf8(*options.binaryName)
-                                          : WideFromFileText(session.File().ExecutableBaseName());
+                                          : varkel::win32::WideFromText(session.Codec().Decode(
+                                                session.File().ExecutableBaseName()));
     return state;
 }
 
@@ -123,10 +125,10 @@ int Run(const HostOptions& options) {
                                                      std::to_string(*options.codePage) +
                                                      ": this system does not know that code page");
             }
-            SetFileCodePage(*options.codePage);
         }
         EditSession session(Locate(options.file), options.hostSwitches,
-                            options.binaryName.value_or(""));
+                            options.binaryName.value_or(""),
+                            options.codePage.value_or(DefaultCodePage));
         for (const std::string& other : session.File().OtherPrograms()) {
             Say(DisplayPath(session.Path()) + ": " + other +
                 " runs another program; the command line is line " +

@@ -145,9 +145,6 @@ TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) 
          // cmd.exe reads the line first: what the interface receives is kept, escaped for it
          {"pipes.bat", "d3int.exe \"/ITDELIM=|\" /CH /SITE=A^&B\r\n", "", 1, "fixed",
           "d3int.exe /CH /ITDELIM=^| /SITE=A^&B\r\n"},
-         {"escaped.bat", "d3int.exe /ITDELIM=^|\r\n", "", 1, "saving would keep", ""},
-         {"redirects.bat", "d3int.exe \"/ITDELIM=>\"\r\n", "", 1, "fixed",
-          "d3int.exe /ITDELIM=^>\r\n"},
          {"quotes.bat", "d3int.exe \"/SITE=North \"Plant\" A\" /CH\r\n", "", 0, "fixed",
           "d3int.exe /CH /SITE=\"North Plant A\"\r\n"},
          {"allowed.bat", "d3int.exe /KS=\r\n", "--allow-loss", 1, "dropped (/KS=)",

@@ -1,16 +1,14 @@
-#include "StartupText.h"
+#include "TextCodec.h"
 
-#include "core/HostError.h"
+#include "HostError.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstdio>
 #include <iconv.h>
 #include <memory>
 #include <optional>
 
-namespace varkel::check {
+namespace varkel::host {
 
 namespace {
 
@@ -31,7 +29,7 @@ std::string IconvName(unsigned codePage) {
     return "CP" + std::to_string(codePage);
 }
 
-// Converts all of `input` or answers nothing.
+// Converts all of `input` or answers nothing; code page 0 is UTF-16 here.
 std::optional<std::string> Convert(unsigned from, unsigned to, std::string_view input) {
     const std::string target = to == 0 ? "UTF-16LE" : IconvName(to);
     const std::string source = from == 0 ? "UTF-16LE" : IconvName(from);
@@ -53,12 +51,6 @@ std::optional<std::string> Convert(unsigned from, unsigned to, std::string_view 
     return output;
 }
 
-char32_t FromUtf16(TextView character) {
-    return character.size() == 2
-               ? 0x10000 + ((char32_t{character[0]} - 0xD800) << 10) + (character[1] - 0xDC00)
-               : character[0];
-}
-
 std::string Utf16Bytes(TextView text) {
     std::string bytes;
     for (char16_t unit : text) {
@@ -68,25 +60,35 @@ std::string Utf16Bytes(TextView text) {
     return bytes;
 }
 
+bool Windows1252Holds(char16_t unit) {
+    return unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF) ||
+           std::find(Windows1252High.begin(), Windows1252High.end(), unit) != Windows1252High.end();
+}
+
+bool Holds(TextView character, unsigned codePage) {
+    return codePage == Windows1252 ? Windows1252Holds(character[0])
+                                   : Convert(0, codePage, Utf16Bytes(character)).has_value();
+}
+
 } // namespace
 
 bool CodePageSupported(unsigned codePage) {
     return codePage == Utf8 || codePage == Windows1252 || Convert(codePage, 0, "").has_value();
 }
 
-StartupText::StartupText(std::string_view content, unsigned codePage, std::string file)
-    : codePage_(codePage), file_(std::move(file)) {
+TextCodec::TextCodec(unsigned codePage, std::string_view content, const std::string& file)
+    : codePage_(codePage) {
     if (codePage_ == DefaultCodePage) {
         codePage_ = IsUtf8(content) ? Utf8 : Windows1252;
     } else if ((codePage_ == Utf8 && !IsUtf8(content)) ||
                (codePage_ != Utf8 && codePage_ != Windows1252 && !Convert(codePage_, 0, content))) {
-        throw host::HostError(host::ExitCode::CannotRead,
-                              file_ + ": holds bytes code page " + std::to_string(codePage_) +
-                                  " does not read; name the file's code page with --code-page");
+        throw HostError(ExitCode::CannotRead,
+                        file + ": holds bytes code page " + std::to_string(codePage_) +
+                            " does not read; name the file's code page with --code-page");
     }
 }
 
-Text StartupText::ToPage(std::string_view bytes) const {
+Text TextCodec::Decode(std::string_view bytes) const {
     if (codePage_ == Utf8) {
         return FromUtf8(bytes);
     }
@@ -108,7 +110,7 @@ Text StartupText::ToPage(std::string_view bytes) const {
     return text;
 }
 
-std::string StartupText::FromPage(TextView text) const {
+std::string TextCodec::Encode(TextView text) const {
     if (codePage_ == Utf8) {
         return varkel::ToUtf8(text);
     }
@@ -116,7 +118,7 @@ std::string StartupText::FromPage(TextView text) const {
         if (const auto bytes = Convert(0, codePage_, Utf16Bytes(text))) {
             return *bytes;
         }
-        CannotHold(text);
+        CannotHold(text, codePage_, Holds, codePage_);
     }
     std::string bytes;
     for (char16_t unit : text) {
@@ -126,37 +128,19 @@ std::string StartupText::FromPage(TextView text) const {
         }
         const auto high = std::find(Windows1252High.begin(), Windows1252High.end(), unit);
         if (high == Windows1252High.end()) {
-            CannotHold(text);
+            CannotHold(text, codePage_, Holds, codePage_);
         }
         bytes += static_cast<char>(0x80 + (high - Windows1252High.begin()));
     }
     return bytes;
 }
 
-void StartupText::CannotHold(TextView text) const {
-    std::string reason = "which code page " + std::to_string(codePage_) + " cannot hold";
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size();
-        const TextView character = text.substr(i, pair ? 2 : 1);
-        const bool held = codePage_ == Windows1252
-                              ? character[0] < 0x80 ||
-                                    (character[0] >= 0xA0 && character[0] <= 0xFF) ||
-                                    std::find(Windows1252High.begin(), Windows1252High.end(),
-                                              character[0]) != Windows1252High.end()
-                              : Convert(0, codePage_, Utf16Bytes(character)).has_value();
-        if (!held) {
-            const char32_t point = FromUtf16(character);
-            char number[16];
-            std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(point));
-            reason += " (its first such character is \"" + varkel::ToUtf8(character) + "\", " +
-                      number + ")";
-            break;
-        }
-        i += pair ? 1 : 0;
-    }
-    throw host::HostError(host::ExitCode::CannotWrite, "the page returned \"" +
-                                                           varkel::ToUtf8(text) + "\", " + reason +
-                                                           "; nothing written");
+Text TextFromUtf8(std::string_view utf8) {
+    return FromUtf8(utf8);
 }
 
-} // namespace varkel::check
+std::string Utf8FromText(TextView text) {
+    return varkel::ToUtf8(text);
+}
+
+} // namespace varkel::host
