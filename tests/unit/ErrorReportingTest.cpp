@@ -6,7 +6,7 @@ namespace {
 
 using ErrorReporting = PageFixture;
 
-TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactlyNegativeNumbersInTwosComplement) {
+TEST_F(ErrorReporting, AReportIsLaidOutExactlyWithNegativeNumbersInTwosComplement) {
     fake.ExpectBox();
     fake.ExpectBox();
     DisplayAndLogError(fake.ports, u" in ResetAll() of if01 NUX Control",
@@ -30,7 +30,7 @@ TEST_F(ErrorReporting, BoxAndLogLineAreLaidOutExactlyNegativeNumbersInTwosComple
 }
 
 // Two module routines, each appending its location, then the page routine's report.
-TEST_F(ErrorReporting, FailureRisingThroughTwoModuleRoutinesIsLoggedAtEachLevelAndShownOnce) {
+TEST_F(ErrorReporting, ARisingFailureIsLoggedAtEachLevelThenShownOnce) {
     Failure failure(9, u"varkel", u"Subscript out of range");
     for (const Text location :
          {u" in CommonNUXControlCode.Inner", u" in CommonNUXControlCode.Outer"}) {
@@ -51,7 +51,7 @@ TEST_F(ErrorReporting, FailureRisingThroughTwoModuleRoutinesIsLoggedAtEachLevelA
     EXPECT_THAT(fake.shown.at(0).Message, HasSubstr(u"Source:\t\t" + outer + u"\r\n"));
 }
 
-TEST_F(ErrorReporting, AFailedLogWriteIsShownOnceAndLogsNothing) {
+TEST_F(ErrorReporting, AFailedLogWriteIsShownOnceLoggingNothing) {
     fake.log.failure = Failures::DllNotFound(u"qxapi32.dll");
     fake.ExpectBox();
     fake.ExpectBox();
@@ -61,8 +61,9 @@ TEST_F(ErrorReporting, AFailedLogWriteIsShownOnceAndLogsNothing) {
         StartsWith(u"Method:\t\t in function WriteToLogFile() of modCommonNUXControlCode\r\n"
                    u"Source:\t\tvarkel\r\nError:\t\t30h   (48)"));
     EXPECT_TRUE(fake.log.lines.empty());
+}
 
-    fake.log.failure.reset();
+TEST_F(ErrorReporting, WriteToLogFileAnswersTheLibrarysStatusIn16Bits) {
     for (std::int32_t status : {7, -32768, 32767}) {
         fake.log.status = status;
         EXPECT_EQ(WriteToLogFile(fake.ports, u"hello"), status);
@@ -70,7 +71,7 @@ TEST_F(ErrorReporting, AFailedLogWriteIsShownOnceAndLogsNothing) {
     fake.log.status = 40000; // outside the 16-bit range
     fake.ExpectBox();
     EXPECT_EQ(WriteToLogFile(fake.ports, u"again"), -1);
-    EXPECT_THAT(fake.shown.at(2).Message, HasSubstr(u"(6)"));
+    EXPECT_THAT(OnlyBox(), HasSubstr(u"(6)"));
     EXPECT_EQ(fake.log.lines.size(), 4u);
 }
 

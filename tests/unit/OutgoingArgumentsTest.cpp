@@ -71,7 +71,7 @@ TEST_F(OutgoingList, ListsOfTheWrongShapeOrThatCannotGrowFailUnchanged) {
     }
 }
 
-// What the answer does to the list and the log: Generation.UnacceptableValuesAreAskedAbout...
+// What the answer does to the list and the log: Generation.AnUnacceptableValueIsKeptOnly...
 TEST_F(OutgoingList, ThePromptAsksYesOrNoAndAddsItsLocationToAFailure) {
     fake.ExpectBox(MessageBoxAnswer::No);
     auto list = MemoryArgumentList::WithRows(1);
