@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return !part || part->empty() || (offset <= size && part->size() <= size - offset);
     };
     const auto resource = FindVersionResource(image);
-    FUZZ_CHECK(inside(FindRootBlockValue(image)) && inside(resource));
+    FUZZ_CHECK(inside(FindRootBlockValue(image)));
+    FUZZ_CHECK(inside(resource));
     const FixedFileInfo info = ReadFixedFileInfoFromImage(image);
     FUZZ_CHECK(info.values == FixedFileInfo{}.values ||
                (resource && info.Signature() == FixedFileInfo::ExpectedSignature));

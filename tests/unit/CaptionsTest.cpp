@@ -24,26 +24,25 @@ constexpr Assignment Assignments[] = {
 };
 // clang-format on
 
+using Captions = PageFixture;
+
 // A page started on a string table without `missing` (without any string, for -1): each
 // control shows its string, else the caption it was created with and no tooltip.
-TEST(Captions, EveryControlGetsItsStringsAndAMissingStringSkipsOnlyItsOwn) {
+TEST_F(Captions, EachControlShowsItsOwnStringsOrElseWhatItWasCreatedWith) {
     testing::FakeStringTable all;
     all.Load(101);
     for (int missing : {0, 120, 109, 136, 108, -1}) {
-        CurrentThreadState() = ThreadState{};
-        testing::FakePlatform fake;
-        fake.versions.AddFile(u"C:\\Interfaces\\D3\\d3intf.exe", 0x00020005, 0x000A012C);
         fake.strings.strings = missing < 0 ? std::map<int, Text>{{0, u""}} : all.strings;
         fake.strings.strings.erase(missing);
-        Varkel1Page page(fake.ports);
-        page.UserControl_Initialize();
+        Varkel1Page started(fake.ports);
+        started.UserControl_Initialize();
         const auto layout = PageLayout();
         ASSERT_EQ(layout.size(), std::size(Assignments)) << "a row for each control";
         for (const auto& [name, caption, tip] : Assignments) {
             const auto present = [&](int number) {
                 return number && number != missing && missing >= 0;
             };
-            Control& control = *FindControl(page, name);
+            Control& control = *FindControl(started, name);
             auto* captioned = dynamic_cast<CaptionedControl*>(&control);
             const auto entry = std::find_if(layout.begin(), layout.end(),
                                             [&](const LayoutEntry& e) { return e.name == name; });
@@ -61,11 +60,12 @@ TEST(Captions, EveryControlGetsItsStringsAndAMissingStringSkipsOnlyItsOwn) {
         }
         EXPECT_TRUE(fake.log.lines.empty());
         if (missing < 0) {
-            EXPECT_EQ(page.chkDelimiter.Caption(),
+            EXPECT_EQ(started.chkDelimiter.Caption(),
                       u"Specify delimiter other than colon (:) in InstrumentTag");
-            EXPECT_EQ(page.chkGLF.Caption(), u"Treat GLF errors for Continuous points differently");
-            EXPECT_EQ(page.chkDebug[2].Caption(), u"D/3 sequence data status");
-            EXPECT_EQ(page.chkSequentialDB.Caption(), u"Do not use sequential database");
+            EXPECT_EQ(started.chkGLF.Caption(),
+                      u"Treat GLF errors for Continuous points differently");
+            EXPECT_EQ(started.chkDebug[2].Caption(), u"D/3 sequence data status");
+            EXPECT_EQ(started.chkSequentialDB.Caption(), u"Do not use sequential database");
         }
     }
 }

@@ -14,22 +14,21 @@ protected:
     Text path = u"D:\\Other";
 };
 
-TEST_F(Loading, AllSixteenSpellingsInAnyCaseReachTheirFields) {
+// Any prefix and any case find a switch (Switches.NormalFormHasTheSlash...).
+TEST_F(Loading, EverySwitchReachesItsBox) {
     // clang-format off
-    const std::tuple<const char16_t*, const char16_t*, CheckBox*> flags[] = {
-        {u"/ch", u"-Ch", &page.chkDatabaseUpdates}, {u"/HW", u"-hw", &page.chkHardwareShutdown},
-        {u"/bl", u"-BL", &page.chkNullStrings}, {u"/NoSeq", u"-NOSEQ", &page.chkSequentialDB},
-        {u"/itdelim", u"-ITDELIM", &page.chkDelimiter}, {u"/ks", u"-KS", &page.chkGLF},
-        {u"/val", u"-Val", &page.chkDigital}, {u"/db", u"-DB", &page.chkDebug[2]}};
+    const std::pair<const char16_t*, CheckBox*> flags[] = {
+        {u"/ch", &page.chkDatabaseUpdates}, {u"-hw", &page.chkHardwareShutdown},
+        {u"/BL", &page.chkNullStrings}, {u"-NoSeq", &page.chkSequentialDB},
+        {u"/itdelim", &page.chkDelimiter}, {u"-KS", &page.chkGLF},
+        {u"/Val", &page.chkDigital}, {u"-db", &page.chkDebug[2]}};
     // clang-format on
-    for (const auto& [slash, dash, box] : flags) {
-        for (const char16_t* spelling : {slash, dash}) {
-            if (box == &page.chkGLF) {
-                fake.ExpectBox();
-            }
-            ASSERT_EQ(Load({{T(spelling), T(u"7"), {}}}), 1) << ToUtf8(spelling);
-            EXPECT_EQ(box->Value(), CheckBox::Checked) << ToUtf8(spelling);
+    for (const auto& [spelling, box] : flags) {
+        if (box == &page.chkGLF) {
+            fake.ExpectBox();
         }
+        ASSERT_EQ(Load({{T(spelling), T(u"7"), {}}}), 1) << ToUtf8(spelling);
+        EXPECT_EQ(box->Value(), CheckBox::Checked) << ToUtf8(spelling);
     }
 }
 
@@ -48,7 +47,7 @@ TEST_F(Loading, UnknownSwitchesAreKeptInOrderUnlessMarkedAsTheHosts) {
     EXPECT_EQ(page.txtAdditional.GetText(), u"/CH  /KS=5 /PS=1 /NOSERVICE /C /G=True ");
 }
 
-TEST_F(Loading, ValueSwitchesTakeTheLastValueAsLoadedAndASecondLoadUnchecksThem) {
+TEST_F(Loading, ValueSwitchesTakeTheLastValueAsLoaded) {
     bool enabledWhenWarned = false; // a loaded value's field is enabled before its box is checked
     fake.ExpectBox(MessageBoxAnswer::Ok, [&] { enabledWhenWarned = page.txtGLFerr.Enabled(); });
     // clang-format off
@@ -58,7 +57,8 @@ TEST_F(Loading, ValueSwitchesTakeTheLastValueAsLoadedAndASecondLoadUnchecksThem)
     // clang-format on
     EXPECT_EQ(page.txtGLFerr.GetText(), u"abc");
     EXPECT_EQ(page.txtGLFerr.BackColor(), Colors::Window) << "loaded values are not judged";
-    EXPECT_EQ(std::pair(enabledWhenWarned, page.txtGLFerr.Enabled()), std::pair(true, true));
+    EXPECT_TRUE(enabledWhenWarned);
+    EXPECT_TRUE(page.txtGLFerr.Enabled());
     EXPECT_EQ(page.chkDigital.Value(), CheckBox::Unchecked);
     EXPECT_EQ(page.txtOutput.GetText(), u"");
     EXPECT_EQ(page.txtDelimiter.GetText(), u"B") << "its box was checked by the first argument";
@@ -69,23 +69,22 @@ TEST_F(Loading, ValueSwitchesTakeTheLastValueAsLoadedAndASecondLoadUnchecksThem)
 
     ASSERT_EQ(Load({{T(u"/ITDELIM"), T(u"xy"), {}}, {T(u"/PS"), {}, {}}}), 1);
     EXPECT_EQ(page.txtDelimiter.GetText(), u"XY") << "not cut while its box was unchecked";
-    EXPECT_EQ(page.chkGLF.Value(), CheckBox::Unchecked);
-    EXPECT_EQ(page.txtGLFerr.GetText(), u"");
-    EXPECT_EQ(fake.shown.size(), 1u) << "unchecking /KS warns about nothing";
 }
 
-TEST_F(Loading, DebugLevelsAddUpAndTheTestingQuestionIsAskedWhileLoading) {
+TEST_F(Loading, DebugLevelsAddUp) {
     ASSERT_EQ(Load({{T(u"/DB"), T(u"1"), {}}, {T(u"/DB"), T(u"4"), {}}}), 1);
     EXPECT_EQ(page.lblDBLevel.Caption(), u"5");
+}
+
+TEST_F(Loading, TheTestingQuestionIsAskedWhileLoading) {
     auto table = MemoryInputTable::FromRows({{T(u"/DB"), T(u"33"), {}}});
     fake.ExpectBox(MessageBoxAnswer::No);
     ASSERT_EQ(page.LoadDefaults(table, path), 1);
     EXPECT_EQ(page.lblDBLevel.Caption(), u"1");
-    EXPECT_FALSE(page.ControlHasUnsavedChanges());
     EXPECT_EQ(table.Get(1, 0).text, u"33") << "the host's table is never written";
 }
 
-TEST_F(Loading, AFailureStopsAtItsRowAndKeepsWhatCameBefore) {
+TEST_F(Loading, AFailureStopsAtItsRowKeepingWhatCameBefore) {
     fake.ExpectBox();
     // clang-format off
     EXPECT_EQ(Load({{T(u"/PS"), T(u"1"), {}}, {T(u"/HW"), {}, {}}, {CellValue::Null(), {}, {}},
@@ -101,7 +100,7 @@ TEST_F(Loading, AFailureStopsAtItsRowAndKeepsWhatCameBefore) {
 // Tables whose rows or columns do not start at 0, of another rank, or with a marker that is no
 // number are refused, the first two before any row is read: one box and one log line, and the
 // page stays reset. The location keeps the interface name of start-up.
-TEST_F(Loading, TablesItCannotReadAreReportedAndLeaveThePageReset) {
+TEST_F(Loading, TablesItCannotReadAreReportedLeavingThePageReset) {
     MemoryInputTable columnsFromMinusOne({{-1, 2}, {0, 0}}), fromMinusOne({{0, 2}, {-1, 0}});
     columnsFromMinusOne.Put(0, 0, T(u"/HW"));
     fromMinusOne.Put(0, -1, T(u"/HW"));

@@ -71,8 +71,8 @@ TEST_F(OutgoingList, ListsOfTheWrongShapeOrThatCannotGrowFailUnchanged) {
     }
 }
 
-// What the answer does to the list and the log: Generation.UnacceptableValuesAreAskedAbout...
-TEST_F(OutgoingList, ThePromptAsksYesOrNoAndAddsItsLocationToAFailure) {
+// What the answer does to the list and the log: Generation.AnUnacceptableValueIsKeptOnly...
+TEST_F(OutgoingList, ThePromptAsksYesOrNoWithItsLocationAddedToAFailure) {
     fake.ExpectBox(MessageBoxAnswer::No);
     auto list = MemoryArgumentList::WithRows(1);
     EXPECT_FALSE(PromptUserAboutSavingIncorrectArgument(fake.ports, list, u"/KS", u"abc", u""));
@@ -96,7 +96,7 @@ TEST_F(OutgoingList, ThePromptAsksYesOrNoAndAddsItsLocationToAFailure) {
                AddSource + u" in Sub CommonNUXControlCode.PromptUserAboutSavingIncorrectArgument"));
 }
 
-TEST_F(OutgoingList, AdditionalTextAppendsItsTokensAndAnswersWhetherAllWereWritten) {
+TEST_F(OutgoingList, AdditionalTextAppendsEachOfItsTokens) {
     const std::pair<Text, Rows> cases[] = {
         {u"\"my plant\" /PS=1", {{u"/X", u""}, {u"\"my plant\"", u""}, {u"/PS", u"1"}}},
         {u" abc  d ", {{u"/X", u""}, {u"abc  d", u""}}},

@@ -57,10 +57,9 @@ TEST_F(Tokenizer, SplitsTextIntoRowsWithAndWithoutQuotes) {
     const auto empty = ParseCommmandLineArguments(fake.ports, none, false);
     EXPECT_EQ(empty.ColumnCount, 1);
     EXPECT_EQ(empty.Rows, SplitRows{{}});
-    EXPECT_TRUE(fake.log.lines.empty());
 }
 
-TEST_F(Tokenizer, TextWithoutAnyPrefixOrWithTooManyTokensFailsAndIsLogged) {
+TEST_F(Tokenizer, TextWithoutAnyPrefixOrWithTooManyTokensFailsLoggingWhy) {
     const Text source = u"CommonNUXControlCode.ParseCommmandLineArguments";
     const Text grown = source + u" in CommonNUXControlCode.ParseCommmandLineArguments";
     const Text description =
@@ -80,7 +79,6 @@ TEST_F(Tokenizer, TextWithoutAnyPrefixOrWithTooManyTokensFailsAndIsLogged) {
     }
     fake.log.lines.clear();
     EXPECT_EQ(ParseCommmandLineArguments(fake.ports, tokens, false).LastRow(), 32766);
-    EXPECT_TRUE(fake.log.lines.empty());
     tokens += u"/A";
     EXPECT_THAT([&] { ParseCommmandLineArguments(fake.ports, tokens, false); },
                 Raises(6, u"varkel in CommonNUXControlCode.ParseCommmandLineArguments"));

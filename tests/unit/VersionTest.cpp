@@ -32,7 +32,7 @@ TEST(PortableVersionApi, ReadsTheVersionEachFixtureWasBuiltWith) {
     EXPECT_EQ(ReadFixedFileInfoFromImage(pe).Signature(), 0u);
 }
 
-TEST(FileVersion, CopiesAtMost64000BytesAndNeedsAWholeSignedRootBlock) {
+TEST(FileVersion, AnswersFromAtMost64000BytesWithAWholeSignedRootBlock) {
     testing::FakeVersionApi versions;
     versions.AddFile(u"a.exe", 0x9C40FFFF, 0x0001FFFE);
     for (std::uint32_t size : {52u, 64000u, 64001u}) {
