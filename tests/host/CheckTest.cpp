@@ -93,40 +93,13 @@ TEST(CheckingFiles, ReadableBlocksUsageAndWrongCommandLines) {
         EXPECT_THAT(run.out, StartsWith("usage: varkel-check [options] FILE...")) << help;
     }
     const std::pair<std::vector<std::string>, const char*> wrong[] = {
-        {{}, "no start-up file given"},
-        {{"--frobnicate", "a.bat"}, "unknown option --frobnicate"},
-        {{"a.bat", "--host-switch"}, "needs a switch name"},
-        {{"--code-page=1252x", "a.bat"}, "--code-page takes a code page this system knows"},
-        {{"--fix=1", "a.bat"}, "--fix takes no value"},
-        {{"--format=xml", "a.bat"}, "--format takes text, json or sarif, not \"xml\""},
-        {{"--binary-name=", "a.bat"}, "--binary-name needs the interface's program"}};
+        {{"a.bat", "--host-switch"}, "--host-switch needs a value"},
+        {{"--format=xml", "a.bat"}, "--format takes text, json or sarif, not \"xml\""}};
     for (const auto& [arguments, says] : wrong) {
         run = Check(arguments);
         EXPECT_EQ(std::tuple(run.exitCode, run.out), std::tuple(2, "")) << says;
         EXPECT_THAT(run.err, HasSubstr(says));
     }
-}
-
-TEST(CheckingFiles, FixWritesThePagesFormKeepingABackupAndRefusesAReadOnlyFile) {
-    TemporaryFolder folder;
-    const std::string original = "@echo off\r\nx.exe -ch /PS=1\r\n";
-    const std::string file = folder.Write("d3int.bat", original).string();
-    const std::string locked = folder.Write("locked.bat", original).string();
-    fs::permissions(locked, fs::perms::owner_read);
-    CheckRun run = Check({"--fix", file});
-    EXPECT_EQ(run.exitCode, 0) << "a fixed file is done";
-    EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\nx.exe /CH /PS=1\r\n");
-    EXPECT_EQ(TemporaryFolder::Read(file + ".bak"), original);
-    EXPECT_THAT(run.out, HasSubstr("d3int.bat: no findings; fixed\n"));
-    run = Check({"--fix", locked});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(TemporaryFolder::Read(locked), original);
-    EXPECT_THAT(run.err, HasSubstr("locked.bat is read-only; nothing written"));
-    run = Check({"--fix", file});
-    EXPECT_EQ(std::tuple(run.exitCode, run.out),
-              std::tuple(0, file + ": no findings; saving would keep the command line\n  free "
-                                   "text: /PS=1\n"));
-    EXPECT_EQ(folder.Listing(), "d3int.bat d3int.bat.bak locked.bat");
 }
 
 TEST(CheckingFiles, FixWritesOnlyFilesItCanWriteWholeAndSaysWhatASaveWouldLose) {

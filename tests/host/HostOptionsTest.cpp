@@ -36,7 +36,10 @@ TEST(HostOptions, UsageErrorsNameTheProblem) {
         {{"a.bat", "--answer"}, "needs a value"},
         {{"--save=1", "a.bat"}, "takes no value"},
         {{"--host-switch", "/", "a.bat"}, "switch name"},
-        {{"--code-page", "utf8", "a.bat"}, "--code-page takes a code page number"},
+        {{"--code-page", "utf8", "a.bat"}, "--code-page takes a code page this system knows"},
+        {{"--code-page=99999", "a.bat"}, "system knows, such as 1252, not \"99999\" (--help"},
+        {{"--binary-name=", "a.bat"}, "--binary-name needs the interface's program"},
+        {{"--code-page=1250", "--code-page", "437", "a.bat"}, "takes one value; also given: 437"},
         {{"--frobnicate", "a.bat"}, "unknown option --frobnicate (--help lists the options)"}};
     for (const auto& [arguments, says] : cases) {
         EXPECT_THAT([&] { ParseHostOptions(arguments); }, FailsWith(ExitCode::Usage, says));
