@@ -107,9 +107,10 @@ std::string HelpText(const Program& program, const OptionTable& options) {
         if (option.help.empty()) {
             continue;
         }
-        std::string row = "  " + std::string(option.name);
-        row += option.alias.empty() ? "" : ", " + std::string(option.alias);
-        row += option.valueName.empty() ? "" : " " + std::string(option.valueName);
+        std::string row(2, ' ');
+        row.append(option.name);
+        row.append(option.alias.empty() ? "" : ", ").append(option.alias);
+        row.append(option.valueName.empty() ? "" : " ").append(option.valueName);
         row.resize(std::max(row.size() + 1, program.helpColumn), ' ');
         for (const char c : option.help) {
             row += c;
