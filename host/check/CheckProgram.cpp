@@ -152,9 +152,9 @@ host::OptionTable Options(CheckOptions& options) {
         host::CodePageOption(settings.codePage,
                              "the files' code page (default: UTF-8 for a file that is\n"
                              "valid UTF-8, else 1252; on Windows the ANSI code page)"),
-        Option{"--json", "", true, "one JSON document instead of a block per file",
+        Option{"--json", "", "one JSON document instead of a block per file",
                [&options](const std::string&) { options.format = Format::Json; }},
-        Option{"--format", "FORMAT", false,
+        Option{"--format", "FORMAT",
                "text (the default), json (as --json) or sarif: one SARIF\n"
                "2.1.0 log, for CI systems that show findings inline",
                [&options](const std::string& format) {
@@ -165,7 +165,7 @@ host::OptionTable Options(CheckOptions& options) {
                                     : format == "json" ? Format::Json
                                                        : Format::Text;
                }},
-        Option{"--uri-base", "DIR", false,
+        Option{"--uri-base", "DIR",
                "the folder SARIF names the files relative to (default: the\n"
                "current folder)",
                [&options](const std::string& base) {

@@ -42,10 +42,10 @@ OptionTable Options(HostOptions& options) {
                              "back unchanged right after the executable; repeatable.\n"
                              "\"/host\" matches that spelling, \"host\" both \"/host\" and\n"
                              "\"-host\"; letter case is ignored"),
-            {"--interface-name", "NAME", false,
+            {"--interface-name", "NAME",
              "the interface the page is told about (default: FILE's\nbase name)",
              [&options](const std::string& name) { options.interfaceName = name; }},
-            {"--install-path", "DIR", false, "its installation folder (default: FILE's folder)",
+            {"--install-path", "DIR", "its installation folder (default: FILE's folder)",
              [&options](const std::string& folder) { options.installPath = PathFromUtf8(folder); }},
             BinaryNameOption(options.binaryName,
                              "its executable without \".exe\": the program the page is\n"
@@ -60,14 +60,14 @@ OptionTable Options(HostOptions& options) {
                  "argument the interface receives now is refused (exit 4)"),
             AllowLossOption(options.allowLoss, "with --save, write such a file all the same"),
             Flag("--print", options.print, "load, print the command line Save would write, exit"),
-            {"--screenshot", "PNG", false, "load, save a picture of the window, exit",
+            {"--screenshot", "PNG", "load, save a picture of the window, exit",
              [&options](const std::string& file) {
                  if (file.empty()) {
                      throw RefusedValue("needs a file name");
                  }
                  options.screenshot = PathFromUtf8(file);
              }},
-            {"--answer", "yes|no", false,
+            {"--answer", "yes|no",
              "answer every message box so (the box's text is printed);\n"
              "boxes with an OK button only are answered with OK",
              [&options](const std::string& answer) {

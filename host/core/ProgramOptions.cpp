@@ -42,7 +42,6 @@ CommandLine ReadCommandLine(const Program& program, const OptionTable& options,
                             const std::vector<std::string>& arguments) {
     CommandLine line;
     const OptionTable rows = WithOwnOptions(options, line);
-    std::vector<bool> given(rows.size());
     bool filesOnly = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -78,10 +77,6 @@ CommandLine ReadCommandLine(const Program& program, const OptionTable& options,
         } else {
             Refuse(program, name + " needs a value");
         }
-        if (given[row - rows.begin()] && !row->repeatable) {
-            Refuse(program, name + " takes one value; also given: " + value);
-        }
-        given[row - rows.begin()] = true;
         try {
             row->read(value);
         } catch (const RefusedValue& refused) {
@@ -126,11 +121,11 @@ std::string VersionText(const Program& program) {
 }
 
 Option Flag(std::string_view name, bool& given, std::string_view help) {
-    return {name, "", true, help, [&given](const std::string&) { given = true; }};
+    return {name, "", help, [&given](const std::string&) { given = true; }};
 }
 
 Option HostSwitchOption(HostSwitches& switches, std::string_view help) {
-    return {"--host-switch", "NAME", true, help, [&switches](const std::string& name) {
+    return {"--host-switch", "NAME", help, [&switches](const std::string& name) {
                 if (name.empty() || name == "/" || name == "-") {
                     throw RefusedValue("needs a switch name such as /host");
                 }
@@ -139,7 +134,7 @@ Option HostSwitchOption(HostSwitches& switches, std::string_view help) {
 }
 
 Option BinaryNameOption(std::string& binaryName, std::string_view help) {
-    return {"--binary-name", "NAME", false, help, [&binaryName](const std::string& name) {
+    return {"--binary-name", "NAME", help, [&binaryName](const std::string& name) {
                 if (name.empty()) {
                     throw RefusedValue("needs the interface's program, such as d3int");
                 }
@@ -148,7 +143,7 @@ Option BinaryNameOption(std::string& binaryName, std::string_view help) {
 }
 
 Option CodePageOption(unsigned& codePage, std::string_view help) {
-    return {"--code-page", "N", false, help, [&codePage](const std::string& number) {
+    return {"--code-page", "N", help, [&codePage](const std::string& number) {
                 const std::optional<unsigned> named = CodePageNumber(number);
                 if (!named || *named == DefaultCodePage || !CodePageSupported(*named)) {
                     throw RefusedValue("takes a code page this system knows, such as 1252, not \"" +

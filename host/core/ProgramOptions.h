@@ -28,12 +28,11 @@ public:
 struct Option {
     std::string_view name;      // "--code-page"
     std::string_view valueName; // what the help calls its value ("N"); empty: it takes none
-    // A second value is refused rather than replacing the first; an option without a value
-    // says the same thing twice.
-    bool repeatable = false;
-    std::string_view help; // as printed, lines broken by "\n"; empty: not listed
-    std::function<void(const std::string& value)> read; // throws RefusedValue
-    std::string_view alias = {};                        // listed after the name
+    std::string_view help;      // as printed, lines broken by "\n"; empty: not listed
+    // Called each time the option is given: a reader that keeps a list adds to it, the others
+    // replace the value, so the last one given counts. Throws RefusedValue.
+    std::function<void(const std::string& value)> read;
+    std::string_view alias = {}; // listed after the name
 };
 using OptionTable = std::vector<Option>; // its rows keep their values in one options object
 
