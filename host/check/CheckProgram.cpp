@@ -2,23 +2,16 @@
 
 #include "FileCheck.h"
 #include "SarifLog.h"
-#include "core/HostError.h"
-#include "core/HostOptions.h"
-#include "core/TextCodec.h"
+#include "core/ProgramOptions.h"
 #include "version.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <optional>
 
 namespace varkel::check {
 
 namespace {
-
-[[noreturn]] void Usage(const std::string& message) {
-    throw host::HostError(host::ExitCode::Usage, message + " (--help lists the options)");
-}
 
 void Put(std::FILE* out, const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), out);
@@ -93,7 +86,7 @@ nlohmann::json Json(const FileReport& report) {
                             {"switch", OrNull(finding.concerns)}});
     }
     return {{"file", report.file},
-            {"exit_code", report.ExitCode()},
+            {"exit_code", static_cast<int>(report.ExitCode())},
             {"error", OrNull(report.error)},
             {"findings", findings},
             {"free_text", report.freeText},
@@ -112,119 +105,24 @@ std::string Dump(const nlohmann::json& value) {
 
 } // namespace
 
-CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments) {
-    CheckOptions options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string argument = arguments[i];
-        if (optionsEnded || argument.size() < 2 || argument[0] != '-' ||
-            (argument[1] != '-' && argument != "-h")) {
-            if (argument == "/?" && !optionsEnded) {
-                options.help = true;
-            } else {
-                options.files.emplace_back(std::u8string(argument.begin(), argument.end()));
-            }
-            continue;
-        }
-        std::optional<std::string> inlineValue;
-        if (const std::size_t equals = argument.find('='); equals != std::string::npos) {
-            inlineValue = argument.substr(equals + 1);
-            argument.resize(equals);
-        }
-        const auto value = [&]() -> std::string {
-            return inlineValue ? *inlineValue
-                               : (i + 1 < arguments.size() ? arguments[++i] : std::string());
-        };
-        CheckSettings& settings = options.settings;
-        if (inlineValue &&
-            (argument == "--" || argument == "--help" || argument == "-h" || argument == "--json" ||
-             argument == "--fix" || argument == "--allow-loss" || argument == "--version")) {
-            Usage(argument + " takes no value");
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--version") {
-            options.version = true;
-        } else if (argument == "--json") {
-            options.format = CheckOptions::Format::Json;
-        } else if (argument == "--format") {
-            const std::string format = value();
-            if (format != "text" && format != "json" && format != "sarif") {
-                Usage("--format takes text, json or sarif, not \"" + format + "\"");
-            }
-            options.format = format == "sarif"  ? CheckOptions::Format::Sarif
-                             : format == "json" ? CheckOptions::Format::Json
-                                                : CheckOptions::Format::Text;
-        } else if (argument == "--uri-base") {
-            const std::string base = value();
-            if (base.empty()) {
-                Usage("--uri-base needs a folder");
-            }
-            options.uriBase = std::u8string(base.begin(), base.end());
-        } else if (argument == "--fix") {
-            settings.fix = true;
-        } else if (argument == "--allow-loss") {
-            settings.allowLoss = true;
-        } else if (argument == "--host-switch") {
-            const std::string name = value();
-            if (name.empty() || name == "/" || name == "-") {
-                Usage("--host-switch needs a switch name such as /host");
-            }
-            settings.hostSwitches.Add(name);
-        } else if (argument == "--binary-name") {
-            settings.binaryName = value();
-            if (settings.binaryName.empty()) {
-                Usage("--binary-name needs the interface's program, such as d3int");
-            }
-        } else if (argument == "--code-page") {
-            const std::string number = value();
-            settings.codePage = host::CodePageNumber(number).value_or(0);
-            if (settings.codePage == 0 || !host::CodePageSupported(settings.codePage)) {
-                Usage("--code-page takes a code page this system knows, such as 1252, not \"" +
-                      number + "\"");
-            }
-        } else {
-            Usage("unknown option " + argument);
-        }
-    }
-    if (!options.help && !options.version && options.files.empty()) {
-        Usage("no start-up file given");
-    }
-    return options;
-}
+namespace {
 
-std::string CheckUsageText() {
-    return R"(usage: varkel-check [options] FILE...
+using host::Flag;
+using host::Option;
+using host::RefusedValue;
 
-Puts every start-up FILE to the rules of the page varkel.varkel1, without a window:
+const host::Program checkProgram{
+    .name = "varkel-check",
+    .files = "FILE...",
+    .manyFiles = true,
+    .about = R"(Puts every start-up FILE to the rules of the page varkel.varkel1, without a window:
 reads it as varkel-host does, loads its arguments into the page, collects them as
 the page would save them and types each value into its field again. Reports every
 message box and log line of the page (boxes answered with their default button:
 Yes keeps a value), the arguments kept as free text, and the command line a save
 would write when it differs.
-
-  --host-switch NAME  an argument the host keeps for itself, as for varkel-host;
-                      repeatable
-  --binary-name NAME  the interface's program, as for varkel-host: the program
-                      the page is told about, and the command line is the line
-                      that runs it (a file with no such line is not checked)
-  --code-page N       the files' code page (default: UTF-8 for a file that is
-                      valid UTF-8, else 1252; on Windows the ANSI code page)
-  --json              one JSON document instead of a block per file
-  --format FORMAT     text (the default), json (as --json) or sarif: one SARIF
-                      2.1.0 log, for CI systems that show findings inline
-  --uri-base DIR      the folder SARIF names the files relative to (default: the
-                      current folder)
-  --fix               write the page's form of each file that would change, as
-                      varkel-host --save does (previous text kept as FILE.bak);
-                      a file the page would not save, or whose save would drop
-                      or join an argument, is left as it is
-  --allow-loss        with --fix, write such a file all the same
-  --version           the program's version
-  --help, /?          this text
-
-Exit codes: 0 every file loads without a box or log line and would be saved
+)",
+    .closing = R"(Exit codes: 0 every file loads without a box or log line and would be saved
 unchanged (or was fixed); 1 a file has findings or would change; 2 a wrong command
 line, or a file that cannot be read, has no command line or cannot be fixed (the
 other files are still checked).
@@ -236,33 +134,88 @@ Examples:
                       a repository's files, as a SARIF log for CI
   varkel-check --fix interfaces/*.bat
                       write the page's form of each file where nothing is lost
-)";
+)",
+    .helpColumn = 22,
+    .refuse = [](const std::string& message) { throw CheckError(CheckExit::Failed, message); }};
+
+host::OptionTable Options(CheckOptions& options) {
+    using Format = CheckOptions::Format;
+    CheckSettings& settings = options.settings;
+    return {
+        host::HostSwitchOption(settings.hostSwitches,
+                               "an argument the host keeps for itself, as for varkel-host;\n"
+                               "repeatable"),
+        host::BinaryNameOption(settings.binaryName,
+                               "the interface's program, as for varkel-host: the program\n"
+                               "the page is told about, and the command line is the line\n"
+                               "that runs it (a file with no such line is not checked)"),
+        host::CodePageOption(settings.codePage,
+                             "the files' code page (default: UTF-8 for a file that is\n"
+                             "valid UTF-8, else 1252; on Windows the ANSI code page)"),
+        Option{"--json", "", "one JSON document instead of a block per file",
+               [&options](const std::string&) { options.format = Format::Json; }},
+        Option{"--format", "FORMAT",
+               "text (the default), json (as --json) or sarif: one SARIF\n"
+               "2.1.0 log, for CI systems that show findings inline",
+               [&options](const std::string& format) {
+                   if (format != "text" && format != "json" && format != "sarif") {
+                       throw RefusedValue("takes text, json or sarif, not \"" + format + "\"");
+                   }
+                   options.format = format == "sarif"  ? Format::Sarif
+                                    : format == "json" ? Format::Json
+                                                       : Format::Text;
+               }},
+        Option{"--uri-base", "DIR",
+               "the folder SARIF names the files relative to (default: the\n"
+               "current folder)",
+               [&options](const std::string& base) {
+                   if (base.empty()) {
+                       throw RefusedValue("needs a folder");
+                   }
+                   options.uriBase = std::u8string(base.begin(), base.end());
+               }},
+        Flag("--fix", settings.fix,
+             "write the page's form of each file that would change, as\n"
+             "varkel-host --save does (previous text kept as FILE.bak);\n"
+             "a file the page would not save, or whose save would drop\n"
+             "or join an argument, is left as it is"),
+        host::AllowLossOption(settings.allowLoss, "with --fix, write such a file all the same")};
 }
 
-std::string CheckVersionText() {
-    return "varkel-check " VARKEL_VERSION_TEXT "\n";
+} // namespace
+
+CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments) {
+    CheckOptions options;
+    const host::CommandLine line = ReadCommandLine(checkProgram, Options(options), arguments);
+    for (const std::string& file : line.files) {
+        options.files.emplace_back(std::u8string(file.begin(), file.end()));
+    }
+    options.help = line.help;
+    options.version = line.version;
+    return options;
 }
 
 int RunCheck(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
     CheckOptions options;
     try {
         options = ParseCheckOptions(arguments);
-    } catch (const host::HostError& error) {
+    } catch (const CheckError& error) {
         Put(err, std::string("varkel-check: ") + error.what() + "\n");
-        return 2;
+        return static_cast<int>(error.Code());
     }
     if (options.help || options.version) {
-        Put(out, options.help ? CheckUsageText() : CheckVersionText());
+        Put(out, options.help ? HelpText(checkProgram, Options(options))
+                              : host::VersionText(checkProgram));
         return 0;
     }
     using Format = CheckOptions::Format;
     SarifLog sarif(options.uriBase, VARKEL_VERSION_TEXT);
-    int exitCode = 0;
+    CheckExit worst = CheckExit::Clean;
     Put(out, options.format == Format::Json ? "{\"files\":[" : "");
     Put(out, options.format == Format::Sarif ? sarif.Start() : "");
     for (std::size_t i = 0; i < options.files.size(); ++i) {
         const FileReport report = CheckFile(options.files[i], options.settings);
-        exitCode = std::max(exitCode, report.ExitCode());
+        worst = std::max(worst, report.ExitCode());
         if (!report.error.empty()) {
             Put(err, "varkel-check: " + report.error + "\n");
         }
@@ -276,6 +229,7 @@ int RunCheck(const std::vector<std::string>& arguments, std::FILE* out, std::FIL
         }
         std::fflush(out);
     }
+    const int exitCode = static_cast<int>(worst);
     Put(out, options.format == Format::Json ? "],\"exit_code\":" + std::to_string(exitCode) + "}\n"
                                             : "");
     Put(out, options.format == Format::Sarif ? sarif.Finish(exitCode) : "");

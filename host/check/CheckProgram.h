@@ -21,15 +21,11 @@ struct CheckOptions {
     bool version = false;
 };
 
-// Throws HostError(Usage) with a message naming the offending argument.
+// Throws CheckError(Failed) with a message naming the offending argument.
 CheckOptions ParseCheckOptions(const std::vector<std::string>& arguments);
 
-std::string CheckUsageText();
-std::string CheckVersionText(); // "varkel-check 1.0.0.0": the version varkel.dll carries
-
 // Reports go to `out`; what is said to people (unreadable files, a wrong command line) to
-// `err`. Answers the exit code: 0 clean, 1 findings or changes, 2 a wrong command line or a
-// file that could not be checked.
+// `err`. Answers a CheckExit: the worst file's, or Failed for a wrong command line.
 int RunCheck(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err);
 
 } // namespace varkel::check

@@ -88,11 +88,13 @@ std::string Trimmed(std::string text) {
 
 } // namespace
 
-int FileReport::ExitCode() const {
+CheckExit FileReport::ExitCode() const {
     if (!error.empty()) {
-        return 2;
+        return CheckExit::Failed;
     }
-    return findings.empty() && refusal.empty() && (!Changed() || !backup.empty()) ? 0 : 1;
+    return findings.empty() && refusal.empty() && (!Changed() || !backup.empty())
+               ? CheckExit::Clean
+               : CheckExit::Findings;
 }
 
 namespace {

@@ -6,7 +6,9 @@
 // unless the save would lose an argument the interface receives now.
 
 #include "CheckPorts.h"
+#include "core/HostError.h"
 #include "core/StartupFile.h"
+#include "core/TextCodec.h"
 
 #include <filesystem>
 #include <string>
@@ -14,10 +16,19 @@
 
 namespace varkel::check {
 
+// varkel-check's exit codes; a run ends with its worst file's, or with Failed for a wrong
+// command line.
+enum class CheckExit : int {
+    Clean = 0,    // loads without a box or log line and would be saved unchanged, or was fixed
+    Findings = 1, // a box, a log line, a refusal or a change not fixed
+    Failed = 2,   // not checked or not fixed
+};
+using CheckError = host::ProgramError<CheckExit>;
+
 struct CheckSettings {
     host::HostSwitches hostSwitches;
-    std::string binaryName; // empty: not given
-    unsigned codePage = 0;  // 0: the default (see core/TextCodec.h)
+    std::string binaryName;                    // empty: not given
+    unsigned codePage = host::DefaultCodePage; // see core/TextCodec.h
     bool fix = false;
     bool allowLoss = false; // --fix writes a file even when a save would lose arguments
 };
@@ -33,8 +44,7 @@ struct FileReport {
     std::vector<std::string> otherPrograms; // lines that run other programs: "line 2 (x.exe)"
     std::size_t lineNumber = 0;             // of the command line, from 1; 0 when the file has none
     bool Changed() const { return !newLine.empty() && newLine != oldLine; }
-    // 0 clean; 1 findings, a refusal or a change not fixed; 2 not checked or not fixed.
-    int ExitCode() const;
+    CheckExit ExitCode() const;
 };
 
 FileReport CheckFile(const std::filesystem::path& file, const CheckSettings& settings);

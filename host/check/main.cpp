@@ -1,4 +1,4 @@
-// varkel-check: the page's rules over many start-up files (see CheckUsageText).
+// varkel-check: the page's rules over many start-up files (see its --help).
 
 #include "CheckProgram.h"
 
@@ -26,6 +26,6 @@ int main(int argc, char** argv) {
         return varkel::check::RunCheck(arguments, stdout, stderr);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "varkel-check: unexpected failure: %s\n", error.what());
-        return 2;
+        return static_cast<int>(varkel::check::CheckExit::Failed);
     }
 }

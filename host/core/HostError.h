@@ -18,14 +18,16 @@ enum class ExitCode : int {
     Internal = 7,       // anything else (out of memory, ...)
 };
 
-class HostError : public std::runtime_error {
+// A failure that ends a program with its exit code, one of the program's own (`ExitCodes`).
+template <class ExitCodes> class ProgramError : public std::runtime_error {
 public:
-    HostError(ExitCode code, const std::string& message)
+    ProgramError(ExitCodes code, const std::string& message)
         : std::runtime_error(message), code_(code) {}
-    ExitCode Code() const { return code_; }
+    ExitCodes Code() const { return code_; }
 
 private:
-    ExitCode code_;
+    ExitCodes code_;
 };
+using HostError = ProgramError<ExitCode>;
 
 } // namespace varkel::host

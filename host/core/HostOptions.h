@@ -2,6 +2,7 @@
 // The host program's own command line. Texts are UTF-8; paths become std::filesystem::path.
 
 #include "StartupFile.h"
+#include "TextCodec.h"
 
 #include <filesystem>
 #include <optional>
@@ -17,8 +18,8 @@ struct HostOptions {
     HostSwitches hostSwitches;
     std::optional<std::string> interfaceName;         // default: the file's base name
     std::optional<std::filesystem::path> installPath; // default: the file's folder
-    std::optional<std::string> binaryName;            // default: the command line's program
-    std::optional<unsigned> codePage;                 // default: the ANSI code page
+    std::string binaryName;                           // empty: the command line's program
+    unsigned codePage = DefaultCodePage;              // the system's ANSI code page
     bool save = false;
     bool allowLoss = false; // --save writes even when a save would lose arguments
     bool print = false;
@@ -33,10 +34,6 @@ struct HostOptions {
 
 // Throws HostError(Usage) with a message naming the offending argument.
 HostOptions ParseHostOptions(const std::vector<std::string>& arguments);
-
-// The number --code-page names, in either program: up to five decimal digits. Nothing for any
-// other text; whether this system knows the code page is the caller's to ask.
-std::optional<unsigned> CodePageNumber(const std::string& text);
 
 std::string UsageText();
 std::string VersionText(); // "varkel-host 1.0.0.0": the version varkel.dll carries

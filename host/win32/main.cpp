@@ -84,9 +84,10 @@ HostState StateFor(const HostOptions& options, const EditSession& session) {
     state.interfaceName =
         WideFromUtf8(options.interfaceName.value_or(DefaultInterfaceName(session.Path())));
     state.installPath = options.installPath.value_or(DefaultInstallPath(session.Path()));
-    state.binaryName = options.binaryName ? WideFromUtf8(*options.binaryName)
-                                          : varkel::win32::WideFromText(session.Codec().Decode(
-                                                session.File().ExecutableBaseName()));
+    state.binaryName = !options.binaryName.empty()
+                           ? WideFromUtf8(options.binaryName)
+                           : varkel::win32::WideFromText(
+                                 session.Codec().Decode(session.File().ExecutableBaseName()));
     return state;
 }
 
@@ -119,16 +120,8 @@ int Run(const HostOptions& options) {
         answerer.emplace(*choice);
     }
     try {
-        if (options.codePage) {
-            if (!IsValidCodePage(*options.codePage)) {
-                throw HostError(ExitCode::Usage, "--code-page " +
-                                                     std::to_string(*options.codePage) +
-                                                     ": this system does not know that code page");
-            }
-        }
-        EditSession session(Locate(options.file), options.hostSwitches,
-                            options.binaryName.value_or(""),
-                            options.codePage.value_or(DefaultCodePage));
+        EditSession session(Locate(options.file), options.hostSwitches, options.binaryName,
+                            options.codePage);
         for (const std::string& other : session.File().OtherPrograms()) {
             Say(DisplayPath(session.Path()) + ": " + other +
                 " runs another program; the command line is line " +

@@ -21,6 +21,7 @@ TEST(HostOptions, ReadsEveryOptionInBothSpellings) {
     EXPECT_EQ(std::tuple(options.print, options.save, options.allowLoss, options.Headless()),
               std::tuple(true, true, true, true));
     EXPECT_TRUE(ParseHostOptions({"--screenshot", "a.png", "f.bat"}).Headless());
+    EXPECT_EQ(ParseHostOptions({"--code-page=1250", "--code-page", "437", "a.bat"}).codePage, 437u);
     EXPECT_EQ(ParseHostOptions({"--", "--odd.bat"}).file, fs::path("--odd.bat"));
     EXPECT_EQ(std::tuple(ParseHostOptions({"-h"}).help, ParseHostOptions({"/?"}).help),
               std::tuple(true, true));
@@ -36,7 +37,9 @@ TEST(HostOptions, UsageErrorsNameTheProblem) {
         {{"a.bat", "--answer"}, "needs a value"},
         {{"--save=1", "a.bat"}, "takes no value"},
         {{"--host-switch", "/", "a.bat"}, "switch name"},
-        {{"--code-page", "utf8", "a.bat"}, "--code-page takes a code page number"},
+        {{"--code-page", "utf8", "a.bat"}, "--code-page takes a code page this system knows"},
+        {{"--code-page=99999", "a.bat"}, "system knows, such as 1252, not \"99999\" (--help"},
+        {{"--binary-name=", "a.bat"}, "--binary-name needs the interface's program"},
         {{"--frobnicate", "a.bat"}, "unknown option --frobnicate (--help lists the options)"}};
     for (const auto& [arguments, says] : cases) {
         EXPECT_THAT([&] { ParseHostOptions(arguments); }, FailsWith(ExitCode::Usage, says));
