@@ -15,7 +15,8 @@ TEST(MessageBoxAnswerer, AWatchThatEndedLeavesNoHookBehind) {
     const testing::TemporaryFolder folder;
     const auto said = folder.Path() / "said";
     std::fflush(stderr);
-    const int standardError = _dup(2), file = _wopen(said.c_str(), _O_WRONLY | _O_CREAT | _O_BINARY);
+    const int standardError = _dup(2),
+              file = _wopen(said.c_str(), _O_WRONLY | _O_CREAT | _O_BINARY);
     _dup2(file, 2);
     { const MessageBoxAnswerer ended(MessageBoxAnswerer::Choice::No); }
     int answer = 0;
