@@ -1,0 +1,124 @@
+// The host's window procedure in the test's own process, sent each message it handles and one
+// it leaves to the system; each row has a window of its own on the page, loaded from a file.
+#include "../../../host/win32/HostWindow.h"
+#include "win32/support/WineTest.h"
+
+#include <functional>
+
+namespace varkel::host::win32 {
+namespace {
+
+struct Opened {
+    HWND window, save, close, status;
+    std::wstring Status() const { return varkel::testing::WindowText(status); }
+    RECT Place(HWND child) const {
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        return place;
+    }
+};
+
+using HostWindowMessages = varkel::testing::PageComFixture;
+
+TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem) {
+    const auto file = temporary.Write("d3int.bat", "d3int.exe /PS=1\r\n");
+    // The host program makes one container: Wine's AtlAxWinInit fails once its class is there.
+    const varkel::win32::UniqueHmodule atl(LoadLibraryW(L"atl.dll"));
+    const auto click = [](const Opened& o, HWND button, WORD notice = BN_CLICKED) {
+        SendMessageW(o.window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), notice),
+                     reinterpret_cast<LPARAM>(button));
+    };
+    const auto closed = [](const Opened& o) { EXPECT_FALSE(IsWindow(o.window)); };
+    const std::wstring loaded = L"Loaded d3int.bat (command line on line 1)";
+    const std::pair<const char*, std::function<void(Opened&)>> rows[] = {
+        {"WM_COMMAND Save",
+         [&](Opened& o) {
+             click(o, o.save);
+             EXPECT_EQ(o.Status().rfind(L"d3int.bat already holds these arguments (", 0), 0u)
+                 << o.Status();
+         }},
+        {"WM_COMMAND Save, not a click", [&](Opened& o) {
+             click(o, o.save, BN_DOUBLECLICKED);
+             EXPECT_EQ(o.Status(), loaded);
+         }},
+        {"WM_COMMAND Close", [&](Opened& o) { click(o, o.close), closed(o); }},
+        {"WM_COMMAND IDCANCEL (Escape)",
+         [&](Opened& o) {
+             SendMessageW(o.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+             closed(o);
+         }},
+        {"WM_COMMAND of another control", [&](Opened& o) {
+             click(o, o.status);
+             EXPECT_TRUE(IsWindow(o.window));
+         }},
+        {"WM_CLOSE", [&](Opened& o) { SendMessageW(o.window, WM_CLOSE, 0, 0), closed(o); }},
+        {"WM_SIZE: the buttons at the bottom right, 8 pixels in",
+         [](Opened& o) {
+             MoveWindow(o.close, 0, 0, 10, 10, FALSE);
+             RECT client{};
+             GetClientRect(o.window, &client);
+             SendMessageW(o.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+             const RECT close = o.Place(o.close), save = o.Place(o.save);
+             EXPECT_EQ(std::tuple(close.right, close.bottom, close.right - close.left),
+                       std::tuple(client.right - 8, client.bottom - 8, 88L));
+             EXPECT_EQ(std::tuple(save.right, save.bottom), std::tuple(close.left - 8, close.bottom));
+         }},
+        {"WM_ACTIVATE: the focus given back",
+         [](Opened& o) {
+             SetFocus(o.save);
+             SendMessageW(o.window, WM_ACTIVATE, WA_INACTIVE, 0);
+             SetFocus(o.close);
+             EXPECT_EQ(SendMessageW(o.window, WM_ACTIVATE, WA_ACTIVE, 0), 0);
+             EXPECT_EQ(GetFocus(), o.save);
+         }},
+        {"WM_DPICHANGED to 144: the strip half as large again",
+         [](Opened& o) {
+             RECT suggested{0, 0, 100, 100};
+             SendMessageW(o.window, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                          reinterpret_cast<LPARAM>(&suggested));
+             const RECT close = o.Place(o.close);
+             EXPECT_EQ(std::tuple(close.right - close.left, close.bottom - close.top),
+                       std::tuple(132L, 39L));
+         }},
+        {"WM_GETMINMAXINFO: no smaller than it opened",
+         [](Opened& o) {
+             RECT opened{};
+             GetWindowRect(o.window, &opened);
+             MINMAXINFO sizes{};
+             EXPECT_EQ(SendMessageW(o.window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&sizes)),
+                       0);
+             EXPECT_EQ(std::tuple(sizes.ptMinTrackSize.x, sizes.ptMinTrackSize.y),
+                       std::tuple(opened.right - opened.left, opened.bottom - opened.top));
+         }},
+        {"WM_NCDESTROY: the message loop told to end",
+         [](Opened& o) {
+             DestroyWindow(o.window);
+             MSG quit{};
+             EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+         }},
+        {"WM_GETTEXT, the system's",
+         [](Opened& o) { EXPECT_EQ(varkel::testing::WindowText(o.window), L"d3int.bat - varkel-host"); }},
+    };
+    for (const auto& [name, effect] : rows) {
+        SCOPED_TRACE(name);
+        EditSession session(file, {});
+        HostWindow host(session);
+        host.Open(L"varkel.varkel1");
+        host.Load(temporary.Path(), false);
+        const HWND window = host.Handle();
+        Opened opened{window, FindWindowExW(window, nullptr, L"BUTTON", L"&Save"),
+                      FindWindowExW(window, nullptr, L"BUTTON", L"&Close"),
+                      FindWindowExW(window, nullptr, L"STATIC", nullptr)};
+        ASSERT_EQ(opened.Status(), loaded);
+        effect(opened);
+        host.Destroy();
+        MSG left{};
+        while (PeekMessageW(&left, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        UnregisterClassW(L"AtlAxWin", atl.Get());
+    }
+}
+
+} // namespace
+} // namespace varkel::host::win32
