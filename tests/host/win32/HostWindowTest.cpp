@@ -3,6 +3,9 @@
 #include "../../../host/win32/HostWindow.h"
 #include "win32/support/WineTest.h"
 
+#include <commctrl.h>
+
+#include <array>
 #include <functional>
 
 namespace varkel::host::win32 {
@@ -38,7 +41,8 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
              EXPECT_EQ(o.Status().rfind(L"d3int.bat already holds these arguments (", 0), 0u)
                  << o.Status();
          }},
-        {"WM_COMMAND Save, not a click", [&](Opened& o) {
+        {"WM_COMMAND Save, not a click",
+         [&](Opened& o) {
              click(o, o.save, BN_DOUBLECLICKED);
              EXPECT_EQ(o.Status(), loaded);
          }},
@@ -48,7 +52,8 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
              SendMessageW(o.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
              closed(o);
          }},
-        {"WM_COMMAND of another control", [&](Opened& o) {
+        {"WM_COMMAND of another control",
+         [&](Opened& o) {
              click(o, o.status);
              EXPECT_TRUE(IsWindow(o.window));
          }},
@@ -58,11 +63,13 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
              MoveWindow(o.close, 0, 0, 10, 10, FALSE);
              RECT client{};
              GetClientRect(o.window, &client);
-             SendMessageW(o.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+             SendMessageW(o.window, WM_SIZE, SIZE_RESTORED,
+                          MAKELPARAM(client.right, client.bottom));
              const RECT close = o.Place(o.close), save = o.Place(o.save);
              EXPECT_EQ(std::tuple(close.right, close.bottom, close.right - close.left),
                        std::tuple(client.right - 8, client.bottom - 8, 88L));
-             EXPECT_EQ(std::tuple(save.right, save.bottom), std::tuple(close.left - 8, close.bottom));
+             EXPECT_EQ(std::tuple(save.right, save.bottom),
+                       std::tuple(close.left - 8, close.bottom));
          }},
         {"WM_ACTIVATE: the focus given back",
          [](Opened& o) {
@@ -72,22 +79,49 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
              EXPECT_EQ(SendMessageW(o.window, WM_ACTIVATE, WA_ACTIVE, 0), 0);
              EXPECT_EQ(GetFocus(), o.save);
          }},
-        {"WM_DPICHANGED to 144: the strip half as large again",
+        {"WM_DPICHANGED to 144 and back: the place suggested, the strip and the least size follow",
          [](Opened& o) {
-             RECT suggested{0, 0, 100, 100};
-             SendMessageW(o.window, WM_DPICHANGED, MAKEWPARAM(144, 144),
-                          reinterpret_cast<LPARAM>(&suggested));
-             const RECT close = o.Place(o.close);
-             EXPECT_EQ(std::tuple(close.right - close.left, close.bottom - close.top),
-                       std::tuple(132L, 39L));
+             const auto measure = [&o] { // the frame, Close's size and text height, the least size
+                 RECT frame{};
+                 GetWindowRect(o.window, &frame);
+                 const RECT close = o.Place(o.close);
+                 MINMAXINFO limits{};
+                 SendMessageW(o.window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+                 SIZE text{};
+                 SendMessageW(o.close, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&text));
+                 return std::array{frame.left,
+                                   frame.top,
+                                   frame.right,
+                                   frame.bottom,
+                                   close.right - close.left,
+                                   close.bottom - close.top,
+                                   text.cy,
+                                   limits.ptMinTrackSize.x,
+                                   limits.ptMinTrackSize.y};
+             };
+             const auto moveTo = [&](int dpi, RECT suggested) {
+                 SendMessageW(o.window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                              reinterpret_cast<LPARAM>(&suggested));
+                 return measure();
+             };
+             const auto made = measure();
+             const RECT larger{10, 20, 10 + made[7] * 2, 20 + made[8] * 2}; // above the least
+             const auto at144 = moveTo(144, larger);
+             EXPECT_EQ(
+                 std::vector(at144.begin(), at144.begin() + 6),
+                 (std::vector{larger.left, larger.top, larger.right, larger.bottom, 132L, 39L}));
+             EXPECT_NEAR(at144[6], made[6] * 3 / 2, 1) << "Close's text in a font made for 144";
+             EXPECT_NEAR(at144[7], made[7] * 3 / 2, 4) << "the page's width and the frame's";
+             EXPECT_NEAR(at144[8], made[8] * 3 / 2, 4);
+             EXPECT_EQ(moveTo(96, RECT{made[0], made[1], made[2], made[3]}), made);
          }},
         {"WM_GETMINMAXINFO: no smaller than it opened",
          [](Opened& o) {
              RECT opened{};
              GetWindowRect(o.window, &opened);
              MINMAXINFO sizes{};
-             EXPECT_EQ(SendMessageW(o.window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&sizes)),
-                       0);
+             EXPECT_EQ(
+                 SendMessageW(o.window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&sizes)), 0);
              EXPECT_EQ(std::tuple(sizes.ptMinTrackSize.x, sizes.ptMinTrackSize.y),
                        std::tuple(opened.right - opened.left, opened.bottom - opened.top));
          }},
@@ -98,7 +132,9 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
              EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
          }},
         {"WM_GETTEXT, the system's",
-         [](Opened& o) { EXPECT_EQ(varkel::testing::WindowText(o.window), L"d3int.bat - varkel-host"); }},
+         [](Opened& o) {
+             EXPECT_EQ(varkel::testing::WindowText(o.window), L"d3int.bat - varkel-host");
+         }},
     };
     for (const auto& [name, effect] : rows) {
         SCOPED_TRACE(name);
