@@ -221,23 +221,6 @@ TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAsked
     EXPECT_EQ(TemporaryFolder::Read(file),
               "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /KS=5 /PS=1\r\n");
 
-    RECT frame{}, button{}, status{}, page{}, grown{};
-    GetWindowRect(window, &frame);
-    GetWindowRect(close, &button);
-    MINMAXINFO limits{};
-    SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-    EXPECT_GE(limits.ptMinTrackSize.x, button.right - frame.left) << "Close stays within reach";
-    EXPECT_GE(limits.ptMinTrackSize.y, button.bottom - frame.top);
-    GetWindowRect(GetWindow(save, GW_HWNDPREV), &status);
-    GetClientRect(GetParent(first), &page);
-    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 200,
-                 frame.bottom - frame.top + 100, SWP_NOMOVE | SWP_NOZORDER);
-    GetWindowRect(GetWindow(save, GW_HWNDPREV), &grown);
-    EXPECT_EQ(grown.right - grown.left, status.right - status.left + 200) << "the status line";
-    GetClientRect(GetParent(first), &grown);
-    EXPECT_EQ(std::pair(grown.right, grown.bottom), std::pair(page.right + 200, page.bottom + 100))
-        << "the page follows its container";
-
     const std::string theirs = "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /NOSEQ\r\n";
     TemporaryFolder::WriteFile(file, theirs);
     const HWND updates = named(L"Check for D/3 database updates");

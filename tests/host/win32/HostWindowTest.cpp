@@ -12,7 +12,7 @@ namespace varkel::host::win32 {
 namespace {
 
 struct Opened {
-    HWND window, save, close, status;
+    HWND window, save, close, status, page;
     std::wstring Status() const { return varkel::testing::WindowText(status); }
     RECT Place(HWND child) const {
         RECT place{};
@@ -58,18 +58,22 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
              EXPECT_TRUE(IsWindow(o.window));
          }},
         {"WM_CLOSE", [&](Opened& o) { SendMessageW(o.window, WM_CLOSE, 0, 0), closed(o); }},
-        {"WM_SIZE: the buttons at the bottom right, 8 pixels in",
+        {"WM_SIZE, 200 by 100 larger: the page and status line grow, the buttons keep their corner",
          [](Opened& o) {
-             MoveWindow(o.close, 0, 0, 10, 10, FALSE);
-             RECT client{};
+             RECT frame{}, client{};
+             GetWindowRect(o.window, &frame);
+             const RECT status = o.Place(o.status), page = o.Place(o.page);
+             SetWindowPos(o.window, nullptr, 0, 0, frame.right - frame.left + 200,
+                          frame.bottom - frame.top + 100, SWP_NOMOVE | SWP_NOZORDER);
              GetClientRect(o.window, &client);
-             SendMessageW(o.window, WM_SIZE, SIZE_RESTORED,
-                          MAKELPARAM(client.right, client.bottom));
              const RECT close = o.Place(o.close), save = o.Place(o.save);
              EXPECT_EQ(std::tuple(close.right, close.bottom, close.right - close.left),
                        std::tuple(client.right - 8, client.bottom - 8, 88L));
              EXPECT_EQ(std::tuple(save.right, save.bottom),
                        std::tuple(close.left - 8, close.bottom));
+             EXPECT_EQ(o.Place(o.status).right - status.right, 200);
+             EXPECT_EQ(std::pair(o.Place(o.page).right, o.Place(o.page).bottom),
+                       std::pair(page.right + 200, page.bottom + 100));
          }},
         {"WM_ACTIVATE: the focus given back",
          [](Opened& o) {
@@ -145,7 +149,8 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
         const HWND window = host.Handle();
         Opened opened{window, FindWindowExW(window, nullptr, L"BUTTON", L"&Save"),
                       FindWindowExW(window, nullptr, L"BUTTON", L"&Close"),
-                      FindWindowExW(window, nullptr, L"STATIC", nullptr)};
+                      FindWindowExW(window, nullptr, L"STATIC", nullptr),
+                      FindWindowExW(window, nullptr, L"AtlAxWin", nullptr)};
         ASSERT_EQ(opened.Status(), loaded);
         effect(opened);
         host.Destroy();
