@@ -19,7 +19,7 @@
 # make screenshot - the page's 96-dpi and high-contrast pictures from the Windows tests into docs/
 #              (FLAVOUR as for run)
 # make pictures - after a deliberate change to how a window looks: the Windows tests' pictures
-#              kept as the ones they compare with (tests/win32/pictures/FLAVOUR; FLAVOUR as for run)
+#              kept as the ones they compare with (tests/win32/pictures; FLAVOUR as for run)
 .PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test win64-build \
 	win64-test windows-test package package-test installers fuzz bench bench-win32 screenshot \
 	pictures format clean
