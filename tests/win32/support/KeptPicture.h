@@ -47,24 +47,23 @@ inline ::testing::AssertionResult MatchesKeptPicture(const std::filesystem::path
                << ".png " << difference[0] << "x" << difference[1]
                << " (0x0: unread): scripts/update-pictures keeps the new one";
     }
-    const LONG width = static_cast<LONG>(taken[0]), height = static_cast<LONG>(taken[1]);
-    RECT changed{width, height, -1, -1};
+    RECT changed{static_cast<LONG>(taken[0]), 0, -1, -1}; // its top: the first one's row
     POINT first{};
     std::size_t count = 0;
-    for (LONG y = 0; y < height; ++y) {
-        for (LONG x = 0; x < width; ++x) {
-            UINT32& pixel = difference[2 + static_cast<std::size_t>(y * width + x)];
-            if (pixel != taken[2 + static_cast<std::size_t>(y * width + x)]) {
-                pixel = 0xFFFF0000;
-                first = count++ == 0 ? POINT{x, y} : first;
-                changed = {std::min(changed.left, x), first.y, std::max(changed.right, x), y};
-            }
+    for (std::size_t at = 2; at < taken.size(); ++at) {
+        if (difference[at] != taken[at]) {
+            const LONG x = static_cast<LONG>((at - 2) % taken[0]);
+            const LONG y = static_cast<LONG>((at - 2) / taken[0]);
+            difference[at] = 0xFFFF0000;
+            first = count++ == 0 ? POINT{x, y} : first;
+            changed = {std::min(changed.left, x), first.y, std::max(changed.right, x), y};
         }
     }
     if (count == 0) {
         return ::testing::AssertionSuccess();
     }
-    const win32::UniqueHbitmap bitmap(CreateBitmap(width, height, 1, 32, difference.data() + 2));
+    const win32::UniqueHbitmap bitmap(CreateBitmap(
+        static_cast<int>(taken[0]), static_cast<int>(taken[1]), 1, 32, difference.data() + 2));
     std::filesystem::path differences = shot;
     host::win32::SaveBitmapPicture(bitmap.Get(),
                                    differences.replace_filename(shot.stem() += "-difference.png"));
