@@ -18,9 +18,11 @@
 #              from any folder the commit is built in
 # make screenshot - the page's 96-dpi and high-contrast pictures from the Windows tests into docs/
 #              (FLAVOUR as for run)
+# make pictures - after a deliberate change to how a window looks: the Windows tests' pictures
+#              kept as the ones they compare with (tests/win32/pictures; FLAVOUR as for run)
 .PHONY: run test deps native-test fuzz-build fuzz-test win32-build win32-test win64-build \
 	win64-test windows-test package package-test installers fuzz bench bench-win32 screenshot \
-	format clean
+	pictures format clean
 
 # The Windows flavour for run, bench-win32 and screenshot, decided when their recipe runs.
 flavour = $$(scripts/windows-flavour $(FLAVOUR))
@@ -89,6 +91,10 @@ run: deps
 screenshot: deps
 	flavour=$(flavour) && $(MAKE) --no-print-directory $$flavour-build && \
 	scripts/update-screenshot build/$$flavour
+
+pictures: deps
+	flavour=$(flavour) && $(MAKE) --no-print-directory $$flavour-build && \
+	scripts/update-pictures build/$$flavour
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -87,13 +87,16 @@ void SaveClientAreaPicture(HWND window, const std::filesystem::path& png) {
     if (!copied) {
         Fail(png, "the window's picture cannot be copied");
     }
+    SaveBitmapPicture(bitmap.Get(), png);
+}
 
+void SaveBitmapPicture(HBITMAP bitmap, const std::filesystem::path& png) {
     GdiplusSession gdiplus;
     CLSID encoder{};
     if (!gdiplus.Ok() || !PngEncoder(encoder)) {
         Fail(png, "GDI+ offers no PNG encoder");
     }
-    Gdiplus::Bitmap image(bitmap.Get(), nullptr);
+    Gdiplus::Bitmap image(bitmap, nullptr);
     if (image.Save(png.wstring().c_str(), &encoder, nullptr) != Gdiplus::Ok) {
         Fail(png, "the picture cannot be written");
     }

@@ -1,3 +1,4 @@
+#include "../../win32/support/KeptPicture.h"
 #include "TemporaryFolder.h"
 
 #include <windows.h>
@@ -114,7 +115,12 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
                            "Warning: Use of the /KS parameter is not recommended.\n    -> OK\n";
     EXPECT_EQ(run.err,
               ks + "varkel-host: screenshot of the loaded page: " + picture.string() + "\n");
-    EXPECT_EQ(TemporaryFolder::Read(picture).substr(0, 4), "\x89PNG");
+    fs::create_directory("pictures"); // the window on the example, as make run pictures it
+    const fs::path example = fs::absolute("pictures/host-example.png");
+    run = HostProcess({L"--screenshot", example.wstring(), fs::path(VARKEL_EXAMPLE).wstring()})
+              .Finish();
+    EXPECT_THAT(run.err, HasSubstr("screenshot of the loaded page: " + example.string()));
+    EXPECT_TRUE(varkel::testing::MatchesKeptPicture(example, "host-example"));
     // What it says, in full, when it cannot do its work: a wrong command line, a file it cannot
     // open, a platform call that fails (VARKEL_FAIL); with its window (started from a shortcut,
     // say) a box says why first.
