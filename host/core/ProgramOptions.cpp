@@ -1,5 +1,6 @@
 #include "ProgramOptions.h"
 
+#include "OptionNames.h"
 #include "TextCodec.h"
 #include "version.h"
 
@@ -125,7 +126,7 @@ Option Flag(std::string_view name, bool& given, std::string_view help) {
 }
 
 Option HostSwitchOption(HostSwitches& switches, std::string_view help) {
-    return {"--host-switch", "NAME", help, [&switches](const std::string& name) {
+    return {HostSwitchOptionName, "NAME", help, [&switches](const std::string& name) {
                 if (name.empty() || name == "/" || name == "-") {
                     throw RefusedValue("needs a switch name such as /host");
                 }
@@ -134,7 +135,7 @@ Option HostSwitchOption(HostSwitches& switches, std::string_view help) {
 }
 
 Option BinaryNameOption(std::string& binaryName, std::string_view help) {
-    return {"--binary-name", "NAME", help, [&binaryName](const std::string& name) {
+    return {BinaryNameOptionName, "NAME", help, [&binaryName](const std::string& name) {
                 if (name.empty()) {
                     throw RefusedValue("needs the interface's program, such as d3int");
                 }
@@ -143,7 +144,7 @@ Option BinaryNameOption(std::string& binaryName, std::string_view help) {
 }
 
 Option CodePageOption(unsigned& codePage, std::string_view help) {
-    return {"--code-page", "N", help, [&codePage](const std::string& number) {
+    return {CodePageOptionName, "N", help, [&codePage](const std::string& number) {
                 const std::optional<unsigned> named = CodePageNumber(number);
                 if (!named || *named == DefaultCodePage || !CodePageSupported(*named)) {
                     throw RefusedValue("takes a code page this system knows, such as 1252, not \"" +
@@ -154,7 +155,7 @@ Option CodePageOption(unsigned& codePage, std::string_view help) {
 }
 
 Option AllowLossOption(bool& allowLoss, std::string_view help) {
-    return Flag("--allow-loss", allowLoss, help);
+    return Flag(AllowLossOptionName, allowLoss, help);
 }
 
 } // namespace varkel::host

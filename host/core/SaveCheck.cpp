@@ -1,6 +1,7 @@
 #include "SaveCheck.h"
 
 #include "CommandLine.h"
+#include "OptionNames.h"
 #include "common/Text.h"
 #include "page/Switches.h"
 
@@ -157,8 +158,8 @@ std::string LossRefusal(const std::string& file, const std::vector<Loss>& losses
     for (const Loss& loss : losses) {
         names += (names.empty() ? "" : ", ") + LossText(loss);
     }
-    return file + ": a save would lose " + names +
-           "; nothing written (--allow-loss writes it all the same)";
+    return file + ": a save would lose " + names + "; nothing written (" +
+           std::string(AllowLossOptionName) + " writes it all the same)";
 }
 
 } // namespace varkel::host

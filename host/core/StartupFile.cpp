@@ -1,6 +1,7 @@
 #include "StartupFile.h"
 
 #include "CommandLine.h"
+#include "OptionNames.h"
 #include "SaveCheck.h"
 
 #include <algorithm>
@@ -206,15 +207,16 @@ const ProgramLine& ChooseCommandLine(const std::vector<ProgramLine>& lines,
     } else if (candidates.empty()) {
         throw StartupFileError(
             Kind::NoCommandLine,
-            "no command line: no line runs " + choice.binaryName +
-                ", the program --binary-name names (" +
+            "no command line: no line runs " + choice.binaryName + ", the program " +
+                std::string(BinaryNameOptionName) + " names (" +
                 (lines.size() == 1 ? "the only program run is on " : "the programs run are on ") +
                 Labels(lines) + ")");
     }
     if (candidates.size() > 1) {
-        throw StartupFileError(Kind::SeveralCommandLines,
-                               "several lines could be the interface's command line: " +
-                                   Labels(candidates) + "; name its program with --binary-name");
+        throw StartupFileError(
+            Kind::SeveralCommandLines,
+            "several lines could be the interface's command line: " + Labels(candidates) +
+                "; name its program with " + std::string(BinaryNameOptionName));
     }
     const auto chosen = std::find_if(lines.begin(), lines.end(), [&](const ProgramLine& line) {
         return line.number == candidates.front().number;

@@ -1,6 +1,7 @@
 #include "TextCodec.h"
 
 #include "HostError.h"
+#include "OptionNames.h"
 
 #include <algorithm>
 #include <array>
@@ -84,7 +85,8 @@ TextCodec::TextCodec(unsigned codePage, std::string_view content, const std::str
                (codePage_ != Utf8 && codePage_ != Windows1252 && !Convert(codePage_, 0, content))) {
         throw HostError(ExitCode::CannotRead,
                         file + ": holds bytes code page " + std::to_string(codePage_) +
-                            " does not read; name the file's code page with --code-page");
+                            " does not read; name the file's code page with " +
+                            std::string(CodePageOptionName));
     }
 }
 
