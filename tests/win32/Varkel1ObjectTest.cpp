@@ -98,16 +98,6 @@ TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
             EXPECT_EQ(RowsOf(list.Get()), shape.loaded.empty() ? ListRows{{}} : shape.loaded);
         }
     }
-    // A list the host has locked cannot grow (a fixed one: the script client's test).
-    reference = loaded.Get();
-    ASSERT_EQ(LoadDefaults(vtable.Get(), &reference), 1);
-    ScopedSafeArray list = FilledArray(VT_BSTR, {{2, 0}, {1, 0}}, {});
-    reference = list.Get();
-    SafeArrayLock(reference);
-    hook.Expect(IDOK);
-    EXPECT_EQ(Generate(vtable.Get(), &reference), 0);
-    SafeArrayUnlock(reference);
-    EXPECT_EQ(RowsOf(list.Get()), (ListRows{{L"/BL", L""}}));
     // Code run while a box is up (a script's timer) cannot resize or erase the table the page
     // is still reading: it stays locked until LoadDefaults returns.
     auto warned = FilledArray(VT_VARIANT, {{3, 0}, {2, 0}}, {{L"/KS", L"5", L"#0"}, ch});

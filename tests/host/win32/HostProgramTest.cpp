@@ -129,11 +129,6 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     const std::string usage = " (--help lists the options)\n",
                       why = empty.string() + ": the file is empty";
     const std::tuple<const wchar_t*, fs::path, DWORD, std::string, const wchar_t*> unopened[] = {
-        {L"--code-page=99999", file, 1u,
-         "varkel-host: --code-page takes a code page this system knows, such as 1252, not "
-         "\"99999\"" +
-             usage,
-         nullptr},
         {L"--binary-name=", file, 1u,
          "varkel-host: --binary-name needs the interface's program, such as d3int" + usage,
          nullptr},
@@ -236,9 +231,6 @@ TEST_F(HostOnAFile, ByKeyboardAloneThenReloadedOnYesWhenChangedMeanwhileAndAsked
     EXPECT_EQ(glf, named(L"Treat GLF errors for continuous points differently"));
     const auto back = [glf] { return SendMessageW(glf, BM_GETCHECK, 0, 0) && GetFocus() == glf; };
     EXPECT_EQ(press(VK_SPACE, false, back), glf) << "after the /KS warning";
-    SetForegroundWindow(GetDesktopWindow()); // another program's turn, then the host's again
-    SetForegroundWindow(window);
-    EXPECT_TRUE(Await([glf] { return GetFocus() == glf; })) << "back on reactivation";
     press('5', false, [field = tab()] { return SendMessageW(field, WM_GETTEXTLENGTH, 0, 0); });
     Send(save, BM_CLICK);
     EXPECT_EQ(TemporaryFolder::Read(file),
