@@ -26,9 +26,8 @@ TEST(CommandLineCodec, GivesBackWhatItWroteAndKeepsWhatItRead) {
     }
     for (int round = 0; round < 3000; ++round) {
         std::vector<std::string> arguments(random() % 5);
-        for (std::string& argument :
-             arguments) { // often what cmd.exe or the runtime read specially
-            for (std::size_t n = random() % 9; n > 0; --n) {
+        for (std::string& argument : arguments) {
+            for (std::size_t n = random() % 9; n > 0; --n) { // often a character read specially
                 argument += alphabet[random() % 2 ? random() % 14 : random() % alphabet.size()];
             }
         }
