@@ -1,6 +1,6 @@
 #pragma once
-// What the host core's tests share: a fresh folder, the failure an action ends the host with,
-// and a host's switches from their names.
+// What the host core's and the check's tests share: a fresh folder, the failure an action ends
+// the host with, and a host's switches from their names.
 
 #include "TemporaryFolder.h"
 #include "core/HostError.h"
