@@ -36,6 +36,7 @@ TEST(HostOptions, UsageErrorsNameTheProblem) {
         {{"--save=1", "a.bat"}, "takes no value"},
         {{"--host-switch", "/", "a.bat"}, "switch name"},
         {{"--code-page", "utf8", "a.bat"}, "--code-page takes a code page this system knows"},
+        {{"--code-page=99999", "a.bat"}, "system knows, such as 1252, not \"99999\" (--help"},
         {{"--frobnicate", "a.bat"}, "unknown option --frobnicate (--help lists the options)"}};
     for (const auto& [arguments, says] : cases) {
         EXPECT_THAT([&] { ParseHostOptions(arguments); }, FailsWith(ExitCode::Usage, says));
