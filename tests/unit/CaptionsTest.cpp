@@ -62,10 +62,7 @@ TEST_F(Captions, EachControlShowsItsOwnStringsOrElseWhatItWasCreatedWith) {
         if (missing < 0) {
             EXPECT_EQ(started.chkDelimiter.Caption(),
                       u"Specify delimiter other than colon (:) in InstrumentTag");
-            EXPECT_EQ(started.chkGLF.Caption(),
-                      u"Treat GLF errors for Continuous points differently");
             EXPECT_EQ(started.chkDebug[2].Caption(), u"D/3 sequence data status");
-            EXPECT_EQ(started.chkSequentialDB.Caption(), u"Do not use sequential database");
         }
     }
 }

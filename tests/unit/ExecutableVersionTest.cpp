@@ -23,10 +23,6 @@ TEST_F(ExecutableVersion, ABackslashIsAddedUnlessThePathEndsWithOne) {
         EXPECT_EQ(Version(installation), u"7.8.9.0");
         EXPECT_EQ(CurrentThreadState().ExecutablePath, executable);
     }
-    fake.hostObjects.binaryName = u"other";
-    ClearExecutableCaches();
-    EXPECT_EQ(Version(u"C:\\Interfaces\\D3"), u"0.0.0.0");
-    EXPECT_TRUE(fake.log.lines.empty());
 }
 
 TEST_F(ExecutableVersion, TheCachesAnswerUntilEmptiedOrAPageStarts) {
@@ -50,7 +46,7 @@ TEST_F(ExecutableVersion, TheCachesAnswerUntilEmptiedOrAPageStarts) {
 }
 
 // A failure below GetInterfaceBinaryVersion rises with the source growing by each routine's
-// location (each logs it: ErrorReporting.ARisingFailureIsLogged...); the caches stay empty.
+// location (each logs it: Tokenizer.TextWithoutAnyPrefix...); the caches stay empty.
 TEST_F(ExecutableVersion, AFailureRisesThroughEachRoutineLeavingTheCachesEmpty) {
     const Text name = u"varkel in Sub CommonNUXControlCode.GetInterfaceBinaryName";
     const Text grown = name + u" in Sub CommonNUXControlCode.GetInterfaceBinaryVersion";

@@ -83,7 +83,6 @@ TEST_F(OutgoingList, ThePromptAsksYesOrNoWithItsLocationAddedToAFailure) {
               u"Click Yes to include the incorrect argument, or No to omit the incorrect "
               u"argument. ");
     EXPECT_EQ(box.Buttons, MessageBoxButtons::YesNo);
-    EXPECT_EQ(box.ShownTitle(), u"QX Interface for GSE D/3 DBA NUX Control");
     // A list that cannot take the argument: the prompt's own location is added to the source.
     auto fixed = Named();
     fixed.SetFixedSize(true);
@@ -98,7 +97,6 @@ TEST_F(OutgoingList, ThePromptAsksYesOrNoWithItsLocationAddedToAFailure) {
 
 TEST_F(OutgoingList, AdditionalTextAppendsEachOfItsTokens) {
     const std::pair<Text, Rows> cases[] = {
-        {u"\"my plant\" /PS=1", {{u"/X", u""}, {u"\"my plant\"", u""}, {u"/PS", u"1"}}},
         {u" abc  d ", {{u"/X", u""}, {u"abc  d", u""}}},
         {u"   ", {{u"/X", u""}}},
     };

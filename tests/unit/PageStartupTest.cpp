@@ -7,10 +7,6 @@ namespace {
 
 using PageStartup = PageFixture;
 
-TEST_F(PageStartup, AStartedPageIsReset) {
-    EXPECT_EQ(page.txtGLFerr.BackColor(), Colors::ButtonFace);
-}
-
 // A call whose arguments the adapter could not convert: reported under the operation's own
 // location, answered 0, and the page is left as it was (not reset, still dirty).
 TEST_F(PageStartup, ARefusedCallIsReportedAsItsOperationChangingNothing) {
