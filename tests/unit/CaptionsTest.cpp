@@ -7,12 +7,8 @@ namespace varkel {
 namespace {
 
 // Each control and the string numbers of its caption and tooltip (0: keeps its own).
-struct Assignment {
-    const char* control;
-    int caption, tip;
-};
 // clang-format off
-constexpr Assignment Assignments[] = {
+constexpr std::tuple<const char*, int, int> Assignments[] = {
     {"fraGeneral", 130, 131},     {"chkDelimiter", 101, 109},   {"txtDelimiter", 0, 109},
     {"chkGLF", 102, 110},         {"txtGLFerr", 0, 110},        {"lblKS", 135, 0},
     {"chkDigital", 103, 111},     {"txtOutput", 0, 111},        {"chkDatabaseUpdates", 104, 112},
@@ -38,10 +34,8 @@ TEST_F(Captions, EachControlShowsItsOwnStringsOrElseWhatItWasCreatedWith) {
         started.UserControl_Initialize();
         const auto layout = PageLayout();
         ASSERT_EQ(layout.size(), std::size(Assignments)) << "a row for each control";
+        const auto present = [&](int n) { return n != 0 && n != missing && missing >= 0; };
         for (const auto& [name, caption, tip] : Assignments) {
-            const auto present = [&](int number) {
-                return number && number != missing && missing >= 0;
-            };
             Control& control = *FindControl(started, name);
             auto* captioned = dynamic_cast<CaptionedControl*>(&control);
             const auto entry = std::find_if(layout.begin(), layout.end(),
