@@ -16,8 +16,7 @@ constexpr std::tuple<const char*, int, int> Assignments[] = {
     {"fraDebug", 129, 132},       {"chkDebug(0)", 119, 124},    {"chkDebug(1)", 120, 125},
     {"chkDebug(2)", 121, 126},    {"chkDebug(3)", 122, 127},    {"chkDebug(4)", 123, 128},
     {"chkDebug(5)", 136, 137},    {"lblDebugLevel", 139, 0},    {"lblDBLevel", 0, 138},
-    {"fraAdditionalParameters", 118, 108}, {"txtAdditional", 0, 108},
-};
+    {"fraAdditionalParameters", 118, 108}, {"txtAdditional", 0, 108}};
 // clang-format on
 
 using Captions = PageFixture;

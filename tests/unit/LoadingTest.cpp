@@ -93,8 +93,7 @@ TEST_F(Loading, TablesItCannotReadAreReportedLeavingThePageReset) {
     const Text type = u"Dh   (13)\r\nDescription:\tType mismatch";
     const std::pair<MemoryInputTable*, Text> cases[] = {
         {&columnsFromMinusOne, range}, {&fromMinusOne, range}, {&oneDimensional, range},
-        {&threeDimensional, range},    {&marker, type},        {&wideDigit, type},
-    };
+        {&threeDimensional, range},    {&marker, type},        {&wideDigit, type}};
     fake.hostObjects.properties[u"CurrentInterfaceName"] = u"changed";
     for (const auto& [table, error] : cases) {
         page.chkNullStrings.SetValue(CheckBox::Checked);

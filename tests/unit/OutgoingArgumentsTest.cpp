@@ -96,10 +96,8 @@ TEST_F(OutgoingList, ThePromptAsksYesOrNoWithItsLocationAddedToAFailure) {
 }
 
 TEST_F(OutgoingList, AdditionalTextAppendsEachOfItsTokens) {
-    const std::pair<Text, Rows> cases[] = {
-        {u" abc  d ", {{u"/X", u""}, {u"abc  d", u""}}},
-        {u"   ", {{u"/X", u""}}},
-    };
+    const std::pair<Text, Rows> cases[] = {{u" abc  d ", {{u"/X", u""}, {u"abc  d", u""}}},
+                                           {u"   ", {{u"/X", u""}}}};
     for (const auto& [text, expected] : cases) {
         auto list = Named();
         EXPECT_TRUE(AddAdditionalArgumentsToOutGoingSafeArray(fake.ports, text, list));
@@ -115,8 +113,7 @@ TEST_F(OutgoingList, FailedRowsLeaveNoGapsWhenTheListIsGrownAtOnce) {
         {u"/A /B=1 /C=2 /D=3", u"2", false, {{u"/A", u""}, {u"/B", u"1"}, {u"/D", u"3"}}},
         {u"/A /B=1 /C=2 /D=3", u"3", false, {{u"/A", u""}, {u"/B", u"1"}, {u"/C", u"2"}}},
         {u"/A /B=1", u"/A", false, {{u"/B", u"1"}}}, // the blank row goes to the next switch
-        {u"/A /C=3", u"/C", true, {{u"/A", u""}, {}}},
-    };
+        {u"/A /C=3", u"/C", true, {{u"/A", u""}, {}}}};
     for (const auto& [text, failing, thenFixed, expected] : cases) {
         fake.log.lines.clear();
         ListFailingOn list(failing, thenFixed);

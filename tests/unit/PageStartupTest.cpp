@@ -15,8 +15,7 @@ TEST_F(PageStartup, ARefusedCallIsReportedAsItsOperationChangingNothing) {
         {&Varkel1Page::RefuseGetAllArgumentsSafeArray,
          u"in GetAllArgumentsSafeArray() of if01 NUX Control"},
         {&Varkel1Page::RefuseGetInterfaceVersion,
-         u"in Function GetInterfaceVersion() of the if01 NUX Control"},
-    };
+         u"in Function GetInterfaceVersion() of the if01 NUX Control"}};
     page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
     for (const auto& [refuse, location] : refusals) {
         fake.shown.clear();

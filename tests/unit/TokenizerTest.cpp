@@ -40,8 +40,7 @@ const SplitCase SplitCases[] = {
     {u"/A \"-B=1\"", {{}, {u"/A", u""}, {u"/B", u"1"}}, {}},
     {u"/A \"/w1 /B \"/w2 /C \"/w3", {{u"", u"\"/w1"}, {u"/A", u""}, {u"\"/w1", u""}, {u"/B", u""},
                                {u"\"/w2", u""}, {u"/C", u""}, {u"\"/w3", u""}}, {}},
-    {u"/X=\" a", {{}, {u"/X", u"\" a"}}, {}}, {uR"(/S="N P"/Q)", {{}, {u"/S", uR"("N P"/Q)"}}, {}},
-};
+    {u"/X=\" a", {{}, {u"/X", u"\" a"}}, {}}, {uR"(/S="N P"/Q)", {{}, {u"/S", uR"("N P"/Q)"}}, {}}};
 // clang-format on
 
 TEST_F(Tokenizer, SplitsTextIntoRowsWithAndWithoutQuotes) {
