@@ -39,7 +39,6 @@ TEST_F(Captions, EachControlShowsItsOwnStringsOrElseWhatItWasCreatedWith) {
             auto* captioned = dynamic_cast<CaptionedControl*>(&control);
             const auto entry = std::find_if(layout.begin(), layout.end(),
                                             [&](const LayoutEntry& e) { return e.name == name; });
-            EXPECT_EQ(entry->fixedPitchFont, name == std::string_view("txtDelimiter")) << name;
             const Text created = name == std::string_view("lblDBLevel") ? u"0"
                                  : entry->caption                       ? Text(entry->caption)
                                                                         : u"(none)";

@@ -21,14 +21,11 @@ TEST_F(Fields, ResetAllTakesADirtyHalfFilledPageToACleanResetState) {
     page.lblDBLevel.SetBackColor(Colors::Attention);
     page.lblDBLevel.SetEnabled(false);
     page.txtOutput.SetText(u"abc"); // beside its unchecked box
-    page.ResetAll();
-    EXPECT_EQ(page.lblDBLevel.Caption(), u"0");
+    page.ResetAll(); // the level's text, each field's state by its box: the fuzz invariant
     EXPECT_EQ(page.lblDBLevel.BackColor(), Colors::ButtonFace);
     EXPECT_TRUE(page.lblDBLevel.Enabled());
     for (TextField* field : {&page.txtDelimiter, &page.txtGLFerr, &page.txtOutput}) {
         EXPECT_EQ(field->GetText(), u"");
-        EXPECT_FALSE(field->Enabled());
-        EXPECT_EQ(field->BackColor(), Colors::ButtonFace);
     }
     EXPECT_FALSE(page.ControlHasUnsavedChanges());
     auto list = MemoryArgumentList::WithRows(1);
