@@ -1,4 +1,4 @@
-// Loads any host tables into a page: 0 or 1, clean after success, invariants kept, delimiter "/".
+// Loads any host tables into a page: 0 or 1, clean after success, invariants kept.
 
 #include "FuzzSupport.h"
 
@@ -35,7 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Text path = input.ShortText(24);
     const std::int32_t result = fuzz.page.LoadDefaults(table, path);
     FUZZ_CHECK(result == 0 || (result == 1 && !fuzz.page.ControlHasUnsavedChanges()));
-    FUZZ_CHECK(fuzz.page.ControlRequestedCommandLineDelimeter() == u"/");
     fuzz.CheckInvariants(); // and again after generating from what was loaded
     fuzzing::Generate(fuzz, input.Byte());
     return 0;

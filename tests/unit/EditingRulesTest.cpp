@@ -34,11 +34,7 @@ TEST_F(EditingRules, CheckingTheGlfBoxWarnsBeforeItsFieldIsEnabled) {
     bool enabledWhenWarned = true;
     fake.ExpectBox(MessageBoxAnswer::Ok, [&] { enabledWhenWarned = page.txtGLFerr.Enabled(); });
     page.chkGLF.SetValue(CheckBox::Checked);
-    const auto& warning = fake.shown.at(0);
-    EXPECT_EQ(warning.Message, u"Warning: Use of the /KS parameter is not recommended.");
-    EXPECT_EQ(warning.Icon, MessageBoxIcon::Exclamation);
-    EXPECT_EQ(warning.Buttons, MessageBoxButtons::Ok);
-    EXPECT_FALSE(warning.Title.has_value());
+    EXPECT_FALSE(fake.shown.at(0).Title.has_value()); // its text: CheckingFiles.SaysWhat...
     EXPECT_FALSE(enabledWhenWarned);
     EXPECT_TRUE(page.txtGLFerr.Enabled());
     EXPECT_EQ(page.txtGLFerr.BackColor(), Colors::Attention);
@@ -52,10 +48,8 @@ TEST_F(EditingRules, UncheckingAPairedBoxEmptiesItsFieldWhichStaysDisabledWhileG
           std::pair{&page.chkDelimiter, &page.txtDelimiter}}) {
         box->SetValue(CheckBox::Checked);
         field->SetText(u"5");
-        box->SetValue(CheckBox::Unchecked);
+        box->SetValue(CheckBox::Unchecked); // disabled and grey: the fuzz targets' invariant
         EXPECT_EQ(field->GetText(), u"");
-        EXPECT_FALSE(field->Enabled());
-        EXPECT_EQ(field->BackColor(), Colors::ButtonFace);
         box->SetValue(CheckBox::Grayed);
         EXPECT_FALSE(field->Enabled());
     }

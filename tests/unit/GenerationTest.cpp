@@ -39,8 +39,7 @@ TEST_F(Generation, AnUnacceptableValueIsKeptOnlyWhenTheUserIncludesIt) {
          u"Incorrect /VAL value specified: abc; argument omitted. Invalid value given for "
          u"Output to DCS with QX digital state"},
         {page.chkDigital, page.txtOutput, u"a", Rows{{u"/VAL", u"a"}},
-         u"Incorrect /VAL value specified: a"},
-    };
+         u"Incorrect /VAL value specified: a"}};
     fake.ExpectBox(); // the /KS warning
     for (const auto& [box, field, text, rows, logged] : cases) {
         box.SetValue(CheckBox::Checked);
@@ -65,12 +64,12 @@ TEST_F(Generation, AListLackingSomeSwitchesAnswersZeroWithTheChangesUnsaved) {
     for (int i = 0; i < 32767; ++i) {
         tooManyTokens += u"/A ";
     }
-    const std::tuple<Text, bool, Rows, std::size_t, std::int32_t> cases[] = {
-        {u"", true, {{u"/BL", u""}}, 2, 0},           // fixed: the append's line, then the page's
-        {u"/A=1 /B=2", false, {{u"/CH", u""}}, 2, 0}, // locked: a line for each switch
-        {tooManyTokens, false, {{u"/CH", u""}}, 1, 0},
-        {u"abc", false, {{u"/CH", u""}}, 3, 0}};
-    for (const auto& [additional, fixed, rows, logLines, answer] : cases) {
+    const std::tuple<Text, bool, Rows, std::size_t> cases[] = {
+        {u"", true, {{u"/BL", u""}}, 2},           // fixed: the append's line, then the page's
+        {u"/A=1 /B=2", false, {{u"/CH", u""}}, 2}, // locked: a line for each switch
+        {tooManyTokens, false, {{u"/CH", u""}}, 1},
+        {u"abc", false, {{u"/CH", u""}}, 3}};
+    for (const auto& [additional, fixed, rows, logLines] : cases) {
         page.chkNullStrings.SetValue(fixed ? CheckBox::Checked : CheckBox::Unchecked);
         page.chkDatabaseUpdates.SetValue(CheckBox::Checked);
         page.txtAdditional.SetText(additional);
@@ -81,9 +80,9 @@ TEST_F(Generation, AListLackingSomeSwitchesAnswersZeroWithTheChangesUnsaved) {
         if (fixed) {
             fake.ExpectBox();
         }
-        EXPECT_EQ(page.GetAllArgumentsSafeArray(list), answer) << ToUtf8(additional.substr(0, 9));
+        EXPECT_EQ(page.GetAllArgumentsSafeArray(list), 0) << ToUtf8(additional.substr(0, 9));
         EXPECT_EQ(list.Rows(), rows);
-        EXPECT_EQ(page.ControlHasUnsavedChanges(), answer == 0);
+        EXPECT_TRUE(page.ControlHasUnsavedChanges());
         EXPECT_EQ(fake.log.lines.size(), logLines);
     }
 }

@@ -40,8 +40,7 @@ const SplitCase SplitCases[] = {
     {u"/A \"-B=1\"", {{}, {u"/A", u""}, {u"/B", u"1"}}, {}},
     {u"/A \"/w1 /B \"/w2 /C \"/w3", {{u"", u"\"/w1"}, {u"/A", u""}, {u"\"/w1", u""}, {u"/B", u""},
                                {u"\"/w2", u""}, {u"/C", u""}, {u"\"/w3", u""}}, {}},
-    {u"/X=\" a", {{}, {u"/X", u"\" a"}}, {}}, {uR"(/S="N P"/Q)", {{}, {u"/S", uR"("N P"/Q)"}}, {}},
-};
+    {u"/X=\" a", {{}, {u"/X", u"\" a"}}, {}}, {uR"(/S="N P"/Q)", {{}, {u"/S", uR"("N P"/Q)"}}, {}}};
 // clang-format on
 
 TEST_F(Tokenizer, SplitsTextIntoRowsWithAndWithoutQuotes) {
@@ -72,17 +71,15 @@ TEST_F(Tokenizer, TextWithoutAnyPrefixOrWithTooManyTokensFailsLoggingWhy) {
     EXPECT_THAT([&] { ParseCommmandLineArguments(fake.ports, text, false); }, Raises(1, grown));
     EXPECT_EQ(fake.log.lines, (std::vector{line(source), line(grown)}));
 
-    // The 16-bit token counter overflows after 32766 tokens.
+    // The 16-bit token counter overflows after 32766 tokens (its log: Generation.AListLacking...).
     Text tokens;
     for (int i = 0; i < 32766; ++i) {
         tokens += u"/A ";
     }
-    fake.log.lines.clear();
     EXPECT_EQ(ParseCommmandLineArguments(fake.ports, tokens, false).LastRow(), 32766);
     tokens += u"/A";
     EXPECT_THAT([&] { ParseCommmandLineArguments(fake.ports, tokens, false); },
                 Raises(6, u"varkel in CommonNUXControlCode.ParseCommmandLineArguments"));
-    EXPECT_EQ(fake.log.lines.size(), 1u);
 }
 
 } // namespace
