@@ -21,7 +21,6 @@ TEST(Switches, NormalFormHasTheSlashAndAKnownSwitchInCapitals) {
         EXPECT_EQ(normal.value, value) << ToUtf8(argument);
     }
     EXPECT_EQ(NormalFormOf(u"-db=1").known->kind, PageSwitch::Kind::DebugLevel);
-    EXPECT_EQ(NormalFormOf(u"/ps=1").known, nullptr);
 }
 
 } // namespace

@@ -128,13 +128,6 @@ TEST_F(WindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem) {
         {"page WM_SETCURSOR", [&](Placed& p) { tipsMade(p, WM_SETCURSOR, HTCLIENT); }},
         {"page WM_MOUSEMOVE", [&](Placed& p) { tipsMade(p, WM_MOUSEMOVE, MAKELPARAM(5, 5)); }},
         {"page WM_SETFOCUS", [&](Placed& p) { focused(p, p.page); }},
-        {"page WM_NCHITTEST, the system's",
-         [](Placed& p) {
-             POINT inside{5, 5};
-             ClientToScreen(p.page, &inside);
-             EXPECT_EQ(SendMessageW(p.page, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)),
-                       HTCLIENT);
-         }},
     };
     for (const auto& [name, effect] : rows) {
         SCOPED_TRACE(name);

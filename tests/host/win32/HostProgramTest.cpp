@@ -108,18 +108,13 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     RegGetValueW(HKEY_CURRENT_USER, L"Software\\varkel\\StandIn", L"LastBinaryNameArguments",
                  RRF_RT_REG_SZ, nullptr, asked, &size);
     EXPECT_THAT(std::wstring(asked), ::testing::StartsWith(L"d3int|"));
-    const fs::path picture = folder.Path() / "page.png"; // the loaded page, as make run takes it
-    run = Host({L"--host-switch", L"/host", L"--print", L"--screenshot", picture.wstring()});
-    EXPECT_EQ(run.out, normalForm + "\n") << run.err;
     const std::string ks = "varkel-host: message box \"QX Interface for GSE D/3 DBA - NUX Cont\": "
                            "Warning: Use of the /KS parameter is not recommended.\n    -> OK\n";
-    EXPECT_EQ(run.err,
-              ks + "varkel-host: screenshot of the loaded page: " + picture.string() + "\n");
     fs::create_directory("pictures"); // the window on the example, as make run pictures it
     const fs::path example = fs::absolute("pictures/host-example.png");
     run = HostProcess({L"--screenshot", example.wstring(), fs::path(VARKEL_EXAMPLE).wstring()})
               .Finish();
-    EXPECT_THAT(run.err, HasSubstr("screenshot of the loaded page: " + example.string()));
+    EXPECT_EQ(run.err, "varkel-host: screenshot of the loaded page: " + example.string() + "\n");
     EXPECT_TRUE(varkel::testing::MatchesKeptPicture(example, "host-example"));
     // What it says, in full, when it cannot do its work: a wrong command line, a file it cannot
     // open, a platform call that fails (VARKEL_FAIL); with its window (started from a shortcut,
@@ -161,13 +156,11 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
 // The page run by varkel-check natively and the DLL run by varkel-host give the same lines.
 TEST(CheckAgainstHost, TheSameNewCommandLineForEveryFixture) {
     for (const auto& entry : fs::directory_iterator(VARKEL_STARTUP_FIXTURES)) {
-        const std::vector<std::wstring> options = {L"--host-switch", L"/host"};
-        std::vector<std::wstring> arguments = options;
-        arguments.insert(arguments.end(), {L"--print", entry.path().wstring()});
-        const HostRun host = HostProcess(arguments).Finish();
-        arguments = options;
-        arguments.insert(arguments.end(), {L"--json", entry.path().wstring()});
-        const HostRun check = HostProcess(arguments, L"varkel-check.exe").Finish();
+        const std::wstring path = entry.path().wstring();
+        const HostRun host = HostProcess({L"--host-switch", L"/host", L"--print", path}).Finish();
+        const HostRun check =
+            HostProcess({L"--host-switch", L"/host", L"--json", path}, L"varkel-check.exe")
+                .Finish();
         const auto file = nlohmann::json::parse(check.out)["files"][0];
         EXPECT_EQ(host.exitCode, 0u) << host.err;
         EXPECT_EQ(host.err.find("?\n    -> OK"), std::string::npos) << "Enter presses no OK";
@@ -293,10 +286,6 @@ TEST(HostProgramFile, DeclaresPerMonitorDpiAndCommonControlsAndCarriesTheProject
     const std::string version = resource(16);
     EXPECT_THAT(std::wstring(reinterpret_cast<const wchar_t*>(version.data()), version.size() / 2),
                 HasSubstr(VARKEL_VERSION L".0"));
-    for (const wchar_t* program : {L"varkel-host.exe", L"varkel-check.exe"}) { // and says it
-        const std::string said = HostProcess({L"--version"}, program).Finish().out;
-        EXPECT_THAT(std::wstring(said.begin(), said.end()), HasSubstr(L" " VARKEL_VERSION L".0"));
-    }
 }
 
 } // namespace
