@@ -25,7 +25,8 @@ struct Opened {
 using HostWindowMessages = varkel::testing::PageComFixture;
 
 TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem) {
-    const auto file = temporary.Write("d3int.bat", "d3int.exe /PS=1\r\n");
+    // The page joins the two into one argument: a save asks first.
+    const auto file = temporary.Write("d3int.bat", "d3int.exe /PS=1 service\r\n");
     // The host program makes one container: Wine's AtlAxWinInit fails once its class is there.
     const varkel::win32::UniqueHmodule atl(LoadLibraryW(L"atl.dll"));
     const auto click = [](const Opened& o, HWND button) {
@@ -35,11 +36,38 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
     const auto closed = [](const Opened& o) { EXPECT_FALSE(IsWindow(o.window)); };
     const std::wstring loaded = L"Loaded d3int.bat (command line on line 1)";
     const std::pair<const char*, std::function<void(Opened&)>> rows[] = {
-        {"WM_COMMAND Save",
+        {"WM_CLOSE after an edit: asked to save; Cancel stays, a save not made stays, No closes",
          [&](Opened& o) {
+             SendMessageW(FindWindowExW(GetWindow(GetWindow(o.page, GW_CHILD), GW_CHILD), nullptr,
+                                        nullptr, L"Check for D/3 database updates"),
+                          BM_CLICK, 0, 0);
+             for (const int answer : {IDCANCEL, IDYES, IDNO, IDNO}) { // Yes: a save asked about
+                 hook.Expect(answer);
+             }
+             for (int close = 0; close < 3; ++close) {
+                 SendMessageW(o.window, WM_CLOSE, 0, 0);
+                 EXPECT_EQ(IsWindow(o.window), close < 2) << close;
+             }
+             EXPECT_EQ(hook.shown.at(0).text, L"Save the changes to d3int.bat?");
+             EXPECT_EQ(varkel::testing::TemporaryFolder::Read(file), "d3int.exe /PS=1 service\r\n");
+         }},
+        {"WM_COMMAND Save: asked about what it joins; No goes on editing, Yes writes, once",
+         [&](Opened& o) {
+             hook.Expect(IDNO);
+             click(o, o.save);
+             EXPECT_EQ(o.Status(), L"Not saved: a save would lose or join arguments");
+             hook.Expect(IDYES);
+             click(o, o.save);
+             EXPECT_EQ(o.Status().substr(0, 19), L"Saved d3int.bat at ");
+             EXPECT_EQ(o.Status().substr(27), L"; previous file kept as d3int.bat.bak");
              click(o, o.save);
              EXPECT_EQ(o.Status().rfind(L"d3int.bat already holds these arguments (", 0), 0u)
                  << o.Status();
+             EXPECT_EQ(hook.shown.at(0).text,
+                       L"Saving d3int.bat would change arguments the interface receives now:\n\n"
+                       L"    /PS=1 (joined into /PS=1 service)\n    service (joined into /PS=1 "
+                       L"service)\n\nYes saves it all the same. No goes on editing.");
+             EXPECT_EQ(hook.shown.at(0).defaultButton, IDNO);
          }},
         {"WM_COMMAND Close", [&](Opened& o) { click(o, o.close), closed(o); }},
         {"WM_COMMAND IDCANCEL (Escape)",
@@ -147,6 +175,7 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
                       FindWindowExW(window, nullptr, L"STATIC", nullptr),
                       FindWindowExW(window, nullptr, L"AtlAxWin", nullptr)};
         ASSERT_EQ(opened.Status(), loaded);
+        hook.shown.clear();
         effect(opened);
         host.Destroy();
         MSG left{};
