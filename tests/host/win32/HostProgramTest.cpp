@@ -121,6 +121,7 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     // say) a box says why first.
     const fs::path empty = folder.Write("empty.bat", ""),
                    unsaved = folder.Write("joins.bat", "d3int.exe /PS=1 service /KS=5\r\n");
+    TemporaryFolder::WriteFile(file, "qxlog.exe /on\r\nd3int.exe /PS=1\r\n"); // named as d3int
     const std::string usage = " (--help lists the options)\n",
                       why = empty.string() + ": the file is empty";
     const std::tuple<const wchar_t*, fs::path, DWORD, std::string, const wchar_t*> unopened[] = {
@@ -131,14 +132,18 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
          "varkel-host: message box \"varkel-host\": " + why + "\n    -> OK\nvarkel-host: " + why +
              "\n",
          nullptr},
-        {L"--save", file, 6u,
+        {L"--save", unsaved, 6u,
          "varkel-host: the page cannot be placed in the AtlAxWin container window\n",
          L"AtlAxAttachControl"},
-        {L"--save", file, 6u, "varkel-host: cannot watch for message boxes (SetWindowsHookEx)\n",
+        {L"--save", unsaved, 6u, "varkel-host: cannot watch for message boxes (SetWindowsHookEx)\n",
          L"SetWindowsHookExW"},
-        {L"--save", file, 6u,
+        {L"--save", unsaved, 6u,
          ks + "varkel-host: reading LoadDefaults' result failed (0x80020005)\n",
          L"VariantChangeType"},
+        {L"--print", file, 0u,
+         "varkel-host: " + file.string() +
+             ": line 1 (qxlog.exe) runs another program; the command line is line 2\n",
+         nullptr},
         // refused as varkel-check --fix refuses it, with the same message; nothing written
         {L"--save", unsaved, 4u,
          ks + "varkel-host: " + unsaved.string() +
@@ -286,6 +291,8 @@ TEST(HostProgramFile, DeclaresPerMonitorDpiAndCommonControlsAndCarriesTheProject
     const std::string version = resource(16);
     EXPECT_THAT(std::wstring(reinterpret_cast<const wchar_t*>(version.data()), version.size() / 2),
                 HasSubstr(VARKEL_VERSION L".0"));
+    const std::string said = "varkel-host " + fs::path(VARKEL_VERSION L".0").string() + "\n";
+    EXPECT_EQ(HostProcess({L"--version"}).Finish().out, said);
 }
 
 } // namespace
