@@ -106,7 +106,7 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
              EXPECT_EQ(SendMessageW(o.window, WM_ACTIVATE, WA_ACTIVE, 0), 0);
              EXPECT_EQ(GetFocus(), o.save);
          }},
-        {"WM_DPICHANGED to 144 and back: the place suggested, the strip and the least size follow",
+        {"WM_DPICHANGED to 144 and back, WM_GETMINMAXINFO: the place, strip and least size follow",
          [](Opened& o) {
              const auto measure = [&o] { // the frame, Close's size and text height, the least size
                  RECT frame{};
@@ -132,6 +132,8 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
                  return measure();
              };
              const auto made = measure();
+             EXPECT_EQ(std::pair(made[7], made[8]), std::pair(made[2] - made[0], made[3] - made[1]))
+                 << "no smaller than it opened";
              const RECT larger{10, 20, 10 + made[7] * 2, 20 + made[8] * 2}; // above the least
              const auto at144 = moveTo(144, larger);
              EXPECT_EQ(
@@ -141,16 +143,6 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
              EXPECT_NEAR(at144[7], made[7] * 3 / 2, 4) << "the page's width and the frame's";
              EXPECT_NEAR(at144[8], made[8] * 3 / 2, 4);
              EXPECT_EQ(moveTo(96, RECT{made[0], made[1], made[2], made[3]}), made);
-         }},
-        {"WM_GETMINMAXINFO: no smaller than it opened",
-         [](Opened& o) {
-             RECT opened{};
-             GetWindowRect(o.window, &opened);
-             MINMAXINFO sizes{};
-             EXPECT_EQ(
-                 SendMessageW(o.window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&sizes)), 0);
-             EXPECT_EQ(std::tuple(sizes.ptMinTrackSize.x, sizes.ptMinTrackSize.y),
-                       std::tuple(opened.right - opened.left, opened.bottom - opened.top));
          }},
         {"WM_NCDESTROY: the message loop told to end",
          [](Opened& o) {
