@@ -36,21 +36,6 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
     const auto closed = [](const Opened& o) { EXPECT_FALSE(IsWindow(o.window)); };
     const std::wstring loaded = L"Loaded d3int.bat (command line on line 1)";
     const std::pair<const char*, std::function<void(Opened&)>> rows[] = {
-        {"WM_CLOSE after an edit: asked to save; Cancel stays, a save not made stays, No closes",
-         [&](Opened& o) {
-             SendMessageW(FindWindowExW(GetWindow(GetWindow(o.page, GW_CHILD), GW_CHILD), nullptr,
-                                        nullptr, L"Check for D/3 database updates"),
-                          BM_CLICK, 0, 0);
-             for (const int answer : {IDCANCEL, IDYES, IDNO, IDNO}) { // Yes: a save asked about
-                 hook.Expect(answer);
-             }
-             for (int close = 0; close < 3; ++close) {
-                 SendMessageW(o.window, WM_CLOSE, 0, 0);
-                 EXPECT_EQ(IsWindow(o.window), close < 2) << close;
-             }
-             EXPECT_EQ(hook.shown.at(0).text, L"Save the changes to d3int.bat?");
-             EXPECT_EQ(varkel::testing::TemporaryFolder::Read(file), "d3int.exe /PS=1 service\r\n");
-         }},
         {"WM_COMMAND Save: asked about what it joins; No goes on editing, Yes writes, once",
          [&](Opened& o) {
              hook.Expect(IDNO);
