@@ -127,8 +127,10 @@ VARIANT DispatchPage::Call(const wchar_t* name, VARIANTARG* arguments, UINT coun
     VariantInit(&result);
     EXCEPINFO exception{};
     UINT badArgument = 0;
-    const HRESULT hr = page_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
-                                     &parameters, &result, &exception, &badArgument);
+    const HRESULT hr = varkel::win32::FailsOnRequest(L"Invoke")
+                           ? E_FAIL
+                           : page_->Invoke(Id(name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                           &parameters, &result, &exception, &badArgument);
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrHelpFile);

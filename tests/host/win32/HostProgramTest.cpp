@@ -140,6 +140,9 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
         {L"--save", unsaved, 6u,
          ks + "varkel-host: reading LoadDefaults' result failed (0x80020005)\n",
          L"VariantChangeType"},
+        {L"--save", unsaved, 6u, "varkel-host: LoadDefaults failed (0x80004005)\n", L"Invoke"},
+        {L"--screenshot=C:\\none\\page.png", unsaved, 4u,
+         ks + "varkel-host: C:\\none\\page.png: the picture cannot be written\n", nullptr},
         {L"--print", file, 0u,
          "varkel-host: " + file.string() +
              ": line 1 (qxlog.exe) runs another program; the command line is line 2\n",
