@@ -25,7 +25,6 @@ struct Opened {
 using HostWindowMessages = varkel::testing::PageComFixture;
 
 TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem) {
-    // The page joins the two into one argument: a save asks first.
     const auto file = temporary.Write("d3int.bat", "d3int.exe /PS=1 service\r\n");
     // The host program makes one container: Wine's AtlAxWinInit fails once its class is there.
     const varkel::win32::UniqueHmodule atl(LoadLibraryW(L"atl.dll"));
