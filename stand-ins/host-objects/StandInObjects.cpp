@@ -57,14 +57,23 @@ HRESULT ReturnText(VARIANT* result, const std::wstring& text) {
     return S_OK;
 }
 
-HRESULT RaiseInjected(HRESULT code, const wchar_t* source, const wchar_t* member,
-                      EXCEPINFO* exception) {
+// The description is filled in only when the caller asks for it, as many objects' runtimes do.
+HRESULT STDAPICALLTYPE DescribeInjected(EXCEPINFO* exception) {
+    exception->bstrDescription =
+        SysAllocString((L"Stand-in failure in " + ReadText(L"FailMember").value_or(L"")).c_str());
+    exception->pfnDeferredFillIn = nullptr;
+    return S_OK;
+}
+
+HRESULT RaiseInjected(HRESULT code, const wchar_t* source, EXCEPINFO* exception) {
+    if (HRESULT_FACILITY(code) == FACILITY_DISPATCH) {
+        return code; // the dispatch's own answer, as a type library's dispatch gives it
+    }
     if (exception != nullptr) {
         *exception = EXCEPINFO{};
         exception->scode = code;
         exception->bstrSource = SysAllocString(source);
-        exception->bstrDescription =
-            SysAllocString((std::wstring(L"Stand-in failure in ") + member).c_str());
+        exception->pfnDeferredFillIn = DescribeInjected;
     }
     return DISP_E_EXCEPTION;
 }
@@ -147,7 +156,7 @@ public:
             return DISP_E_MEMBERNOTFOUND;
         }
         if (const HRESULT failure = InjectedFailure(member->name); failure != S_OK) {
-            return RaiseInjected(failure, progId_, member->name, exception);
+            return RaiseInjected(failure, progId_, exception);
         }
         if (result != nullptr) {
             VariantInit(result);
@@ -179,7 +188,9 @@ protected:
         if (parameters.cArgs != 0) {
             return DISP_E_BADPARAMCOUNT;
         }
-        return ReturnText(result, ReadText(member.name).value_or(L""));
+        // A property the host never set answers Empty, as an unset variant property does.
+        const auto text = ReadText(member.name);
+        return text ? ReturnText(result, *text) : S_OK;
     }
 };
 

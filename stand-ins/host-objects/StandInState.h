@@ -7,7 +7,8 @@
 //   CurrentLocalHostName, CurrentAPINodeForMDB, CurrentMDBPath   the host object's properties
 //   BinaryName                  GetBinaryName's answer (the interface name when absent)
 //   LastBinaryNameArguments     written by GetBinaryName: its three arguments joined by "|"
-//   FailMember, FailCode        a member whose calls fail with the HRESULT FailCode (DWORD)
+//   FailMember, FailCode        a member whose calls fail with the HRESULT FailCode (DWORD):
+//                               raised, or returned when of the dispatch facility
 
 #include <windows.h>
 

@@ -127,38 +127,39 @@ TEST_F(PageWindowTest, RealBoxesAskAndWarnAndTypingColoursOrRewritesTheField) {
 }
 
 TEST_F(PageWindowTest, TheMouseOverAControlOrADisabledFieldShowsItsTip) {
+    const HWND tips = view->ToolTipHandle();
     for (const auto& [name, tip] : {std::pair{"txtGLFerr", page->fraGeneral.ToolTipText()},
                                     std::pair{"chkGLF", page->chkGLF.ToolTipText()}}) {
-        if (name == std::string_view("chkGLF")) { // a tip taken away and given back once shown
+        if (name == std::string_view("chkGLF")) { // a tip taken away, given back and changed
+            const LRESULT all = SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0);
             page->chkGLF.SetToolTipText(u"");
+            EXPECT_EQ(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0), all - 1);
+            page->chkGLF.SetToolTipText(u"another");
             page->chkGLF.SetToolTipText(tip);
         }
         RECT area{};
         GetWindowRect(Window(name), &area);
         ASSERT_TRUE(SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2));
         Settle();
-        SendMessageW(view->ToolTipHandle(), WM_TIMER, 1, 0);
-        EXPECT_TRUE(IsWindowVisible(view->ToolTipHandle())) << name;
-        const std::string kept = std::string("tip-") + name; // a long tip breaks into lines
-        EXPECT_TRUE(LooksAsKept(view->ToolTipHandle(), kept, kept));
-        SendMessageW(view->ToolTipHandle(), TTM_POP, 0, 0);
+        SendMessageW(tips, WM_TIMER, 1, 0);
+        EXPECT_TRUE(IsWindowVisible(tips)) << name; // a long tip broken into lines:
+        EXPECT_TRUE(LooksAsKept(tips, "tip-" + std::string(name), "tip-" + std::string(name)));
+        SendMessageW(tips, TTM_POP, 0, 0);
     }
+    DestroyWindow(view->Handle()); // before the view goes, as a container may: the tips go too
+    EXPECT_FALSE(IsWindow(tips));
 }
 
 TEST_F(PageWindowTest, AScreenReaderHearsEachFieldNamedByItsCaptionAndEachTipAsDescription) {
     page->chkGLF.SetCaption(u"Treat &GLF && errors");
-    const auto object = [this](std::string_view name) {
-        win32::ComPtr<IAccessible> accessible;
-        AccessibleObjectFromWindow(Window(name), OBJID_CLIENT, __uuidof(IAccessible),
-                                   accessible.ReceiveVoid());
-        return accessible;
-    };
     VARIANT self{};
     V_VT(&self) = VT_I4; // CHILDID_SELF
     using Property = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
     const auto read = [&](std::string_view name, Property property) {
         win32::ScopedBstr text;
-        const auto accessible = object(name);
+        win32::ComPtr<IAccessible> accessible;
+        AccessibleObjectFromWindow(Window(name), OBJID_CLIENT, __uuidof(IAccessible),
+                                   accessible.ReceiveVoid());
         const HRESULT hr =
             accessible ? (accessible.Get()->*property)(self, text.Receive()) : E_FAIL;
         return hr == S_OK ? text.ToText() : u"<none>";

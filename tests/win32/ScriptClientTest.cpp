@@ -117,13 +117,13 @@ TEST_F(ScriptClient, ReportsBadInputByNameWithItsLocationAndAnswersZero) {
 }
 
 // Without any container: by value, and by reference with the variables receiving the results
-// (the table as it was, the list grown row by row, the version).
+// (the table as it was, the list written over and grown row by row, the version).
 TEST_F(ScriptClient, CallsEveryOperationByNameAndItsVariablesReceiveTheResults) {
     const std::wstring statements =
         L"Dim t(2, 3), l, p: ReDim l(1, 0): t(0, 0) = \"-ch\": t(1, 0) = \"\": t(2, 0) = 0: "
         L"t(0, 1) = \"/ITDELIM\": t(1, 1) = \"a\": t(2, 1) = 0: t(0, 2) = \"/PS\": "
-        L"t(1, 2) = \"1\": t(2, 2) = 0: t(0, 3) = \"/QS\": t(1, 3) = \"2\": t(2, 3) = 0: "
-        L"p = \"C:\\Interfaces\\D3\": "
+        L"t(1, 2) = CCur(1): t(2, 2) = 0: t(0, 3) = \"/QS\": t(1, 3) = \"2\": t(2, 3) = 0: "
+        L"p = \"C:\\Interfaces\\D3\": l(1, 0) = \"old\": "
         L"u = page.ControlHasUnsavedChanges(): d = page.ControlRequestedCommandLineDelimeter(): "
         L"r = page.LoadDefaults((t), (p)) & page.LoadDefaults(t, p) & t(0, 0): "
         L"r = r & page.ControlHasUnsavedChanges() & page.GetAllArgumentsSafeArray(l): "
