@@ -121,6 +121,7 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
     // say) a box says why first.
     const fs::path empty = folder.Write("empty.bat", ""),
                    unsaved = folder.Write("joins.bat", "d3int.exe /PS=1 service /KS=5\r\n");
+    TemporaryFolder::WriteFile(file, "qxlog.exe /on\r\nd3int.exe /PS=1\r\n"); // named as d3int
     const std::string usage = " (--help lists the options)\n",
                       why = empty.string() + ": the file is empty";
     const std::tuple<const wchar_t*, fs::path, DWORD, std::string, const wchar_t*> unopened[] = {
@@ -142,6 +143,10 @@ TEST_F(HostOnAFile, SavesTheNormalFormOnceWithABackupAndPrintsIt) {
         {L"--save", unsaved, 6u, "varkel-host: LoadDefaults failed (0x80004005)\n", L"Invoke"},
         {L"--screenshot=C:\\none\\page.png", unsaved, 4u,
          ks + "varkel-host: C:\\none\\page.png: the picture cannot be written\n", nullptr},
+        {L"--print", file, 0u,
+         "varkel-host: " + file.string() +
+             ": line 1 (qxlog.exe) runs another program; the command line is line 2\n",
+         nullptr},
         // refused as varkel-check --fix refuses it, with the same message; nothing written
         {L"--save", unsaved, 4u,
          ks + "varkel-host: " + unsaved.string() +
