@@ -1,10 +1,10 @@
 # Writes the registry rows of an installer package as a WiX include: the class keys from the
-# DLL's own registration table (read from the compiled RegistrationRows object) and the keys
+# DLL's own registration table (as resources/installer/RegistryRows.cpp prints it) and the keys
 # RegisterTypeLib writes for the type library and its interfaces (from the IDL the type library
 # is compiled from). Keys follow Windows' registry views: CLSID and Interface are redirected per
 # view, the rest of the classes root (ProgID, the type library's version key) is shared.
 #
-#   cmake -DROWS=object -DIDL=varkel.idl -DARCH=x86|x64 -DOUTPUT=registry.wxi -P wix-registry.cmake
+#   cmake -DROWS_PROGRAM=registry-rows -DIDL=varkel.idl -DARCH=x86|x64 -DOUTPUT=registry.wxi -P wix-registry.cmake
 #
 # Components, all in INSTALLDIR:
 #   Classes       the flavour's own view: the class, its type library path, its interfaces
@@ -19,7 +19,7 @@
 # other's HELPDIR naming a removed folder, or none. The type library names no help file, so
 # nothing reads it.
 cmake_minimum_required(VERSION 3.25)
-foreach(variable ROWS IDL ARCH OUTPUT)
+foreach(variable ROWS_PROGRAM IDL ARCH OUTPUT)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "wix-registry: -D${variable}=... is missing")
   endif()
@@ -84,17 +84,16 @@ if(library_help STREQUAL "")
 endif()
 
 # --- the DLL's registration table --------------------------------------------------------
-file(STRINGS "${ROWS}" table REGEX "^VARKEL-(ROW|KEY|TOKEN)\\|")
-set(tokens CLSID "${clsid}" LIBID "${libid}" MODULE "[#varkel.dll]")
-foreach(line IN LISTS table)
-  if(line MATCHES "^VARKEL-TOKEN\\|([A-Z]+)\\|(.*)$")
-    list(APPEND tokens "${CMAKE_MATCH_1}" "${CMAKE_MATCH_2}")
-  endif()
-endforeach()
-list(FILTER table EXCLUDE REGEX "^VARKEL-TOKEN")
-if(NOT table)
-  message(FATAL_ERROR "wix-registry: ${ROWS} holds no registration rows")
+execute_process(COMMAND "${ROWS_PROGRAM}" OUTPUT_VARIABLE table RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "wix-registry: ${ROWS_PROGRAM} failed (${status})")
 endif()
+string(REGEX REPLACE "\n$" "" table "${table}")
+string(REPLACE "\n" ";" table "${table}")
+if(NOT table)
+  message(FATAL_ERROR "wix-registry: ${ROWS_PROGRAM} printed no registration rows")
+endif()
+set(tokens CLSID "${clsid}" LIBID "${libid}" MODULE "[#varkel.dll]")
 
 function(expand text out)
   set(tokens_left ${tokens})

@@ -15,6 +15,11 @@ namespace varkel::com {
 inline constexpr wchar_t ProgId[] = VARKEL_PROG_ID;
 inline constexpr wchar_t UserTypeName[] = L"varkel1 Control";
 inline constexpr wchar_t ControlCategory[] = L"{40FC6ED4-2438-11CF-A3DB-080036F12502}";
+// What the control asks of its container, as IOleObject::GetMiscStatus answers it and as the
+// registry holds it: OLEMISC_RECOMPOSEONRESIZE, CANTLINKINSIDE, INSIDEOUT, ACTIVATEWHENVISIBLE
+// and SETCLIENTSITEFIRST. In numbers, so that the installer's rows program, which is built
+// without the Windows headers, reads it too; the control checks it against their names.
+inline constexpr unsigned long MiscStatus = 0x1 | 0x10 | 0x80 | 0x100 | 0x20000;
 
 struct RegistryEntry {
     const wchar_t* key;

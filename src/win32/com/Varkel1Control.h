@@ -21,6 +21,7 @@
 #include "win32/com/ConnectionPoints.h"
 #include "win32/com/ControlWindow.h"
 #include "win32/com/Module.h"
+#include "win32/com/RegistrationTable.h"
 #include "win32/view/PageWindow.h"
 
 #include <varkel_h.h>
@@ -45,9 +46,10 @@ class Varkel1Control final : public _varkel1,
                              public IConnectionPointContainer {
 public:
     // What the control asks of its container, also written to the registry.
-    static constexpr DWORD MiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE |
-                                        OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE |
-                                        OLEMISC_SETCLIENTSITEFIRST;
+    static constexpr DWORD MiscStatus = com::MiscStatus;
+    static_assert(MiscStatus ==
+                  (OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
+                   OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST));
 
     // The class factory's create function: a new control, started up.
     static HRESULT Create(REFIID iid, void** object);
