@@ -12,7 +12,6 @@ TEST_F(ErrorReporting, AReportIsLaidOutExactlyWithNegativeNumbersInTwosComplemen
     DisplayAndLogError(fake.ports, u" in ResetAll() of if01 NUX Control",
                        Failure(13, u"varkel", u"Type mismatch"));
     DisplayAndLogError(fake.ports, u"loc", Failure(-2147221504, u"src", u"desc"));
-    EXPECT_EQ(Failures::EntryPointNotFound(u"x").Number, 453) << "a missing routine's number";
     // Its text: Loading.TablesItCannotRead...; its icon and button: the kept box-failure picture.
     EXPECT_EQ(fake.shown.at(0).ShownTitle(), u"QX Interface for GSE D/3 DBA NUX Control");
     EXPECT_EQ(fake.log.lines,
