@@ -37,7 +37,6 @@ TEST_F(AtlAxWinHosting, HoldsThePageInPlaceShowsItsBoxesAndOutlivesItsContainerI
     });
     SendMessageW(glf, BM_CLICK, 0, 0);
     EXPECT_EQ(hook.shown.at(0).owner, frame) << "boxes belong to the top-level window";
-    EXPECT_EQ(CanUnloadVarkel(), S_OK);
     DestroyWindow(frame);
 }
 

@@ -142,7 +142,6 @@ TEST_F(Varkel1Object, AThousandPagesComeAndGoWithoutTheProcessGrowing) {
     }
     ASSERT_GT(afterWarmUp, 0u) << "not measured";
     EXPECT_LE(heapBytes(), afterWarmUp + 64 * 1024);
-    EXPECT_EQ(CanUnloadVarkel(), S_OK) << "an object or lock of varkel.dll is left";
 }
 
 } // namespace

@@ -129,6 +129,10 @@ protected:
         SetEnvironmentVariableW(L"QXAPI_LOG_FILE", logFile.c_str());
         SetEnvironmentVariableW(L"PATH", (StandInFolder + L";" + SystemFolders).c_str());
     }
+    // Last, when the objects of derived fixtures are gone too.
+    ~PageComFixture() override {
+        EXPECT_NE(CanUnloadVarkel(), S_FALSE) << "an object or lock of varkel.dll is left";
+    }
     std::string Log() const { return TemporaryFolder::Read(logFile); }
 
     MessageBoxHook hook;
