@@ -3,10 +3,9 @@
 #include "core/HostOptions.h"
 
 #include <cstdio>
-#include <string_view>
 
 int main(int argc, char** argv) {
-    const bool version = argc > 1 && std::string_view(argv[1]) == "--version";
-    std::fputs((version ? varkel::host::VersionText() : varkel::host::UsageText()).c_str(), stdout);
-    return 0;
+    const auto options = varkel::host::ParseHostOptions({argv + 1, argv + argc});
+    const auto text = options.version ? varkel::host::VersionText() : varkel::host::UsageText();
+    return std::fputs(text.c_str(), stdout) < 0 ? 1 : 0;
 }
