@@ -2,7 +2,10 @@
 #include "win32/support/PlainWindowClass.h"
 #include "win32/support/WineTest.h"
 
+#include <objsafe.h>
 #include <olectl.h>
+
+#include <functional>
 
 namespace varkel::testing {
 namespace {
@@ -62,15 +65,7 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndLeav
     };
     {
         const auto object = CreateByProgId().As<IOleObject>(IID_IOleObject);
-        const auto persist = object.As<IPersistStreamInit>(IID_IPersistStreamInit);
-        ULARGE_INTEGER size{{1, 1}};
-        EXPECT_EQ(persist->InitNew(), S_OK);
-        EXPECT_EQ(persist->GetSizeMax(&size), S_OK);
-        EXPECT_EQ(size.QuadPart, 0u) << "the page keeps nothing between sessions";
         EXPECT_EQ(object->SetClientSite(&site), S_OK);
-        CLSID clsid{};
-        EXPECT_EQ(object->GetUserClassID(&clsid), S_OK);
-        EXPECT_EQ(GuidText(clsid), GuidText(CLSID_varkel1));
         DWORD adviseCookie = 0;
         ASSERT_EQ(object->Advise(&site, &adviseCookie), S_OK);
         const auto verb = [&](LONG number) {
@@ -96,36 +91,9 @@ TEST_F(InPlaceSiteHosting, VerbsAClickAndCloseReachTheSiteAndFrameInOrderAndLeav
         EXPECT_EQ(object.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->UIDeactivate(), S_OK);
         SendMessageW(page, WM_SETFOCUS, 0, 0); // as a click does (the message table's)
         EXPECT_EQ(PressTab(true, translate), S_OK) << "Shift+Tab on the first control";
-        EXPECT_EQ(verb(OLEIVERB_HIDE), S_OK);
-        EXPECT_FALSE(IsWindowVisible(page));
-        EXPECT_EQ(verb(OLEIVERB_SHOW), S_OK);
-        EXPECT_TRUE(IsWindowVisible(page));
+        EXPECT_EQ((std::pair{verb(OLEIVERB_HIDE), IsWindowVisible(page)}), std::pair(S_OK, FALSE));
+        EXPECT_EQ((std::pair{verb(OLEIVERB_SHOW), IsWindowVisible(page)}), std::pair(S_OK, TRUE));
 
-        // One connection point, for the page's events only; a sink is held until unadvised.
-        const auto points = object.As<IConnectionPointContainer>(IID_IConnectionPointContainer);
-        ComPtr<IConnectionPoint> point, other;
-        EXPECT_EQ(points->FindConnectionPoint(IID_IPropertyNotifySink, other.Receive()),
-                  CONNECT_E_NOCONNECTION);
-        ASSERT_EQ(points->FindConnectionPoint(DIID___varkel1, point.Receive()), S_OK);
-        ComPtr<IEnumConnectionPoints> listed;
-        IConnectionPoint* found[2] = {};
-        ULONG count = 0;
-        IID events{};
-        ASSERT_EQ(points->EnumConnectionPoints(listed.Receive()), S_OK);
-        EXPECT_EQ(listed->Next(2, found, &count), S_FALSE) << "the one point of the two asked for";
-        other = ComPtr<IConnectionPoint>::Adopt(found[0]);
-        EXPECT_EQ(count, 1u);
-        EXPECT_EQ(other->GetConnectionInterface(&events), S_OK);
-        EXPECT_EQ(GuidText(events), GuidText(DIID___varkel1));
-        const auto sink = CreateByProgId(); // any dispatch interface counts its references
-        const auto references = [&sink] { return sink->AddRef(), sink->Release(); };
-        const ULONG unconnected = references();
-        DWORD cookie = 0;
-        ASSERT_EQ(point->Advise(sink.Get(), &cookie), S_OK);
-        EXPECT_GT(references(), unconnected);
-        EXPECT_EQ(point->Unadvise(cookie), S_OK);
-        EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
-        EXPECT_EQ(references(), unconnected);
         letsGo([&] { EXPECT_EQ(object->Close(OLECLOSE_NOSAVE), S_OK); });
         EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
     }
@@ -152,28 +120,105 @@ LONG CALLBACK HearDebugOutput(EXCEPTION_POINTERS* raised) {
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// With VARKEL_TRACE set, each call a container or script makes is written for a debugger.
-TEST_F(InPlaceSiteHosting, TracesTheCallsForADebuggerWhenAsked) {
+// Calls a container or script makes, in one sitting: what each answers (to a null out-pointer
+// too, before and while the control is placed) and what VARKEL_TRACE writes ("" where nothing).
+using ContainerCalls = PageComFixture;
+
+TEST_F(ContainerCalls, AnswerAsTheirInterfacesPromiseAndAreTracedByName) {
+    const HWND parent = CreateWindowExW(0, TestHostClass(), L"", WS_POPUP | WS_VISIBLE, 0, 0, 800,
+                                        600, nullptr, nullptr, nullptr, nullptr);
+    RECT position{0, 0, 640, 480};
+    InPlaceSite site(parent, position);
+    const auto object = CreateByProgId();
+    const auto ole = object.As<IOleObject>(IID_IOleObject);
+    const auto view = object.As<IViewObject2>(IID_IViewObject2);
+    const auto stream = object.As<IPersistStreamInit>(IID_IPersistStreamInit);
+    const auto points = object.As<IConnectionPointContainer>(IID_IConnectionPointContainer);
+    const auto placed = object.As<IOleInPlaceObject>(IID_IOleInPlaceObject);
+    const auto page = object.As<_varkel1>(IID__varkel1);
+    ULARGE_INTEGER size{{1, 1}};
+    GUID clsid{}, userClass{}, connection{};
+    ComPtr<ITypeInfo> typeInfo;
+    ComPtr<IEnumConnectionPoints> list;
+    ComPtr<IConnectionPoint> point;
+    IConnectionPoint* found[2] = {};
+    DWORD count = 0, held = 0, cookie = 0;
+    const auto sink = CreateByProgId(); // any dispatch interface counts its references
+    const auto references = [&sink] { return sink->AddRef(), sink->Release(); };
+    const ULONG unconnected = references();
+    HWND window = nullptr;
+    LONG result = 0;
+    win32::ScopedBstr version(u"old");
+    // clang-format off
+    const std::tuple<std::string, std::function<HRESULT()>, HRESULT> calls[] = {
+        {"IViewObject::Draw", [&] { return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr, reinterpret_cast<RECTL*>(&position), nullptr, nullptr, 0); }, E_INVALIDARG},
+        {"IViewObject::SetAdvise", [&] { return view->SetAdvise(DVASPECT_CONTENT, 0, nullptr); }, S_OK},
+        {"", [&] { return view->GetAdvise(nullptr, nullptr, nullptr); }, S_OK},
+        {"IPersist::GetClassID", [&] { return stream->GetClassID(nullptr); }, E_POINTER},
+        {"IPersist::GetClassID", [&] { return stream->GetClassID(&clsid); }, S_OK},
+        {"IPersistStreamInit::InitNew", [&] { return stream->InitNew(); }, S_OK},
+        {"IPersistStreamInit::Load", [&] { return stream->Load(nullptr); }, S_OK},
+        {"IPersistStreamInit::Save", [&] { return stream->Save(nullptr, TRUE); }, S_OK},
+        {"", [&] { return stream->GetSizeMax(&size); }, S_OK},
+        {"IPersistPropertyBag::Load", [&] { return object.As<IPersistPropertyBag>(IID_IPersistPropertyBag)->Load(nullptr, nullptr); }, S_OK},
+        {"IPersistPropertyBag::Save", [&] { return object.As<IPersistPropertyBag>(IID_IPersistPropertyBag)->Save(nullptr, FALSE, FALSE); }, S_OK},
+        {"IProvideClassInfo::GetClassInfo", [&] { return object.As<IProvideClassInfo2>(IID_IProvideClassInfo2)->GetClassInfo(nullptr); }, E_POINTER},
+        {"", [&] { return object.As<IProvideClassInfo2>(IID_IProvideClassInfo2)->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID + 1, &connection); }, E_INVALIDARG},
+        // One connection point, for the page's events only; a sink is held until unadvised.
+        {"IConnectionPointContainer::FindConnectionPoint", [&] { return points->FindConnectionPoint(IID_IPropertyNotifySink, point.Receive()); }, CONNECT_E_NOCONNECTION},
+        {"IConnectionPointContainer::FindConnectionPoint", [&] { return points->FindConnectionPoint(DIID___varkel1, point.Receive()); }, S_OK},
+        {"IConnectionPointContainer::EnumConnectionPoints", [&] { return points->EnumConnectionPoints(list.Receive()); }, S_OK},
+        {"", [&] { return list->Next(2, found, &count); }, S_FALSE}, // the one point of the two asked for
+        {"", [&] { return point->GetConnectionInterface(&connection); }, S_OK},
+        {"", [&] { return point->Advise(sink.Get(), &cookie); }, S_OK},
+        {"", [&] { return held = references(), point->Unadvise(cookie); }, S_OK},
+        {"", [&] { return point->Unadvise(cookie); }, CONNECT_E_NOCONNECTION},
+        {"IOleObject::SetHostNames", [&] { return ole->SetHostNames(L"test", nullptr); }, S_OK},
+        {"IOleObject::DoVerb", [&] { return ole->DoVerb(OLEIVERB_SHOW, nullptr, nullptr, 0, parent, &position); }, E_UNEXPECTED}, // no site yet
+        {"IOleObject::SetClientSite", [&] { return ole->SetClientSite(&site); }, S_OK},
+        {"", [&] { return ole->GetUserClassID(&userClass); }, S_OK},
+        {"IOleObject::SetExtent", [&] { SIZEL extent{1000, 2000}; return ole->SetExtent(DVASPECT_ICON, &extent); }, DV_E_DVASPECT},
+        {"IOleObject::GetExtent", [&] { return ole->GetExtent(DVASPECT_CONTENT, nullptr); }, E_POINTER},
+        {"IOleObject::Advise", [&] { return ole->Advise(&site, nullptr); }, E_POINTER},
+        {"IOleObject::Unadvise", [&] { return ole->Unadvise(1); }, OLE_E_NOCONNECTION},
+        {"IOleObject::GetMiscStatus", [&] { return ole->GetMiscStatus(DVASPECT_CONTENT, nullptr); }, E_POINTER},
+        {"IOleObject::DoVerb\nvarkel: (UI activation)", [&] { return ole->DoVerb(5, nullptr, nullptr, 0, parent, &position); }, OLEOBJ_S_INVALIDVERB},
+        {"IOleWindow::GetWindow", [&] { return placed->GetWindow(nullptr); }, E_POINTER},
+        {"IOleInPlaceObject::SetObjectRects", [&] { return placed->SetObjectRects(nullptr, nullptr); }, E_POINTER},
+        {"IOleControl::GetControlInfo", [&] { return object.As<IOleControl>(IID_IOleControl)->GetControlInfo(nullptr); }, E_POINTER},
+        {"_varkel1::LoadDefaults", [&] { return page->LoadDefaults(nullptr, version.InOut(), nullptr); }, E_POINTER},
+        {"_varkel1::GetAllArgumentsSafeArray", [&] { return page->GetAllArgumentsSafeArray(nullptr, nullptr); }, E_POINTER},
+        {"_varkel1::ControlHasUnsavedChanges", [&] { return page->ControlHasUnsavedChanges(nullptr); }, E_POINTER},
+        {"_varkel1::ControlRequestedCommandLineDelimeter", [&] { return page->ControlRequestedCommandLineDelimeter(nullptr); }, E_POINTER},
+        {"_varkel1::GetInterfaceVersion", [&] { return page->GetInterfaceVersion(version.InOut(), &result); }, S_OK},
+        {"", [&] { return page->GetTypeInfo(0, 0, typeInfo.Receive()); }, S_OK},
+        {"", [&] { return object->QueryInterface(IID_IObjectSafety, list.ReceiveVoid()); }, E_NOINTERFACE},
+        {"IOleObject::Close\nvarkel: IOleInPlaceObject::InPlaceDeactivate\nvarkel: IOleInPlaceObject::UIDeactivate", [&] { return ole->Close(OLECLOSE_NOSAVE); }, S_OK},
+        {"IOleWindow::GetWindow", [&] { return placed->GetWindow(&window); }, E_FAIL},
+        {"IOleObject::SetClientSite(null)", [&] { return ole->SetClientSite(nullptr); }, S_OK},
+    };
+    // clang-format on
     SetEnvironmentVariableW(L"VARKEL_TRACE", L"1");
     const PVOID listener = AddVectoredExceptionHandler(1, HearDebugOutput);
-    const auto page = CreateByProgId().As<_varkel1>(IID__varkel1);
-    auto table = FilledArray(VT_VARIANT, {{3, 0}, {1, 0}}, {{L"/CH", L"", L"#0"}});
-    SAFEARRAY* reference = table.Get();
-    EXPECT_EQ(LoadDefaults(page.Get(), &reference), 1);
-    const auto object = page.As<IOleObject>(IID_IOleObject);
-    InPlaceSite site(nullptr, RECT{});
-    EXPECT_EQ(object->SetHostNames(L"test", nullptr), S_OK);
-    EXPECT_EQ(object->SetClientSite(&site), S_OK);
-    EXPECT_EQ(object->SetClientSite(nullptr), S_OK);
-    EXPECT_EQ(page.As<IPersistPropertyBag>(IID_IPersistPropertyBag)->Save(nullptr, 0, 0), S_OK);
-    EXPECT_EQ(page.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->InPlaceDeactivate(), S_OK);
-    SetEnvironmentVariableW(L"VARKEL_TRACE", nullptr); // this call, and the tests after, untraced
-    EXPECT_EQ(page.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->UIDeactivate(), S_OK);
+    for (std::size_t row = 0; row < std::size(calls); ++row) {
+        const auto& [names, call, answer] = calls[row];
+        traced.clear();
+        EXPECT_EQ(call(), answer) << "row " << row << ": " << names;
+        EXPECT_EQ(traced, names.empty() ? "" : "varkel: " + names + "\n") << "row " << row;
+    }
+    SetEnvironmentVariableW(L"VARKEL_TRACE", nullptr); // the tests after untraced
     RemoveVectoredExceptionHandler(listener);
-    EXPECT_EQ(traced, "varkel: _varkel1::LoadDefaults\nvarkel: IOleObject::SetHostNames\n"
-                      "varkel: IOleObject::SetClientSite\nvarkel: IOleObject::SetClientSite(null)\n"
-                      "varkel: IPersistPropertyBag::Save\n"
-                      "varkel: IOleInPlaceObject::InPlaceDeactivate\n");
+    EXPECT_EQ(
+        std::vector({GuidText(clsid), GuidText(userClass), GuidText(connection)}),
+        std::vector({GuidText(CLSID_varkel1), GuidText(CLSID_varkel1), GuidText(DIID___varkel1)}));
+    EXPECT_EQ(size.QuadPart, 0u) << "the page keeps nothing between sessions";
+    EXPECT_EQ(std::pair(count, found[0]), std::pair(1ul, point.Get()));
+    EXPECT_GT(held, unconnected);
+    ComPtr<IConnectionPoint>::Adopt(found[0]).Reset();
+    EXPECT_EQ(references(), unconnected);
+    EXPECT_EQ(std::pair(version.ToText(), result), std::pair(Text(u"1.0.0.0"), 1L))
+        << "an early-bound host receives the version in its own variable";
+    DestroyWindow(parent);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "win32/support/WineTest.h"
 
 #include <algorithm>
-#include <objsafe.h>
 #include <ocidl.h>
 #include <span>
 
@@ -20,32 +19,6 @@ protected:
     }
     ComPtr<_varkel1> vtable;
 };
-
-TEST_F(Varkel1Object, AnswersEachInterfaceOfAControlWithOneIdentityAndRefusesNullOutPointers) {
-    const auto page = vtable.As<IUnknown>(IID_IUnknown);
-    for (const IID* iid :
-         {&IID_IDispatch, &IID__varkel1, &IID_IOleObject, &IID_IOleWindow, &IID_IOleInPlaceObject,
-          &IID_IOleInPlaceActiveObject, &IID_IOleControl, &IID_IViewObject2,
-          &IID_IPersistStreamInit, &IID_IProvideClassInfo2, &IID_IConnectionPointContainer}) {
-        ComPtr<IUnknown> answer;
-        ASSERT_EQ(page->QueryInterface(*iid, answer.ReceiveVoid()), S_OK) << GuidText(*iid).c_str();
-        EXPECT_EQ(answer.As<IUnknown>(IID_IUnknown).Get(), page.Get()) << GuidText(*iid).c_str();
-    }
-    EXPECT_EQ(page->QueryInterface(IID_IObjectSafety, ComPtr<IUnknown>().ReceiveVoid()),
-              E_NOINTERFACE);
-    LONG result = 0;
-    EXPECT_EQ(vtable->GetInterfaceVersion(nullptr, &result), E_POINTER);
-    // An early-bound host receives the version in its own variable.
-    win32::ScopedBstr version(u"old");
-    EXPECT_EQ(vtable->GetInterfaceVersion(version.InOut(), &result), S_OK);
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(version.ToText(), u"1.0.0.0");
-    ComPtr<ITypeInfo> info; // what a host lists the page's methods from
-    ASSERT_EQ(vtable->GetTypeInfo(0, 0, info.Receive()), S_OK);
-    EXPECT_EQ(info->GetDocumentation(MEMBERID_NIL, version.Receive(), nullptr, nullptr, nullptr),
-              S_OK);
-    EXPECT_EQ(version.ToText(), u"_varkel1");
-}
 
 TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
     struct Shape {

@@ -47,11 +47,6 @@ TEST_F(HostWindowMessages, EachHandledMessageHasItsEffectAndOthersReachTheSystem
              SendMessageW(o.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
              closed(o);
          }},
-        {"WM_COMMAND of another control",
-         [&](Opened& o) {
-             click(o, o.status);
-             EXPECT_TRUE(IsWindow(o.window));
-         }},
         {"WM_CLOSE", [&](Opened& o) { SendMessageW(o.window, WM_CLOSE, 0, 0), closed(o); }},
         {"WM_SIZE, 200 by 100 larger: the page and status line grow, the buttons keep their corner",
          [](Opened& o) {
