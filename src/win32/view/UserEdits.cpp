@@ -1,8 +1,7 @@
 #include "win32/view/UserEdits.h"
 
 #include "common/ErrorReporting.h"
-
-#include <new>
+#include "common/TrappedFailure.h"
 
 namespace varkel::win32 {
 
@@ -22,14 +21,8 @@ void ReportCurrentFailure(const Varkel1Page& page, const Text& handler) noexcept
         const Text location = UserEditLocation(page, handler);
         try {
             throw;
-        } catch (const Failure& failure) {
-            DisplayAndLogError(page.Ports(), location, failure);
-        } catch (const std::bad_alloc&) {
-            DisplayAndLogError(page.Ports(), location, Failure(7, OwnSource, u"Out of memory"));
         } catch (const std::exception& error) {
-            DisplayAndLogError(
-                page.Ports(), location,
-                Failure(51, OwnSource, u"Internal error: " + FromUtf8(error.what())));
+            DisplayAndLogError(page.Ports(), location, AsTrappedFailure(error));
         } catch (...) {
             DisplayAndLogError(page.Ports(), location, Failure(51, OwnSource, u"Internal error"));
         }
