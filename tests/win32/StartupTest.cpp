@@ -118,7 +118,9 @@ TEST(LogLibrary, IsFoundOnlyOnThePathNeverInTheCurrentDirectoryAndLogsInTheSyste
     std::filesystem::current_path(current.Path());
     win32::Win32LogLibrary log;
     const auto write = [&] { return log.FormPutLog(u"caf\u00E9 \u00FC", u"QX NUX> if01> "); };
-    SetEnvironmentVariableW(L"PATH", (L".;.\\.;./.;bin;;" + SystemFolders).c_str());
+    // Each names the current folder through the current directory or drive, which may change.
+    const std::wstring rooted = current.Path().wstring().substr(2) + L";C:.;" + SystemFolders;
+    SetEnvironmentVariableW(L"PATH", (L".;.\\.;./.;bin;;" + rooted).c_str());
     EXPECT_EQ(FailureText([&] { return write(), Text(); }),
               u"error 48 varkel: Error in loading DLL: qxapi32.dll");
     SetEnvironmentVariableW(L"PATH", (other.Path().wstring() + L";" + SystemFolders).c_str());
