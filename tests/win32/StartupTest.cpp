@@ -118,7 +118,7 @@ TEST(LogLibrary, IsFoundOnlyOnThePathNeverInTheCurrentDirectoryAndLogsInTheSyste
     std::filesystem::current_path(current.Path());
     win32::Win32LogLibrary log;
     const auto write = [&] { return log.FormPutLog(u"caf\u00E9 \u00FC", u"QX NUX> if01> "); };
-    // Each names the current folder through the current directory or drive, which may change.
+    // Then the current folder from its drive's root and as "C:.": both follow the current drive.
     const std::wstring rooted = current.Path().wstring().substr(2) + L";C:.;" + SystemFolders;
     SetEnvironmentVariableW(L"PATH", (L".;.\\.;./.;bin;;" + rooted).c_str());
     EXPECT_EQ(FailureText([&] { return write(), Text(); }),

@@ -65,7 +65,7 @@ TEST_F(Varkel1Object, HostileArraysGetTheirNumberLocationAndResult) {
                   shape.failure != 0 ? 0 : 1);
         EXPECT_EQ(reference, array.Get());
         const std::wstring number = L"h   (" + std::to_wstring(shape.failure) + L")\r\n";
-        EXPECT_THAT(hook.shown.empty() ? L"no box" : hook.shown[0].text, // the rest: the scripts'
+        EXPECT_THAT(hook.shown.empty() ? L"no box" : hook.shown[0].text, // its text: ScriptClient's
                     HasSubstr(shape.failure != 0 ? number : L"no box"));
         if (shape.load) {
             ScopedSafeArray list = FilledArray(VT_BSTR, {{2, 0}, {1, 0}}, {});
